@@ -1,0 +1,59 @@
+// The birthday data file: one section per date ("%02d-%02d" of day and month) with one entry
+// per person (name = picture name), and the user's settings in the section "settings".
+// Nothing is kept in memory: every question is answered from the file at that moment.
+#pragma once
+
+#include "platform/CTime.h"
+#include "platform/WindowPlacement.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class tDataFile {
+public:
+    virtual ~tDataFile() = default;
+
+    // Relative names are fixed to the current directory now.
+    void SetFileName(const char* name);
+    const std::string& GetFileName() const { return m_FileName; }
+
+    static std::string SectionName(int32_t month, int32_t day);
+    // Whether a name can be saved and read back exactly as it is: the profile format's rules,
+    // no leading "#" (a day whose first name begins with "#" would read as empty) and short
+    // enough for a day's list of names.
+    static bool IsStorableName(std::string_view name);
+    static constexpr size_t kMaxNameLength = 50;
+
+    int32_t CountEntries(int32_t month, int32_t day) const;
+    bool ReadEntry(int32_t month, int32_t day, int32_t index, std::string& name,
+                   std::string& picture) const;
+    bool WriteEntry(int32_t month, int32_t day, const std::string& name,
+                    const std::string& picture);
+    bool DeleteEntry(int32_t month, int32_t day, const std::string& name);
+
+    bool ReadNotifyInAdvance() const;
+    bool WriteNotifyInAdvance(bool flag);
+    int32_t ReadNotifyDays() const;
+    bool WriteNotifyDays(int32_t days);
+    void ReadWindowPlacement(WINDOWPLACEMENT& placement) const;
+    bool WriteWindowPlacement(const WINDOWPLACEMENT& placement);
+    CTime ReadLastAlarmDate() const;
+    bool WriteLastAlarmDate(CTime moment);
+    int32_t ReadLanguage() const;
+
+private:
+    // The buffers the file format is read with.
+    static constexpr uint32_t kKeyListSize = 1000;
+    static constexpr uint32_t kValueSize = 100;
+
+    int ReadSetting(const char* key, int defaultValue) const;
+    bool WriteSetting(const char* key, long value);
+    bool Flush();
+
+    std::string m_FileName;
+    // A last alarm date that could not be written stays in force for this run, so that a
+    // read-only file does not bring the same alarms back at every idle moment.
+    std::optional<CTime> m_UnsavedLastAlarm;
+};

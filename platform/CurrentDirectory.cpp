@@ -1,0 +1,22 @@
+#include "platform/CurrentDirectory.h"
+
+#include <algorithm>
+#include <climits>
+#include <unistd.h>
+
+std::string GetCurrentDirectory() {
+    // No length limit: a cut path would name a different folder.
+    std::string buffer(PATH_MAX, '\0');
+    while (!getcwd(buffer.data(), buffer.size())) {
+        if (buffer.size() > (1u << 20))
+            return ".";
+        buffer.resize(buffer.size() * 2);
+    }
+    buffer.resize(buffer.find('\0'));
+    return buffer;
+}
+
+std::string NativePath(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}

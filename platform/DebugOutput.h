@@ -1,0 +1,4 @@
+#pragma once
+
+// What the debugger would show on Windows goes to standard error here.
+void OutputDebugString(const char* text);

@@ -1,0 +1,166 @@
+#include "platform/Profile.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/CurrentDirectory.h"
+#include "platform/tProfileCache.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool HasLineBreakOrNul(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+bool HasSurroundingBlank(std::string_view text) {
+    return !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()));
+}
+
+std::string_view TrimValue(std::string_view value) {
+    while (!value.empty() && IsBlank(value.front()))
+        value.remove_prefix(1);
+    while (!value.empty() && IsBlank(value.back()))
+        value.remove_suffix(1);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+uint32_t CopyText(std::string_view text, char* buffer, uint32_t size) {
+    if (size == 0)
+        return 0;
+    const size_t count = std::min<size_t>(text.size(), size - 1);
+    std::memcpy(buffer, text.data(), count);
+    buffer[count] = '\0';
+    return static_cast<uint32_t>(count);
+}
+
+// Names each followed by a NUL, then a closing NUL.  When they do not fit, the stream is cut
+// so that the last name and the two closing NULs end exactly at the buffer's end.
+uint32_t CopyNameList(const std::vector<std::string_view>& names, char* buffer, uint32_t size) {
+    if (size < 2) {
+        if (size == 1)
+            buffer[0] = '\0';
+        return 0;
+    }
+    uint32_t used = 0;
+    for (std::string_view name : names) {
+        if (used + name.size() + 1 > size - 1) {
+            const uint32_t room = used < size - 2 ? size - 2 - used : 0;
+            std::memcpy(buffer + used, name.data(), std::min<size_t>(room, name.size()));
+            buffer[size - 2] = '\0';
+            buffer[size - 1] = '\0';
+            return size - 2;
+        }
+        std::memcpy(buffer + used, name.data(), name.size());
+        used += static_cast<uint32_t>(name.size());
+        buffer[used++] = '\0';
+    }
+    buffer[used] = '\0';
+    return used;
+}
+
+uint32_t CopyDefault(const char* defaultText, char* buffer, uint32_t size) {
+    std::string_view text(defaultText ? defaultText : "");
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    const uint32_t copied = CopyText(text, buffer, size);
+    if (copied + 1 < size)
+        buffer[copied + 1] = '\0'; // a list reader sees an empty list after the default
+    return copied;
+}
+
+} // namespace
+
+bool ProfileSectionIsStorable(std::string_view section) {
+    return !section.empty() && !HasLineBreakOrNul(section) && !HasSurroundingBlank(section) &&
+           section.find(']') == std::string_view::npos;
+}
+
+bool ProfileKeyIsStorable(std::string_view key) {
+    // A leading "[" would start a section, a leading ";" a comment; "=" would end the key.
+    return !key.empty() && !HasLineBreakOrNul(key) && !HasSurroundingBlank(key) &&
+           key.front() != '[' && key.front() != ';' && key.find('=') == std::string_view::npos;
+}
+
+bool ProfileValueIsStorable(std::string_view value) {
+    return !HasLineBreakOrNul(value) && !HasSurroundingBlank(value) &&
+           TrimValue(value).size() == value.size();
+}
+
+uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultText,
+                                 char* buffer, uint32_t size, const char* fileName) {
+    if (!buffer || size == 0)
+        return 0;
+    const std::shared_ptr<const tProfileFile> file =
+        tProfileCache::Instance().Get(NativePath(fileName ? fileName : ""));
+    std::vector<std::string_view> names;
+    if (!section) {
+        file->SectionNames(names);
+        return names.empty() ? CopyDefault(defaultText, buffer, size)
+                             : CopyNameList(names, buffer, size);
+    }
+    if (!key) {
+        if (!file->KeyNames(section, names) || names.empty())
+            return CopyDefault(defaultText, buffer, size);
+        return CopyNameList(names, buffer, size);
+    }
+    const std::optional<std::string_view> value = file->RawValue(section, key);
+    if (!value)
+        return CopyDefault(defaultText, buffer, size);
+    return CopyText(TrimValue(*value), buffer, size);
+}
+
+int GetPrivateProfileInt(const char* section, const char* key, int defaultValue,
+                         const char* fileName) {
+    char text[100];
+    if (GetPrivateProfileString(section, key, "", text, sizeof text, fileName) == 0)
+        return defaultValue;
+    const char* p = text;
+    while (IsBlank(*p))
+        ++p;
+    bool negative = false;
+    if (*p == '-' || *p == '+')
+        negative = *p++ == '-';
+    long long number = 0;
+    for (; *p >= '0' && *p <= '9'; ++p)
+        number = std::min<long long>(number * 10 + (*p - '0'), 1LL + INT_MAX);
+    if (negative)
+        number = -number;
+    return static_cast<int>(std::clamp<long long>(number, INT_MIN, INT_MAX));
+}
+
+bool WritePrivateProfileString(const char* section, const char* key, const char* value,
+                               const char* fileName) {
+    if (!section && !key && !value)
+        return true; // every write is already on disk when it returns
+    if (!section || !ProfileSectionIsStorable(section))
+        return false;
+    if (key && !ProfileKeyIsStorable(key))
+        return false;
+    if (key && value && !ProfileValueIsStorable(value))
+        return false;
+
+    const std::string path = NativePath(fileName ? fileName : "");
+    tProfileCache& cache = tProfileCache::Instance();
+    tProfileFile file = *cache.Get(path);
+    bool changed = false;
+    if (!key)
+        changed = file.RemoveSection(section);
+    else if (!value)
+        changed = file.RemoveKey(section, key);
+    else
+        changed = file.SetValue(section, key, value);
+    if (!changed)
+        return AtomicFile::CanReplace(path);
+    return cache.Store(path, file);
+}

@@ -1,0 +1,31 @@
+// The profile functions of the platform: reading and writing sections and keys of INI files.
+// Section and key names compare without regard to case; paths may use "\" or "/".
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// With a section and a key: the key's value without surrounding blanks and without one pair
+// of enclosing quotation marks, cut to size - 1 bytes; the default when the key is missing.
+// With a section and no key: the section's key names, each ended by a NUL, then one more NUL,
+// cut so that the closing NULs end at the buffer's end; the default when the section is
+// missing or has no keys.  With no section: the section names in the same form.
+// Returns the number of bytes copied, without the final NUL.
+uint32_t GetPrivateProfileString(const char* section, const char* key, const char* defaultText,
+                                 char* buffer, uint32_t size, const char* fileName);
+
+// The key's value as a signed decimal integer; the default when the key is missing or empty.
+int GetPrivateProfileInt(const char* section, const char* key, int defaultValue,
+                         const char* fileName);
+
+// Sets a key (value given), removes it (no value) or removes the whole section (no key).
+// With no section, key and value it flushes, which here is immediate: every successful write
+// is already complete on disk.  False when the file cannot be written, and for any name or
+// value that would not read back as written; nothing is written then.
+bool WritePrivateProfileString(const char* section, const char* key, const char* value,
+                               const char* fileName);
+
+// What the format carries back unchanged.
+bool ProfileSectionIsStorable(std::string_view section);
+bool ProfileKeyIsStorable(std::string_view key);
+bool ProfileValueIsStorable(std::string_view value);

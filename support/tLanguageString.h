@@ -1,0 +1,35 @@
+// The texts the user sees, looked up by their English key in the selected language's section
+// of the language file.
+#pragma once
+
+#include "support/tAnyError.h"
+
+class tLanguageString {
+public:
+    class tLanguageStringError : public tAnyError {};
+
+    virtual ~tLanguageString() = default;
+
+    // The language file, relative to the current directory at each lookup.
+    void SetFileName(const char* name);
+    // 1 English, 2 Dutch, 3 French, 4 German, 5 Italian, 6 Spanish; anything else: none.
+    void SetLanguage(int number);
+    // The text of key; valid until the next lookup.  Throws tLanguageStringError when no
+    // language is set or the text is missing or empty.
+    const char* GetString(const char* key);
+    // "Eng", "Dut", ...; empty when no language is set.
+    const char* GetShortName() const { return m_ShortName; }
+    int GetLanguage() const { return m_Language; }
+    const char* GetFileName() const { return m_FileName; }
+
+private:
+    [[noreturn]] static void Raise(const char* format, const char* key);
+
+    char m_FileName[260] = {};
+    char m_Result[250] = {};
+    char m_SectionName[100] = {};
+    char m_ShortName[6] = {};
+    int m_Language = 0;
+};
+
+extern tLanguageString g_LanguageString;

@@ -1,0 +1,121 @@
+#include "data/tDataFile.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using TestSupport::ReadFile;
+using TestSupport::WriteFile;
+
+namespace {
+
+class DataFileTest : public testing::Test {
+protected:
+    void SetUp() override { m_Data.SetFileName("Cal_Data\\DataFile.txt"); }
+    void Write(std::string_view contents) {
+        WriteFile(m_Scratch / "Cal_Data/DataFile.txt", contents);
+    }
+    std::string Contents() { return ReadFile(m_Scratch / "Cal_Data/DataFile.txt"); }
+
+    TestSupport::tScratch m_Scratch;
+    tDataFile m_Data;
+};
+
+TEST_F(DataFileTest, TheFileIsBoundToTheCurrentDirectoryOnce) {
+    EXPECT_EQ(m_Data.GetFileName(), m_Scratch.Path() + "\\Cal_Data\\DataFile.txt");
+    tDataFile drive;
+    drive.SetFileName("C:\\Data\\DataFile.txt");
+    EXPECT_EQ(drive.GetFileName(), "C:\\Data\\DataFile.txt");
+    ASSERT_TRUE(m_Data.WriteEntry(3, 5, "Lena", "f011"));
+    TestSupport::tScratch elsewhere;
+    EXPECT_EQ(m_Data.CountEntries(3, 5), 1) << "a later change of directory does not move the file";
+}
+
+TEST_F(DataFileTest, SectionsPutTheDayFirst) {
+    EXPECT_EQ(tDataFile::SectionName(12, 24), "24-12");
+    EXPECT_EQ(tDataFile::SectionName(3, 5), "05-03");
+    Write("[24-12]\nAnna=f002\nPeter=m000\n[12-24]\nWrong=m001\n");
+    EXPECT_EQ(m_Data.CountEntries(12, 24), 2);
+}
+
+TEST_F(DataFileTest, CountingAndReadingEntries) {
+    Write("[24-12]\nAnna=f002\nPeter=m000\n[05-03]\n[01-01]\n#Hash=m001\nAfter=f001\n");
+    EXPECT_EQ(m_Data.CountEntries(12, 24), 2);
+    EXPECT_EQ(m_Data.CountEntries(3, 5), 0) << "a section without keys";
+    EXPECT_EQ(m_Data.CountEntries(1, 1), 0) << "a first name beginning with # reads as the default";
+    EXPECT_EQ(m_Data.CountEntries(7, 7), 0);
+
+    std::string name = "untouched", picture = "untouched";
+    for (int index : {-1, 2}) {
+        SCOPED_TRACE(index);
+        EXPECT_FALSE(m_Data.ReadEntry(12, 24, index, name, picture));
+        EXPECT_EQ(name, "untouched");
+        EXPECT_EQ(picture, "untouched");
+    }
+    EXPECT_TRUE(m_Data.ReadEntry(12, 24, 1, name, picture));
+    EXPECT_EQ(name, "Peter");
+    EXPECT_EQ(picture, "m000");
+}
+
+TEST_F(DataFileTest, TheKeyListIsLimitedTo1000Bytes) {
+    // 20 names of 49 bytes take 1000 bytes with their NULs: the 20th is cut by one byte.
+    std::string file = "[01-02]\n";
+    for (int i = 0; i < 22; ++i)
+        file += std::string(46, 'a' + i) + std::to_string(100 + i) + "=f00" +
+                std::to_string(i % 10) + "\n";
+    Write(file);
+    EXPECT_EQ(m_Data.CountEntries(2, 1), 20);
+    std::string name, picture;
+    ASSERT_TRUE(m_Data.ReadEntry(2, 1, 19, name, picture));
+    EXPECT_EQ(name, std::string(46, 'a' + 19) + "11");
+    EXPECT_EQ(picture, "#") << "the cut name has no value";
+    ASSERT_TRUE(m_Data.ReadEntry(2, 1, 18, name, picture));
+    EXPECT_EQ(picture, "f008");
+}
+
+TEST_F(DataFileTest, WritingReplacesInPlaceAndAppendsNewPeople) {
+    ASSERT_TRUE(m_Data.WriteEntry(12, 24, "Anna", "f002"));
+    ASSERT_TRUE(m_Data.WriteEntry(12, 24, "Peter", "m000"));
+    ASSERT_TRUE(m_Data.WriteEntry(3, 5, "Lena", "f011"));
+    ASSERT_TRUE(m_Data.WriteEntry(12, 24, "anna", "f007"));
+    EXPECT_EQ(Contents(), "[24-12]\nAnna=f007\nPeter=m000\n[05-03]\nLena=f011\n");
+    struct stat info {};
+    stat((m_Scratch / "Cal_Data/DataFile.txt").c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << "personal data is private to its owner";
+}
+
+TEST_F(DataFileTest, DeletingRemovesTheEmptiedSection) {
+    Write("[24-12]\nAnna=f002\nPeter=m000\n[05-03]\nLena=f011\n");
+    EXPECT_TRUE(m_Data.DeleteEntry(12, 24, "PETER"));
+    EXPECT_TRUE(m_Data.DeleteEntry(12, 24, "Nobody"));
+    EXPECT_EQ(Contents(), "[24-12]\nAnna=f002\n[05-03]\nLena=f011\n");
+    EXPECT_TRUE(m_Data.DeleteEntry(12, 24, "Anna"));
+    EXPECT_EQ(Contents(), "[05-03]\nLena=f011\n");
+}
+
+TEST_F(DataFileTest, NamesTheFileCannotCarryAreRefused) {
+    Write("[24-12]\nAnna=f002\n");
+    for (const char* name : {"Jo=Ann", "[Jo", "Jo\nAnn", " Jo", ";Jo", ""}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(tDataFile::IsStorableName(name));
+        EXPECT_FALSE(m_Data.WriteEntry(12, 24, name, "m001"));
+    }
+    EXPECT_FALSE(tDataFile::IsStorableName("#1 fan"));
+    EXPECT_FALSE(tDataFile::IsStorableName(std::string(51, 'x')));
+    EXPECT_TRUE(tDataFile::IsStorableName(std::string(50, 'x')));
+    EXPECT_TRUE(tDataFile::IsStorableName("Jean-Fran\xE7ois O'Neill"));
+    EXPECT_EQ(Contents(), "[24-12]\nAnna=f002\n");
+}
+
+TEST_F(DataFileTest, WithoutTheFolderNothingCountsAndNothingIsWritten) {
+    TestSupport::tScratch empty(TestSupport::tScratch::tContent::Empty);
+    tDataFile data;
+    data.SetFileName("Cal_Data\\DataFile.txt");
+    EXPECT_EQ(data.CountEntries(12, 24), 0);
+    EXPECT_FALSE(data.WriteEntry(12, 24, "Anna", "f002"));
+    EXPECT_FALSE(data.DeleteEntry(12, 24, "Anna"));
+    EXPECT_FALSE(data.WriteNotifyDays(4));
+}
+
+} // namespace

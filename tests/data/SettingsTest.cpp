@@ -1,0 +1,143 @@
+#include "data/tDataFile.h"
+#include "platform/Clock.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using TestSupport::ReadFile;
+using TestSupport::WriteFile;
+
+namespace {
+
+class tZone {
+public:
+    explicit tZone(const char* zone) {
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~tZone() {
+        unsetenv("TZ");
+        tzset();
+        Clock::SetNow(std::nullopt);
+    }
+};
+
+class SettingsTest : public testing::Test {
+protected:
+    void SetUp() override { m_Data.SetFileName("Cal_Data\\DataFile.txt"); }
+    const std::string m_Path = "Cal_Data/DataFile.txt";
+    TestSupport::tScratch m_Scratch;
+    tZone m_Zone{"Europe/Amsterdam"};
+    tDataFile m_Data;
+};
+
+TEST_F(SettingsTest, DefaultsWithoutASettingsSection) {
+    Clock::SetNow(CTime(2026, 6, 14, 10, 0, 0).GetTime());
+    EXPECT_TRUE(m_Data.ReadNotifyInAdvance());
+    EXPECT_EQ(m_Data.ReadNotifyDays(), 3);
+    EXPECT_EQ(m_Data.ReadLanguage(), 1);
+    WINDOWPLACEMENT placement;
+    m_Data.ReadWindowPlacement(placement);
+    EXPECT_EQ(placement.flags, 0u);
+    EXPECT_EQ(placement.showCmd, 5u);
+    EXPECT_EQ(placement.ptMinPosition.x, 100);
+    EXPECT_EQ(placement.ptMinPosition.y, 100);
+    EXPECT_EQ(placement.ptMaxPosition.x, 100);
+    EXPECT_EQ(placement.ptMaxPosition.y, 100);
+    EXPECT_EQ(placement.rcNormalPosition.left, 100);
+    EXPECT_EQ(placement.rcNormalPosition.top, 100);
+    EXPECT_EQ(placement.rcNormalPosition.right, 200);
+    EXPECT_EQ(placement.rcNormalPosition.bottom, 200);
+    EXPECT_EQ(m_Data.ReadLastAlarmDate(), CTime(2026, 6, 1, 6, 0, 0));
+}
+
+TEST_F(SettingsTest, TheAlarmSwitchIsOnOnlyForOne) {
+    for (const auto& [stored, on] :
+         {std::pair{"1", true}, {"0", false}, {"2", false}, {"-1", false}}) {
+        SCOPED_TRACE(stored);
+        WriteFile(m_Path, std::string("[settings]\nnotify_advance=") + stored + "\n");
+        EXPECT_EQ(m_Data.ReadNotifyInAdvance(), on);
+    }
+    ASSERT_TRUE(m_Data.WriteNotifyInAdvance(false));
+    EXPECT_EQ(ReadFile(m_Path), "[settings]\nnotify_advance=0\n");
+}
+
+TEST_F(SettingsTest, PlacementRoundTripsWithNegativeCoordinates) {
+    WriteFile(m_Path, "[settings]\nWP.MAXPOS.X=7\n");
+    WINDOWPLACEMENT placement;
+    m_Data.ReadWindowPlacement(placement);
+    EXPECT_EQ(placement.ptMaxPosition.x, 7);
+    placement.showCmd = 1;
+    placement.ptMinPosition = {-1, -1};
+    placement.ptMaxPosition = {-1, -1};
+    placement.rcNormalPosition = {-120, 80, 520, 460};
+    ASSERT_TRUE(m_Data.WriteWindowPlacement(placement));
+    EXPECT_EQ(ReadFile(m_Path), "[settings]\nWP.MAXPOS.X=-1\nwp.Flags=0\nwp.ShowCmd=1\n"
+                                "wp.MinPos.x=-1\nwp.MinPos.y=-1\nwp.maxpos.y=-1\n"
+                                "wp.NormPos.l=-120\nwp.NormPos.t=80\nwp.NormPos.r=520\n"
+                                "wp.NormPos.b=460\n");
+    WINDOWPLACEMENT back;
+    m_Data.ReadWindowPlacement(back);
+    EXPECT_EQ(back.rcNormalPosition.left, -120);
+    EXPECT_EQ(back.rcNormalPosition.bottom, 460);
+    EXPECT_EQ(back.ptMaxPosition.y, -1);
+}
+
+TEST_F(SettingsTest, TheLastAlarmDateIsSixInTheMorningNormalised) {
+    struct {
+        const char* name;
+        const char* stored;
+        CTime expected;
+    } const rows[] = {
+        {"plain", "last_alarm_day=14\nlast_alarm_month=6\nlast_alarm_year=1998\n",
+         CTime(1998, 6, 14, 6, 0, 0)},
+        {"30 February", "last_alarm_day=30\nlast_alarm_month=2\nlast_alarm_year=2023\n",
+         CTime(2023, 3, 2, 6, 0, 0)},
+        {"30 February in a leap year",
+         "last_alarm_day=30\nlast_alarm_month=2\nlast_alarm_year=2024\n",
+         CTime(2024, 3, 1, 6, 0, 0)},
+        {"the day daylight saving starts",
+         "last_alarm_day=26\nlast_alarm_month=3\nlast_alarm_year=2023\n",
+         CTime(2023, 3, 26, 6, 0, 0)},
+        {"a damaged year", "last_alarm_day=3\nlast_alarm_month=6\nlast_alarm_year=-5\n",
+         CTime(2026, 6, 3, 6, 0, 0)},
+    };
+    Clock::SetNow(CTime(2026, 6, 14, 10, 0, 0).GetTime());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteFile(m_Path, std::string("[settings]\n") + row.stored);
+        const CTime date = m_Data.ReadLastAlarmDate();
+        EXPECT_EQ(date, row.expected);
+        EXPECT_EQ(date.GetHour(), 6);
+    }
+}
+
+TEST_F(SettingsTest, WritingTheLastAlarmDateStoresLocalFields) {
+    ASSERT_TRUE(m_Data.WriteLastAlarmDate(CTime(1998, 12, 31, 23, 59, 0)));
+    EXPECT_EQ(ReadFile(m_Path),
+              "[settings]\nlast_alarm_day=31\nlast_alarm_month=12\nlast_alarm_year=1998\n");
+}
+
+TEST_F(SettingsTest, AnUnwritableLastAlarmDateStaysInForceForTheRun) {
+    WriteFile(m_Path, "[settings]\nlast_alarm_day=1\nlast_alarm_month=6\nlast_alarm_year=2026\n");
+    chmod(m_Path.c_str(), 0444);
+    Clock::SetNow(CTime(2026, 6, 14, 10, 0, 0).GetTime());
+    EXPECT_FALSE(m_Data.WriteLastAlarmDate(CTime::GetCurrentTime()));
+    EXPECT_EQ(m_Data.ReadLastAlarmDate(), CTime(2026, 6, 14, 6, 0, 0));
+    tDataFile other;
+    other.SetFileName("Cal_Data\\DataFile.txt");
+    EXPECT_EQ(other.ReadLastAlarmDate(), CTime(2026, 6, 1, 6, 0, 0))
+        << "the file itself is unchanged";
+}
+
+TEST_F(SettingsTest, NoticeDaysAndLanguageAsStored) {
+    WriteFile(m_Path, "[settings]\nnotify_days=15\nlanguage=4\n");
+    EXPECT_EQ(m_Data.ReadNotifyDays(), 15) << "clamping is the calendar's business";
+    EXPECT_EQ(m_Data.ReadLanguage(), 4);
+    ASSERT_TRUE(m_Data.WriteNotifyDays(7));
+    EXPECT_EQ(ReadFile(m_Path), "[settings]\nnotify_days=7\nlanguage=4\n");
+}
+
+} // namespace

@@ -1,0 +1,10 @@
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+// Every test runs with a scratch folder as its current directory, never in the source tree.
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    TestSupport::tScratch scratch;
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,117 @@
+#include "support/ErrorLog.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using TestSupport::ReadFile;
+
+namespace {
+
+TEST(ErrorLogTest, PathRules) {
+    struct {
+        const char* tmp;
+        const char* temp;
+        const char* path;
+    } const rows[] = {
+        {"C:\\TEMP", nullptr, "C:\\TEMP/Errors.log"},
+        {"C:\\TEMP\\", nullptr, "C:\\TEMP\\Errors.log"},
+        {nullptr, "D:\\T", "D:\\T/Errors.log"},
+        {nullptr, nullptr, "./Errors.log"},
+        {"C:", nullptr, "C:Errors.log"},
+        {"/tmp/", "/var", "/tmp/Errors.log"},
+        {"/tmp", "/var", "/tmp/Errors.log"},
+        {"", nullptr, "Errors.log"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        EXPECT_EQ(MakeErrorLogPath(row.tmp, row.temp), row.path);
+    }
+}
+
+TEST(ErrorLogTest, HoldsOnlyTheLatestMessage) {
+    ErrorLogWrite("first", false);
+    ErrorLogWrite("second", false);
+    EXPECT_EQ(ReadFile(ErrorLogPath()), "second\n");
+}
+
+TEST(ErrorLogTest, ErrorTextEndsWithALineFeedAndIsCutToItsBuffer) {
+    char buffer[100];
+    EXPECT_EQ(ErrorText(buffer, sizeof buffer, "String not found in textfile: %s", "title"),
+              buffer);
+    EXPECT_STREQ(buffer, "String not found in textfile: title\n");
+    EXPECT_EQ(ReadFile(ErrorLogPath()), "String not found in textfile: title\n\n");
+
+    ErrorText(buffer, sizeof buffer, "String not found in textfile: %s",
+              std::string(200, 'k').c_str());
+    EXPECT_EQ(std::string(buffer).size(), 99u);
+    EXPECT_EQ(buffer[98], '\n');
+}
+
+TEST(ErrorLogTest, PrintfCutsLongMessagesTo255Characters) {
+    ErrorLogPrintf("%s", std::string(400, 'x').c_str());
+    EXPECT_EQ(ReadFile(ErrorLogPath()), std::string(255, 'x') + "\n");
+}
+
+TEST(ErrorLogTest, AssumeLogsOnlyWhatFailsAndCarriesOn) {
+    ErrorLogWrite("untouched", false);
+    int reached = 0;
+    ASSUME(reached == 0);
+    EXPECT_EQ(ReadFile(ErrorLogPath()), "untouched\n");
+    ASSUME(reached == 1);
+    reached = 2;
+    EXPECT_EQ(reached, 2);
+    const std::string expected = "Assumption 'reached == 1' failed in file 'ErrorLogTest' line " +
+                                 std::to_string(__LINE__ - 4) + "\n\n";
+    EXPECT_EQ(ReadFile(ErrorLogPath()), expected);
+}
+
+// Runs the probe with the given environment and returns what it printed on both streams.
+std::string RunProbe(const std::string& environment, const std::string& argument,
+                     std::string* errors = nullptr) {
+    const std::string command =
+        "env -u TMP -u TEMP " + environment + " " ERRORLOG_PROBE " '" + argument + "' 2>errors.txt";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        std::array<char, 256> buffer{};
+        while (fgets(buffer.data(), buffer.size(), pipe))
+            output += buffer.data();
+        pclose(pipe);
+    }
+    if (errors)
+        *errors = ReadFile("errors.txt");
+    return output;
+}
+
+TEST(ErrorLogTest, ThePathIsFixedFromTheEnvironmentAtStart) {
+    TestSupport::tScratch scratch;
+    EXPECT_EQ(RunProbe("TEMP=" + scratch.Path(), "hello"), scratch.Path() + "/Errors.log\n");
+    EXPECT_EQ(ReadFile(scratch / "Errors.log"), "hello\n");
+    EXPECT_EQ(RunProbe("", "here"), "./Errors.log\n");
+    EXPECT_EQ(ReadFile(scratch / "Errors.log"), "here\n");
+}
+
+TEST(ErrorLogTest, AssumptionsNameTheSourceByItsClass) {
+    TestSupport::tScratch scratch;
+    std::string errors;
+    RunProbe("TMP=" + scratch.Path(), "assume", &errors);
+    const std::string message = "Assumption 'argc == 7' failed in file 'ErrorLogProbe' line 12\n";
+    EXPECT_EQ(ReadFile(scratch / "Errors.log"), message + "\n");
+    EXPECT_EQ(errors, message) << "a copy goes to the debugger output";
+}
+
+TEST(ErrorLogTest, AWriteErrorIsReportedOnTheDebuggerOutputOnly) {
+    TestSupport::tScratch scratch;
+    ASSERT_EQ(symlink("/dev/full", (scratch / "Errors.log").c_str()), 0);
+    std::string errors;
+    RunProbe("TMP=" + scratch.Path(), "lost", &errors);
+    EXPECT_EQ(errors,
+              "*** Failed to write to log file '" + scratch.Path() + "/Errors.log' (code 32)\n");
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+#include "support/ErrorLog.h"
+#include "support/tLanguageString.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using TestSupport::ReadFile;
+using TestSupport::WriteFile;
+
+namespace {
+
+class LanguageStringTest : public testing::Test {
+protected:
+    void SetUp() override {
+        WriteFile(m_Scratch / "Cal_Data/Language.txt",
+                  "[English]\r\ntitle=Birthdays\r\nday=day\r\nlong=" + std::string(300, 'L') +
+                      "\r\nempty=\r\n"
+                      "[French]\r\ntitle=Anniversaires\r\n"
+                      "[German]\r\nday=Tag\r\n");
+        m_Strings.SetFileName("Cal_Data\\Language.txt");
+    }
+
+    std::string ErrorOf(const char* key) {
+        try {
+            m_Strings.GetString(key);
+        } catch (const tLanguageString::tLanguageStringError& error) {
+            return error.m_Text;
+        }
+        return "no error";
+    }
+
+    TestSupport::tScratch m_Scratch;
+    tLanguageString m_Strings;
+};
+
+TEST_F(LanguageStringTest, LanguagesAndTheirShortNames) {
+    const char* const names[] = {"", "Eng", "Dut", "Fre", "Ger", "Ita", "Spa", ""};
+    for (int number = 0; number <= 7; ++number) {
+        SCOPED_TRACE(number);
+        m_Strings.SetLanguage(number);
+        EXPECT_STREQ(m_Strings.GetShortName(), names[number]);
+        EXPECT_EQ(m_Strings.GetLanguage(), number == 7 ? 0 : number);
+    }
+    m_Strings.SetLanguage(3);
+    EXPECT_STREQ(m_Strings.GetString("title"), "Anniversaires");
+}
+
+TEST_F(LanguageStringTest, NoLanguageFailsEveryLookup) {
+    m_Strings.SetLanguage(7);
+    EXPECT_EQ(ErrorOf("title"), "Language not set.\n");
+    EXPECT_EQ(ReadFile(ErrorLogPath()), "Language not set.\n\n");
+}
+
+TEST_F(LanguageStringTest, MissingAndEmptyTextsFailWithoutReturningAnEarlierText) {
+    m_Strings.SetLanguage(4);
+    EXPECT_STREQ(m_Strings.GetString("day"), "Tag");
+    EXPECT_EQ(ErrorOf("title"), "String not found in textfile: title\n");
+    EXPECT_EQ(ReadFile(ErrorLogPath()), "String not found in textfile: title\n\n");
+    m_Strings.SetLanguage(1);
+    EXPECT_EQ(ErrorOf("empty"), "String not found in textfile: empty\n");
+    // The error is a tAnyError too.
+    try {
+        m_Strings.GetString("nothing");
+        FAIL();
+    } catch (const tAnyError& error) {
+        EXPECT_STREQ(error.m_Text, "String not found in textfile: nothing\n");
+    }
+}
+
+TEST_F(LanguageStringTest, LongTextsAreCutTo249Characters) {
+    m_Strings.SetLanguage(1);
+    EXPECT_EQ(std::string(m_Strings.GetString("long")), std::string(249, 'L'));
+}
+
+TEST_F(LanguageStringTest, TheFileIsFoundFromTheCurrentDirectoryOfEachLookup) {
+    m_Strings.SetLanguage(1);
+    EXPECT_STREQ(m_Strings.GetString("title"), "Birthdays");
+    TestSupport::tScratch elsewhere;
+    EXPECT_EQ(ErrorOf("title"), "String not found in textfile: title\n");
+    WriteFile(elsewhere / "Cal_Data/Language.txt", "[English]\ntitle=Elsewhere\n");
+    EXPECT_STREQ(m_Strings.GetString("title"), "Elsewhere");
+}
+
+} // namespace

@@ -1,0 +1,65 @@
+#include "tests/support/TestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace TestSupport {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+void WriteFile(const std::string& path, std::string_view contents) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+bool FileExists(const std::string& path) {
+    return fs::exists(path);
+}
+
+std::string SourceCalData() {
+    return ZEMBROLA_SOURCE_DIR "/Cal_Data";
+}
+
+tScratch::tScratch(tContent content) {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/zembrola-test-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    m_Path = pattern;
+    m_PreviousDirectory = fs::current_path().string();
+    if (content == tContent::InstallationData)
+        fs::copy(SourceCalData(), m_Path + "/Cal_Data", fs::copy_options::recursive);
+    else if (content == tContent::EmptyCalData)
+        fs::create_directory(m_Path + "/Cal_Data");
+    fs::current_path(m_Path);
+}
+
+tScratch::~tScratch() {
+    std::error_code ignored;
+    fs::current_path(m_PreviousDirectory, ignored);
+    // Tests may leave read-only files and folders behind; make them removable first.
+    for (auto it = fs::recursive_directory_iterator(m_Path, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::permissions(m_Path, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(m_Path, ignored);
+}
+
+std::string tScratch::operator/(std::string_view relative) const {
+    return m_Path + "/" + std::string(relative);
+}
+
+} // namespace TestSupport

@@ -1,0 +1,35 @@
+// Helpers shared by the tests: scratch folders, file contents, the installation data.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace TestSupport {
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, std::string_view contents);
+bool FileExists(const std::string& path);
+
+// The folder Cal_Data of the source tree (read only: tests never write there).
+std::string SourceCalData();
+
+// A fresh folder that becomes the current directory for the scratch's lifetime and is
+// removed afterwards.  With installation data, it holds a copy of the source Cal_Data;
+// otherwise an empty Cal_Data.
+class tScratch {
+public:
+    enum class tContent { Empty, EmptyCalData, InstallationData };
+    explicit tScratch(tContent content = tContent::EmptyCalData);
+    ~tScratch();
+    tScratch(const tScratch&) = delete;
+    tScratch& operator=(const tScratch&) = delete;
+
+    const std::string& Path() const { return m_Path; }
+    std::string operator/(std::string_view relative) const;
+
+private:
+    std::string m_Path;
+    std::string m_PreviousDirectory;
+};
+
+} // namespace TestSupport
