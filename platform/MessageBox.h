@@ -1,0 +1,11 @@
+// The modal message box with an OK button.  Tests redirect it to a recorder.
+#pragma once
+
+#include <functional>
+#include <string>
+
+void AfxMessageBox(const std::string& text);
+
+using tMessageBoxHandler = std::function<void(const std::string& text)>;
+// Replaces the message box; returns the handler that was in force (empty: the real box).
+tMessageBoxHandler SetMessageBoxHandler(tMessageBoxHandler handler);

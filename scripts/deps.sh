@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, whatever Debian 12 packages the build, the program and the tests need
+# and the machine lacks.  Run as root (or with sudo available).
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ pkgconf qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev
+    # run
+    fonts-liberation libqt6multimedia6 qt6-qpa-plugins
+    # desktop tests: a virtual display, a window manager, a tray, input, sound, a fake clock
+    xvfb xauth openbox trayer xdotool x11-utils pulseaudio pulseaudio-utils faketime dbus-x11
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
