@@ -55,3 +55,11 @@ const char* tLanguageString::GetString(const char* key) {
         Raise("String not found in textfile: %s", key);
     return m_Result;
 }
+
+std::string tLanguageString::GetStringOr(const char* key, const char* fallback) {
+    try {
+        return GetString(key);
+    } catch (const tLanguageStringError&) {
+        return fallback;
+    }
+}

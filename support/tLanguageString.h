@@ -4,6 +4,8 @@
 
 #include "support/tAnyError.h"
 
+#include <string>
+
 class tLanguageString {
 public:
     class tLanguageStringError : public tAnyError {};
@@ -17,6 +19,9 @@ public:
     // The text of key; valid until the next lookup.  Throws tLanguageStringError when no
     // language is set or the text is missing or empty.
     const char* GetString(const char* key);
+    // The text of key, or fallback when the language file lacks it: for the texts this program
+    // added, which a language file from elsewhere may not have.
+    std::string GetStringOr(const char* key, const char* fallback);
     // "Eng", "Dut", ...; empty when no language is set.
     const char* GetShortName() const { return m_ShortName; }
     int GetLanguage() const { return m_Language; }

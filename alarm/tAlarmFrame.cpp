@@ -1,0 +1,122 @@
+#include "alarm/tAlarmFrame.h"
+
+#include "alarm/tRegistry.h"
+#include "app/tApp.h"
+#include "controls/Colours.h"
+#include "controls/tHideButton.h"
+#include "controls/tLabel.h"
+#include "data/tCalendar.h"
+#include "layout/tLayoutColumn.h"
+#include "layout/tLayoutFiller.h"
+#include "layout/tLayoutRow.h"
+#include "layout/tTitleBar.h"
+#include "platform/Screen.h"
+#include "platform/Sound.h"
+#include "support/tLanguageString.h"
+
+#include <cctype>
+#include <cstdio>
+
+using namespace Colours;
+
+bool tAlarmFrame::Create(QWidget*) {
+    // An owned pop-up: above every other window, without a caption or a task-bar entry.  It
+    // has no parent window, so it shows also while the main window is hidden in the tray.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setGeometry(10, 10, 90, 90);
+    return OnCreate() == 0;
+}
+
+int tAlarmFrame::OnCreate() {
+    tMainFrame* main = GetMainFrame();
+    const QFont* large = main ? &main->m_LargeFont : nullptr;
+    auto* column = new tLayoutColumn;
+    AddChild(column);
+
+    auto* titleRow = new tLayoutRow;
+    column->AddChild(titleRow);
+    auto* hide = new tHideButton;
+    titleRow->AddChild(hide);
+    hide->Create("\xA4", this, 1);
+    hide->m_Fixed[0] = hide->m_Fixed[1] = true;
+    if (large)
+        hide->setFont(*large);
+    auto* title = new tTitleBar;
+    titleRow->AddChild(title);
+    title->Create(g_LanguageString.GetString("alarm title"), this);
+    title->m_FillBackground = true;
+    title->m_BackgroundColour = kStrongBlue;
+    title->m_TextColour = kLightGrey;
+    title->m_DrawShadow = true;
+    title->m_ShadowColour = kDarkBlue;
+    title->m_Font = large;
+    title->m_Fixed[1] = true;
+
+    // The date and the name: dark blue on the background, in the large font.
+    auto makeText = [&](const char* blanks) {
+        auto* label = new tLabel;
+        column->AddChild(label);
+        label->Create(blanks, this);
+        tButtonLook& look = label->m_Looks[tOwnerDrawButton::kDisabled];
+        look.m_Fill = true;
+        look.m_FillColour = kLightBlue;
+        look.m_TextColour = kDarkBlue;
+        if (large)
+            label->setFont(*large);
+        label->m_MinSize[0] = 30;
+        label->m_MinSize[1] = 12;
+        return label;
+    };
+    m_DateLabel = makeText("             ");
+    m_DateLabel->m_Fixed[1] = true;
+    column->AddChild(new tLayoutFiller);
+    m_PictureView = new tLabel;
+    column->AddChild(m_PictureView);
+    m_PictureView->Create("", this);
+    m_PictureView->m_MinSize[0] = m_PictureView->m_MinSize[1] = 180;
+    column->AddChild(new tLayoutFiller);
+    m_NameLabel = makeText("               ");
+
+    // Sized to the content once; later texts do not resize the window.
+    m_X = x();
+    m_Y = y();
+    m_Width = width();
+    m_Height = height();
+    tLayoutFrame::Measure();
+    Place();
+    tLayoutFrame::Measure();
+    UpdateSizeLimits();
+    const int w = m_MeasuredSize[0], h = m_MeasuredSize[1];
+    setGeometry((GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w,
+                h);
+    return 0;
+}
+
+void tAlarmFrame::ShowAlarm() {
+    m_PictureView->LoadPicture(m_PicturePath.c_str());
+    m_PictureView->update();
+    const std::string format = g_LanguageString.GetString("date format");
+    const std::string month = g_LanguageString.GetString(tCalendar::GetMonthName(m_Month));
+    const bool monthFirst =
+        !format.empty() && std::toupper(static_cast<unsigned char>(format[0])) == 'M';
+    const std::string date =
+        monthFirst ? month + " " + std::to_string(m_Day) : std::to_string(m_Day) + " " + month;
+    m_DateLabel->SetText(date.c_str());
+    m_DateLabel->update();
+    m_NameLabel->SetText(m_Name.c_str());
+    m_NameLabel->update();
+    show();
+    // Not lost behind other windows, a full-screen one included.
+    raise();
+    activateWindow();
+    PlayAlarmSound();
+}
+
+void tAlarmFrame::PlayAlarmSound() {
+    tRegistry registry;
+    registry.SetKey(kSoundKey, HKEY_CURRENT_USER);
+    char path[260];
+    if (!registry.ReadString(nullptr, path))
+        std::snprintf(path, sizeof path, "%s", kDefaultSound);
+    PlaySound(path, SND_FILENAME | SND_ASYNC);
+}

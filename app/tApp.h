@@ -1,0 +1,46 @@
+// The application: one instance per user, the calendar window, and the event loop's idle
+// processing, which runs the alarm scan.
+#pragma once
+
+#include "app/AlarmScan.h"
+#include "mainwnd/tMainFrame.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <optional>
+#include <string>
+
+class tApp : public QApplication {
+public:
+    tApp(int& argc, char** argv);
+    ~tApp() override;
+
+    // Start-up: false when another instance runs, and the program ends quietly.
+    bool InitInstance();
+    // Called whenever the event queue has run empty, with a count that starts at 0 for each
+    // idle period; true asks for another call.
+    virtual bool OnIdle(long count);
+
+    // Every event passes here: it starts an idle period, and an error no handler caught ends
+    // the program in an orderly way.
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    tMainFrame m_MainFrame;
+    bool m_AlarmsArmed = false;
+    tAlarmQueue m_AlarmQueue; // due birthdays not yet announced, oldest first
+
+    tMainFrame* m_pMainWnd = nullptr;        // the main window, once it is being created
+    std::optional<std::string> m_FatalError; // the error that ends the program, if any
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    int m_IdleTimer = 0;
+    long m_IdleCount = 0;
+    // A quiet desktop may send no event for hours: the loop wakes itself once a minute.
+    QTimer m_WakeUp;
+};
+
+tApp* GetApp();
+tMainFrame* GetMainFrame();

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "controls/tOwnerDrawButton.h"
+#include "image/tDib.h"
+
+// The alarm switch: a toggle whose state shows only in its picture.
+class tCheckButton : public tOwnerDrawButton {
+public:
+    virtual bool Create(const char* text, QWidget* parent, int id);
+    void OnClick(int value) override;
+
+    tDib m_FalsePicture;
+    tDib m_TruePicture;
+};

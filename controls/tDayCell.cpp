@@ -1,0 +1,58 @@
+#include "controls/tDayCell.h"
+
+#include "app/tApp.h"
+#include "controls/Colours.h"
+#include "platform/WindowMessage.h"
+
+using namespace Colours;
+
+bool tDayCell::Create(const char* text, QWidget* parent, int id) {
+    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+        return false;
+    UseSharedPalette();
+    m_Looks[kNormal].m_Text = text ? text : "";
+    m_Looks[kPressed].m_Text = text ? text : "";
+    m_RaisedFrame.SetRaised();
+    m_SunkenFrame.SetSunken();
+    for (int side = 0; side < 4; ++side)
+        m_TodayFrame.SetSide(0, side, kRed, 2);
+    m_Looks[kPressed].m_Frame = &m_SunkenFrame;
+    m_Looks[kPressed].m_Fill = true;
+    m_Looks[kPressed].m_FillColour = kStrongBlue;
+    m_Looks[kPressed].m_TextColour = kWhite;
+    return true;
+}
+
+void tDayCell::SetCellKind(int kind) {
+    if (kind == kEmpty) {
+        m_Looks[kDisabled].m_Frame = nullptr;
+        m_Looks[kDisabled].m_Fill = true;
+        m_Looks[kDisabled].m_FillColour = kLightBlue;
+        setEnabled(false);
+    } else if (kind >= kDay && kind <= kTodayBirthday) {
+        const bool birthday = kind == kBirthday || kind == kTodayBirthday;
+        const bool today = kind == kToday || kind == kTodayBirthday;
+        tButtonLook& look = m_Looks[kNormal];
+        look.m_Fill = true;
+        look.m_FillColour = birthday ? kOrange : kMidBlue;
+        look.m_Frame = today ? &m_TodayFrame : &m_RaisedFrame;
+        look.m_TextColour = kind == kBirthday ? kYellow : kLightGrey;
+        setEnabled(true);
+    }
+    m_Kind = kind;
+    update();
+}
+
+void tDayCell::OnClick(int) {
+    if (tMainFrame* frame = GetMainFrame())
+        frame->m_Calendar.OnDayClicked(GetDlgCtrlID());
+}
+
+void tDayCell::OnDoubleClick() {
+    if (tMainFrame* frame = GetMainFrame())
+        frame->m_Calendar.OnDayDoubleClicked(GetDlgCtrlID());
+}
+
+void tDayCell::Measure() {
+    MeasureCaption(1, 1);
+}

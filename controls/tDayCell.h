@@ -1,0 +1,22 @@
+#pragma once
+
+#include "controls/tFrameStyle.h"
+#include "controls/tOwnerDrawButton.h"
+
+// One of the 42 cells of the month grid.  Its identifier is its number, 1-42, row by row.
+class tDayCell : public tOwnerDrawButton {
+public:
+    // The kinds of cell.
+    enum { kEmpty = 0, kDay = 1, kToday = 2, kBirthday = 3, kTodayBirthday = 4 };
+
+    virtual bool Create(const char* text, QWidget* parent, int id);
+    void SetCellKind(int kind);
+    void OnClick(int value) override;
+    void OnDoubleClick() override;
+    void Measure() override;
+
+    tFrameStyle m_SunkenFrame;
+    tFrameStyle m_RaisedFrame;
+    tFrameStyle m_TodayFrame;
+    int m_Kind = kEmpty;
+};

@@ -1,0 +1,17 @@
+#include "controls/tDeleteButton.h"
+
+#include "app/tApp.h"
+#include "platform/WindowMessage.h"
+
+bool tDeleteButton::Create(const char* text, QWidget* parent, int id) {
+    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+        return false;
+    UseSharedPalette();
+    MakePictureLooks(m_RaisedFrame, m_SunkenFrame, m_Picture, "Cal_Data\\trash.bmp");
+    return true;
+}
+
+void tDeleteButton::OnClick(int) {
+    if (tMainFrame* frame = GetMainFrame())
+        frame->m_Calendar.DeletePerson();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "controls/tFrameStyle.h"
+#include "controls/tOwnerDrawButton.h"
+#include "image/tDib.h"
+
+// The waste bin: deletes the person shown.
+class tDeleteButton : public tOwnerDrawButton {
+public:
+    virtual bool Create(const char* text, QWidget* parent, int id);
+    void OnClick(int value) override;
+
+    tFrameStyle m_RaisedFrame;
+    tFrameStyle m_SunkenFrame;
+    tDib m_Picture;
+};

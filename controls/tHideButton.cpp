@@ -1,0 +1,33 @@
+#include "controls/tHideButton.h"
+
+#include "app/tApp.h"
+#include "controls/Colours.h"
+#include "platform/WindowMessage.h"
+
+using namespace Colours;
+
+bool tHideButton::Create(const char* text, QWidget* parent, int id) {
+    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+        return false;
+    UseSharedPalette();
+    for (int look : {kNormal, kPressed}) {
+        m_Looks[look].m_Text = text ? text : "";
+        m_Looks[look].m_Fill = true;
+        m_Looks[look].m_FillColour = kOrange;
+        m_Looks[look].m_TextColour = look == kNormal ? kWhite : kYellow;
+        m_Looks[look].m_Shadow = true;
+        m_Looks[look].m_ShadowColour = kBlack;
+    }
+    return true;
+}
+
+void tHideButton::OnClick(int) {
+    if (QWidget* window = parentWidget())
+        window->hide();
+    if (GetDlgCtrlID() == 0)
+        return;
+    if (tMainFrame* frame = GetMainFrame())
+        frame->m_Calendar.m_DataFile.WriteLastAlarmDate(CTime::GetCurrentTime());
+    if (tApp* app = GetApp())
+        app->m_AlarmsArmed = true;
+}

@@ -1,0 +1,23 @@
+#include "controls/tLabel.h"
+
+#include "platform/WindowMessage.h"
+
+bool tLabel::Create(const char* text, QWidget* parent) {
+    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, -1))
+        return false;
+    m_Looks[kDisabled].m_Text = text ? text : "";
+    setEnabled(false);
+    return true;
+}
+
+bool tLabel::LoadPicture(const char* path) {
+    if (!m_Picture.Load(path))
+        return false;
+    m_Looks[kDisabled].m_Image = &m_Picture;
+    return true;
+}
+
+void tLabel::SetText(const char* text) {
+    SetWindowText(text);
+    m_Looks[kDisabled].m_Text = text ? text : "";
+}

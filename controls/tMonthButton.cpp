@@ -1,0 +1,44 @@
+#include "controls/tMonthButton.h"
+
+#include "app/tApp.h"
+#include "controls/Colours.h"
+#include "platform/WindowMessage.h"
+
+using namespace Colours;
+
+bool tMonthButton::Create(const char* text, QWidget* parent, int id) {
+    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+        return false;
+    UseSharedPalette();
+    m_Looks[kNormal].m_Text = text ? text : "";
+    m_PlainFrame.SetSide(0, tFrameStyle::kTop, kWhite, 1);
+    m_PlainFrame.SetSide(0, tFrameStyle::kRight, kBlack, 1);
+    m_PlainFrame.SetSide(0, tFrameStyle::kBottom, kWhite, 1);
+    m_PlainFrame.SetSide(0, tFrameStyle::kLeft, kWhite, 1);
+    m_Looks[kPressed].m_Text = text ? text : "";
+    m_TabFrame.SetSide(0, tFrameStyle::kTop, kWhite, 2);
+    m_TabFrame.SetSide(0, tFrameStyle::kRight, kBlack, 2);
+    m_TabFrame.SetSide(0, tFrameStyle::kLeft, kWhite, 2);
+    SetMonthLook(1);
+    m_PressedOffset = QPoint(0, 0);
+    return true;
+}
+
+void tMonthButton::SetMonthLook(int mode) {
+    if (mode == 0 || mode == 1) {
+        for (int look : {kNormal, kPressed}) {
+            m_Looks[look].m_Fill = true;
+            m_Looks[look].m_FillColour = kLightBlue;
+            m_Looks[look].m_TextColour = mode == 0 ? kWhite : kLightGrey;
+            m_Looks[look].m_Shadow = true;
+            m_Looks[look].m_ShadowColour = mode == 0 ? kBlack : kDarkBlue;
+            m_Looks[look].m_Frame = mode == 0 ? &m_TabFrame : &m_PlainFrame;
+        }
+    }
+    update();
+}
+
+void tMonthButton::OnClick(int) {
+    if (tMainFrame* frame = GetMainFrame())
+        frame->m_Calendar.SelectMonth(GetDlgCtrlID());
+}

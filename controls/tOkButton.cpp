@@ -1,0 +1,31 @@
+#include "controls/tOkButton.h"
+
+#include "app/tApp.h"
+#include "controls/Colours.h"
+#include "platform/Sound.h"
+#include "platform/WindowMessage.h"
+
+using namespace Colours;
+
+bool tOkButton::Create(const char* text, QWidget* parent, int id) {
+    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+        return false;
+    UseSharedPalette();
+    MakeTextLooks(text, kLightBlue, kLightGrey, m_RaisedFrame, m_SunkenFrame);
+    return true;
+}
+
+void tOkButton::OnClick(int) {
+    tMainFrame* frame = GetMainFrame();
+    if (!frame || frame->m_Mode != tMainFrame::kModePicture)
+        return;
+    tCalendar& calendar = frame->m_Calendar;
+    if (!calendar.IsNameValid()) {
+        calendar.FocusName();
+        MessageBeep(0xFFFFFFFF);
+        return;
+    }
+    // A save the data file refuses keeps the user on this page with everything entered.
+    if (calendar.SavePerson())
+        frame->SetMode(tMainFrame::kModeBrowse);
+}

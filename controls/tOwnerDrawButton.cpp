@@ -1,0 +1,166 @@
+#include "controls/tOwnerDrawButton.h"
+
+#include "app/tApp.h"
+#include "controls/Colours.h"
+#include "controls/tFrameStyle.h"
+#include "image/tDib.h"
+#include "platform/Clock.h"
+#include "platform/WindowMessage.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+using namespace Colours;
+
+tOwnerDrawButton::tOwnerDrawButton() {
+    connect(this, &QAbstractButton::clicked, this, [this] { OnClicked(); });
+}
+
+bool tOwnerDrawButton::Create(const char* text, uint32_t style, QWidget* parent, int id) {
+    return tLayoutButton::Create(text, style, parent, id);
+}
+
+void tOwnerDrawButton::UseSharedPalette() {
+    if (tMainFrame* frame = GetMainFrame())
+        m_Palette = &frame->m_Palette;
+}
+
+void tOwnerDrawButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const CRect rect(0, 0, width(), height());
+    if (!isEnabled())
+        DrawDisabled(painter, rect);
+    else if (m_IsToggle ? m_Checked : isDown())
+        DrawPressed(painter, rect);
+    else
+        DrawNormal(painter, rect);
+}
+
+void tOwnerDrawButton::DrawLook(QPainter& painter, const CRect& rect, const tButtonLook& look,
+                                QPoint offset) {
+    PaintFill(painter, rect, look);
+    // Only picture and text move when pressed; fill and frame stay.
+    painter.translate(offset);
+    PaintImage(painter, rect, look);
+    PaintText(painter, rect, look);
+    painter.translate(-offset);
+    PaintFrame(painter, rect, look);
+}
+
+void tOwnerDrawButton::DrawNormal(QPainter& painter, CRect rect) {
+    DrawLook(painter, rect, m_Looks[kNormal], QPoint());
+}
+
+void tOwnerDrawButton::DrawPressed(QPainter& painter, CRect rect) {
+    DrawLook(painter, rect, m_Looks[kPressed], m_PressedOffset);
+}
+
+void tOwnerDrawButton::DrawDisabled(QPainter& painter, CRect rect) {
+    DrawLook(painter, rect, m_Looks[kDisabled], QPoint());
+}
+
+void tOwnerDrawButton::PaintFill(QPainter& painter, const CRect& rect, const tButtonLook& look) {
+    if (look.m_Fill)
+        Gdi::FillRect(painter, rect, look.m_FillColour);
+}
+
+void tOwnerDrawButton::PaintImage(QPainter& painter, const CRect& rect, const tButtonLook& look) {
+    if (look.m_Image)
+        look.m_Image->DrawCentred(&painter, &rect);
+}
+
+void tOwnerDrawButton::PaintText(QPainter& painter, const CRect& rect, const tButtonLook& look) {
+    if (look.m_Text.empty())
+        return;
+    // Text that is not centred keeps a blank's distance from the edge.
+    const QString text =
+        (m_TextFormat & DT_CENTER) ? ToQString(look.m_Text) : ToQString(" " + look.m_Text + " ");
+    if (look.m_Shadow) {
+        CRect shadow = rect;
+        shadow.OffsetRect(1, 1);
+        Gdi::DrawText(painter, shadow, text, m_TextFormat, look.m_ShadowColour);
+    }
+    Gdi::DrawText(painter, rect, text, m_TextFormat, look.m_TextColour);
+}
+
+void tOwnerDrawButton::PaintFrame(QPainter& painter, const CRect& rect, const tButtonLook& look) {
+    if (look.m_Frame)
+        look.m_Frame->DrawFrame(painter, rect);
+}
+
+void tOwnerDrawButton::OnClick(int) {}
+
+void tOwnerDrawButton::OnDoubleClick() {
+    OnClick(1);
+}
+
+void tOwnerDrawButton::OnClicked() {
+    if (m_IsToggle)
+        return; // toggles answer the press, not the click
+    const uint32_t now = Clock::GetTickCount();
+    const uint32_t elapsed = now - m_LastClickTime; // wraps like the tick itself
+    m_LastClickTime = now;
+    if (elapsed > static_cast<uint32_t>(QApplication::doubleClickInterval()))
+        OnClick(1);
+    else
+        OnDoubleClick();
+}
+
+void tOwnerDrawButton::mousePressEvent(QMouseEvent* event) {
+    const bool toggles = m_IsToggle && event->button() == Qt::LeftButton;
+    if (toggles)
+        m_Checked = !m_Checked;
+    tLayoutButton::mousePressEvent(event);
+    if (toggles) {
+        update();
+        OnClick(m_Checked ? 1 : 0);
+    }
+}
+
+void tOwnerDrawButton::SetAllTexts(const char* text, bool keepCaption) {
+    if (!keepCaption)
+        SetWindowText(text);
+    for (tButtonLook& look : m_Looks)
+        look.m_Text = text ? text : "";
+}
+
+void tOwnerDrawButton::SetTextAlignment(unsigned align) {
+    m_TextFormat = align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+}
+
+void tOwnerDrawButton::SetLookText(int look, const char* text) {
+    m_Looks[look].m_Text = text ? text : "";
+}
+
+void tOwnerDrawButton::MakePictureLooks(tFrameStyle& raised, tFrameStyle& sunken, tDib& picture,
+                                        const char* path) {
+    m_Looks[kNormal].m_Fill = true;
+    m_Looks[kNormal].m_FillColour = kLightBlue;
+    raised.SetRaised();
+    m_Looks[kNormal].m_Frame = &raised;
+    m_Looks[kPressed].m_Fill = true;
+    m_Looks[kPressed].m_FillColour = kLightBlue;
+    sunken.SetSunken();
+    m_Looks[kPressed].m_Frame = &sunken;
+    picture.Load(path);
+    m_Looks[kNormal].m_Image = &picture;
+    m_Looks[kPressed].m_Image = &picture;
+    m_MinSize[0] = picture.GetWidth();
+    m_MinSize[1] = picture.GetHeight();
+}
+
+void tOwnerDrawButton::MakeTextLooks(const char* text, COLORREF fill, COLORREF textColour,
+                                     tFrameStyle& raised, tFrameStyle& sunken) {
+    raised.SetRaised();
+    sunken.SetSunken();
+    for (int look : {kNormal, kPressed}) {
+        m_Looks[look].m_Text = text ? text : "";
+        m_Looks[look].m_Fill = true;
+        m_Looks[look].m_FillColour = fill;
+        m_Looks[look].m_TextColour = textColour;
+        m_Looks[look].m_Shadow = true;
+        m_Looks[look].m_ShadowColour = kBlack;
+        m_Looks[look].m_Frame = look == kNormal ? &raised : &sunken;
+    }
+}

@@ -1,0 +1,28 @@
+#include "controls/tPersonStepButton.h"
+
+#include "app/tApp.h"
+#include "controls/Colours.h"
+#include "platform/WindowMessage.h"
+
+using namespace Colours;
+
+bool tPersonStepButton::Create(const char* text, QWidget* parent, int id) {
+    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+        return false;
+    UseSharedPalette();
+    MakeTextLooks(text, kOrange, kWhite, m_RaisedFrame, m_SunkenFrame);
+    m_Looks[kDisabled].m_Fill = true;
+    m_Looks[kDisabled].m_FillColour = kLightBlue;
+    m_Fixed[0] = m_Fixed[1] = true;
+    return true;
+}
+
+void tPersonStepButton::OnClick(int) {
+    tMainFrame* frame = GetMainFrame();
+    if (!frame)
+        return;
+    if (GetDlgCtrlID() != 0)
+        frame->m_Calendar.NextPerson();
+    else
+        frame->m_Calendar.PreviousPerson();
+}

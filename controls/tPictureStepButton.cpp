@@ -1,0 +1,25 @@
+#include "controls/tPictureStepButton.h"
+
+#include "app/tApp.h"
+#include "controls/Colours.h"
+#include "platform/WindowMessage.h"
+
+using namespace Colours;
+
+bool tPictureStepButton::Create(const char* text, QWidget* parent, int id) {
+    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+        return false;
+    UseSharedPalette();
+    MakeTextLooks(text, kLightBlue, kLightGrey, m_RaisedFrame, m_SunkenFrame);
+    return true;
+}
+
+void tPictureStepButton::OnClick(int) {
+    tMainFrame* frame = GetMainFrame();
+    if (!frame)
+        return;
+    if (GetDlgCtrlID() != 0)
+        frame->m_Calendar.NextPicture();
+    else
+        frame->m_Calendar.PreviousPicture();
+}

@@ -1,0 +1,351 @@
+#include "data/tCalendar.h"
+
+#include "app/tApp.h"
+#include "controls/tCheckButton.h"
+#include "controls/tColourEdit.h"
+#include "controls/tDayCell.h"
+#include "controls/tLabel.h"
+#include "controls/tMonthButton.h"
+#include "controls/tPersonStepButton.h"
+#include "controls/tWeekdayHeader.h"
+#include "platform/CodePage.h"
+#include "platform/CurrentDirectory.h"
+#include "platform/MessageBox.h"
+#include "support/tLanguageString.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const char* const kMonthNames[] = {"",        "january",  "february", "march",  "april",
+                                   "may",     "june",     "july",     "august", "september",
+                                   "october", "november", "december"};
+const char* const kMonthShortNames[] = {"",    "jan", "feb", "mar", "apr", "may", "jun",
+                                        "jul", "aug", "sep", "oct", "nov", "dec"};
+const char* const kWeekdayShortNames[] = {"", "sun", "mon", "tue", "wed", "thu", "fri", "sat"};
+const int kMonthLengths[] = {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+// The first up to three characters after the gender letter, read as a signed decimal.
+int PictureNumberOf(const std::string& picture) {
+    const std::string digits = picture.size() > 1 ? picture.substr(1, 3) : "";
+    return static_cast<int>(std::strtol(digits.c_str(), nullptr, 10));
+}
+
+bool CanOpen(const std::string& path) {
+    if (FILE* file = std::fopen(NativePath(path).c_str(), "rb")) {
+        std::fclose(file);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+tCalendar::tCalendar() {
+    m_MalePictures = CountPictures("m");
+    m_FemalePictures = CountPictures("f");
+}
+
+const char* tCalendar::GetMonthName(int month) {
+    return kMonthNames[month];
+}
+const char* tCalendar::GetMonthShortName(int month) {
+    return kMonthShortNames[month];
+}
+const char* tCalendar::GetWeekdayShortName(int day) {
+    return kWeekdayShortNames[day];
+}
+int tCalendar::GetMonthLength(int month) {
+    return kMonthLengths[month];
+}
+
+std::string tCalendar::PicturePath(const std::string& gender, int number) {
+    char path[64];
+    std::snprintf(path, sizeof path, "Cal_Data\\Images\\%s%03d.bmp", gender.c_str(), number);
+    return path;
+}
+
+void tCalendar::SelectMonth(int month) {
+    m_Month = month;
+    for (int i = 1; i <= 12; ++i)
+        if (m_MonthButtons[i])
+            m_MonthButtons[i]->SetMonthLook(i == month ? 0 : 1);
+    FillMonth(month);
+    SelectDay(-1);
+}
+
+void tCalendar::FillMonth(int month) {
+    const CTime now = CTime::GetCurrentTime();
+    const CTime first(now.GetYear(), month, 1, 10, 0, 0);
+    m_FirstWeekday = first.GetDayOfWeek() - 1;
+    MarkWeekday(month == now.GetMonth() ? now.GetDayOfWeek() : -1);
+    const int length = GetMonthLength(month);
+    for (int cell = 1; cell <= 42; ++cell) {
+        const int day = cell - m_FirstWeekday;
+        tDayCell* control = m_DayCells[cell];
+        if (day < 1 || day > length) {
+            if (control) {
+                control->SetAllTexts("  ", true);
+                control->SetCellKind(tDayCell::kEmpty);
+            }
+            continue;
+        }
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d", day);
+        const bool today = month == now.GetMonth() && day == now.GetDay();
+        const bool people = CountPeople(month, day) > 0;
+        if (control) {
+            control->SetAllTexts(text, true);
+            control->SetCellKind(today ? (people ? tDayCell::kTodayBirthday : tDayCell::kToday)
+                                       : (people ? tDayCell::kBirthday : tDayCell::kDay));
+        }
+    }
+}
+
+void tCalendar::MarkWeekday(int weekday) {
+    for (int i = 1; i <= 7; ++i)
+        if (m_WeekdayHeaders[i])
+            m_WeekdayHeaders[i]->SetHeaderLook(i == weekday ? 0 : 1);
+}
+
+int tCalendar::CountPeople(int month, int day) const {
+    return m_DataFile.CountEntries(month, day);
+}
+
+void tCalendar::SelectDay(int day) {
+    m_SelectedDay = day;
+    m_PeopleCount = 0;
+    if (day == -1) {
+        ShowPerson(-1);
+        return;
+    }
+    m_PeopleCount = CountPeople(m_Month, day);
+    ShowPerson(m_PeopleCount != 0 ? 0 : -1);
+}
+
+void tCalendar::ShowPerson(int index) {
+    if (index >= m_PeopleCount)
+        index = 0;
+    else if (index < 0)
+        index = m_PeopleCount - 1;
+    m_PersonIndex = index;
+    const bool several = m_PeopleCount > 1;
+    if (m_PreviousPersonButton)
+        m_PreviousPersonButton->setEnabled(index != -1 && several);
+    if (m_NextPersonButton)
+        m_NextPersonButton->setEnabled(index != -1 && several);
+    if (index == -1) {
+        SetGender("");
+        SetName("");
+        SetDate(-1, -1);
+        return;
+    }
+    std::string name, picture;
+    m_DataFile.ReadEntry(m_Month, m_SelectedDay, index, name, picture);
+    SetName(name);
+    SetDate(m_Month, m_SelectedDay);
+    SetGender(!picture.empty() && (picture[0] == 'm' || picture[0] == 'M') ? "m" : "f");
+    SetPicture(PictureNumberOf(picture));
+}
+
+void tCalendar::OnDayClicked(int cell) {
+    const tMainFrame* frame = GetMainFrame();
+    if (m_DayCells[cell] && m_DayCells[cell]->m_Kind != tDayCell::kEmpty && frame &&
+        frame->m_Mode == tMainFrame::kModeBrowse)
+        SelectDay(cell - m_FirstWeekday);
+}
+
+void tCalendar::OnDayDoubleClicked(int cell) {
+    tMainFrame* frame = GetMainFrame();
+    if (!m_DayCells[cell] || m_DayCells[cell]->m_Kind == tDayCell::kEmpty || !frame ||
+        frame->m_Mode != tMainFrame::kModeBrowse)
+        return;
+    // The day itself was selected by the click that began the double click.
+    SetDate(m_Month, cell - m_FirstWeekday);
+    SetGender("");
+    SetName("");
+    frame->SetMode(tMainFrame::kModeGender);
+    FocusName();
+}
+
+void tCalendar::SetNotifyDays(int days) {
+    days = std::clamp(days, 1, 14);
+    if (days == m_NotifyDays)
+        return;
+    m_NotifyDays = days;
+    if (m_DaysNumberLabel) {
+        m_DaysNumberLabel->SetText(std::to_string(days).c_str());
+        m_DaysNumberLabel->update();
+    }
+    if (m_DaysUnitLabel) {
+        m_DaysUnitLabel->SetText(g_LanguageString.GetString(days == 1 ? "day" : "days"));
+        m_DaysUnitLabel->update();
+    }
+}
+
+void tCalendar::SetName(const std::string& name) {
+    m_Name = name;
+    if (m_NameEdit)
+        m_NameEdit->SetWindowText(name);
+}
+
+void tCalendar::SetDate(int month, int day) {
+    m_DateMonth = month;
+    m_DateDay = day;
+    std::string text;
+    if (month != -1 && day != -1) {
+        // The format is copied before the next lookup replaces it.
+        const std::string format = g_LanguageString.GetString("date format");
+        const std::string name = g_LanguageString.GetString(GetMonthName(month));
+        const bool monthFirst = format[0] == 'M' || format[0] == 'm';
+        text = monthFirst ? name + " " + std::to_string(day) : std::to_string(day) + " " + name;
+    }
+    if (m_DateLabel) {
+        m_DateLabel->SetText(text.c_str());
+        m_DateLabel->update();
+    }
+}
+
+void tCalendar::SetNameEditable(bool editable) {
+    if (m_NameEdit)
+        m_NameEdit->SetReadOnly(!editable);
+}
+
+int tCalendar::CountPictures(const std::string& gender) {
+    if (gender == "m" && m_MalePictures != -1)
+        return m_MalePictures;
+    if (gender == "f" && m_FemalePictures != -1)
+        return m_FemalePictures;
+    int count = 0;
+    while (count < 1000 && CanOpen(PicturePath(gender, count)))
+        ++count;
+    return count;
+}
+
+void tCalendar::SetGender(const std::string& gender) {
+    m_Gender = gender;
+    SetPicture(m_PictureNumber);
+}
+
+void tCalendar::SetPicture(int number) {
+    if (number < 0)
+        number = CountPictures(m_Gender) - 1;
+    if (number >= CountPictures(m_Gender))
+        number = 0;
+    m_PictureNumber = number;
+    ShowPicture();
+}
+
+void tCalendar::ShowPicture() {
+    const std::string path = m_Gender.empty() ? std::string("Cal_Data\\DefImage.bmp")
+                                              : PicturePath(m_Gender, m_PictureNumber);
+    if (m_PictureView) {
+        m_PictureView->LoadPicture(path.c_str());
+        m_PictureView->update();
+    }
+}
+
+bool tCalendar::IsEnterableName(std::string_view text) {
+    if (text.size() > tDataFile::kMaxNameLength)
+        return false;
+    if (!text.empty() && (text[0] == '[' || text[0] == ';' || text[0] == '#'))
+        return false;
+    for (char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == '=' || c == 0x7F)
+            return false;
+    return true;
+}
+
+bool tCalendar::IsNameValid() {
+    if (!m_NameEdit)
+        return false;
+    std::string text = m_NameEdit->GetWindowText();
+    const size_t end = text.find_last_not_of(' ');
+    text.erase(end == std::string::npos ? 0 : end + 1);
+    m_NameEdit->SetWindowText(text);
+    return !text.empty() && text[0] != ' ' && tDataFile::IsStorableName(text);
+}
+
+void tCalendar::FocusName() {
+    if (m_NameEdit)
+        m_NameEdit->setFocus(Qt::OtherFocusReason);
+}
+
+void tCalendar::ReportFileError(const char* key, const char* fallback) const {
+    std::string text = g_LanguageString.GetStringOr(key, fallback);
+    const size_t slot = text.find("%s");
+    if (slot != std::string::npos)
+        text.replace(slot, 2, NativePath(m_DataFile.GetFileName()));
+    AfxMessageBox(text);
+}
+
+bool tCalendar::SavePerson() {
+    if (m_NameEdit)
+        m_Name = m_NameEdit->GetWindowText();
+    char picture[32];
+    std::snprintf(picture, sizeof picture, "%s%03d", m_Gender.c_str(), m_PictureNumber);
+    if (m_SelectedDay < 1 || !m_DataFile.WriteEntry(m_Month, m_SelectedDay, m_Name, picture)) {
+        ReportFileError("save failed",
+                        "The birthday could not be saved, because %s cannot be written.");
+        return false;
+    }
+    FillMonth(m_Month);
+    // Show the person just saved, with the day's people counted again.
+    m_PeopleCount = CountPeople(m_Month, m_SelectedDay);
+    for (int index = 0; index < m_PeopleCount; ++index) {
+        std::string name, stored;
+        if (m_DataFile.ReadEntry(m_Month, m_SelectedDay, index, name, stored) &&
+            CodePage::EqualNoCase(name, m_Name)) {
+            ShowPerson(index);
+            return true;
+        }
+    }
+    // Written past the end of the day's list of names, where nobody would ever see it.
+    m_DataFile.DeleteEntry(m_Month, m_SelectedDay, m_Name);
+    FillMonth(m_Month);
+    m_PeopleCount = CountPeople(m_Month, m_SelectedDay);
+    AfxMessageBox(
+        g_LanguageString.GetStringOr("day full", "There is no room for another name on this day."));
+    return false;
+}
+
+bool tCalendar::DeletePerson() {
+    if (m_DateMonth == -1 || m_DateDay == -1 || m_Name.empty())
+        return true; // nobody is shown: nothing to delete
+    if (!m_DataFile.DeleteEntry(m_DateMonth, m_DateDay, m_Name)) {
+        ReportFileError("delete failed",
+                        "The birthday could not be deleted, because %s cannot be written.");
+        return false;
+    }
+    m_PeopleCount = CountPeople(m_Month, m_SelectedDay);
+    ShowPerson(m_DataFile.CountEntries(m_DateMonth, m_DateDay) != 0 ? 0 : -1);
+    FillMonth(m_Month);
+    return true;
+}
+
+void tCalendar::SetNotifyAdvance(bool on) {
+    if (m_AlarmCheckBox) {
+        m_AlarmCheckBox->m_Checked = on;
+        m_AlarmCheckBox->update();
+    }
+    m_NotifyAdvance = on;
+}
+
+void tCalendar::OnCheckChanged(int id, bool state) {
+    if (id == 1)
+        m_NotifyAdvance = state;
+}
+
+void tCalendar::RaiseAlarm(int month, int day, const std::string& name,
+                           const std::string& picture) {
+    tMainFrame* frame = GetMainFrame();
+    if (!frame)
+        return;
+    tAlarmFrame& alarm = frame->m_AlarmFrame;
+    alarm.m_Month = month;
+    alarm.m_Day = day;
+    alarm.m_Name = name;
+    alarm.m_PicturePath = "Cal_Data\\Images\\" + picture + ".bmp";
+    alarm.ShowAlarm();
+}

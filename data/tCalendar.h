@@ -1,0 +1,101 @@
+// The logic behind the calendar window: which month is shown and which day selected, the
+// people of that day and the one shown, the person being entered, the days of notice and the
+// alarm switch.  It reads and writes the data file at once and drives the controls that the
+// main window created for it.
+#pragma once
+
+#include "data/tDataFile.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class tCheckButton;
+class tColourEdit;
+class tDayCell;
+class tLabel;
+class tMonthButton;
+class tPersonStepButton;
+class tWeekdayHeader;
+
+class tCalendar {
+public:
+    tCalendar();
+    virtual ~tCalendar() = default;
+
+    // Language keys and month lengths; index 0 is never used.
+    static const char* GetMonthName(int month);      // "january" .. "december"
+    static const char* GetMonthShortName(int month); // "jan" .. "dec"
+    static const char* GetWeekdayShortName(int day); // "sun" .. "sat"
+    static int GetMonthLength(int month);            // February always has 29 days
+
+    void SelectMonth(int month);
+    void FillMonth(int month);
+    void MarkWeekday(int weekday);
+    int CountPeople(int month, int day) const;
+    void SelectDay(int day);
+    void ShowPerson(int index);
+    void OnDayClicked(int cell);
+    void OnDayDoubleClicked(int cell);
+    void SetNotifyDays(int days);
+    void IncreaseNotifyDays() { SetNotifyDays(m_NotifyDays + 1); }
+    void DecreaseNotifyDays() { SetNotifyDays(m_NotifyDays - 1); }
+    void SetName(const std::string& name);
+    void SetDate(int month, int day);
+    void SetNameEditable(bool editable);
+    int CountPictures(const std::string& gender);
+    void SetGender(const std::string& gender);
+    void SetPicture(int number);
+    void NextPicture() { SetPicture(m_PictureNumber + 1); }
+    void PreviousPicture() { SetPicture(m_PictureNumber - 1); }
+    void ShowPicture();
+    // Not empty, not beginning with a blank, and read back from the data file as typed.
+    // Trailing blanks are dropped from the name field first.
+    bool IsNameValid();
+    void FocusName();
+    // Saves the person entered and shows it; false (with a message naming the file) when the
+    // data file refuses it, leaving everything entered in place.
+    bool SavePerson();
+    // Deletes the person shown; false (with a message) when the data file refuses.
+    bool DeletePerson();
+    void NextPerson() { ShowPerson(m_PersonIndex + 1); }
+    void PreviousPerson() { ShowPerson(m_PersonIndex - 1); }
+    void SetNotifyAdvance(bool on);
+    void OnCheckChanged(int id, bool state);
+    void RaiseAlarm(int month, int day, const std::string& name, const std::string& picture);
+
+    // What the name field may hold while the user types: it can still become a valid name.
+    static bool IsEnterableName(std::string_view text);
+
+    tDataFile m_DataFile;
+    tMonthButton* m_MonthButtons[13] = {};
+    tWeekdayHeader* m_WeekdayHeaders[8] = {};
+    tDayCell* m_DayCells[43] = {};
+    tLabel* m_DaysNumberLabel = nullptr;
+    tLabel* m_DaysUnitLabel = nullptr;
+    tLabel* m_DateLabel = nullptr;
+    tColourEdit* m_NameEdit = nullptr;
+    tLabel* m_PictureView = nullptr;
+    tPersonStepButton* m_PreviousPersonButton = nullptr;
+    tPersonStepButton* m_NextPersonButton = nullptr;
+    tCheckButton* m_AlarmCheckBox = nullptr;
+    int32_t m_Month = 0;
+    int32_t m_SelectedDay = -1; // the selected day of m_Month, or -1
+    int32_t m_FirstWeekday = 0; // weekday of the 1st (0 Sunday): the blank cells before it
+    int32_t m_PeopleCount = 0;  // people on the selected day
+    int32_t m_PersonIndex = -1; // the person shown, or -1
+    std::string m_Name;         // the person shown or being saved
+    int32_t m_DateMonth = -1;   // the date in the date label, or -1
+    int32_t m_DateDay = -1;
+    std::string m_Gender; // "m", "f", or empty for nobody
+    int32_t m_PictureNumber = 0;
+    int32_t m_MalePictures = -1; // counted once, at construction
+    int32_t m_FemalePictures = -1;
+    bool m_NotifyAdvance = false; // the alarm switch
+    int32_t m_NotifyDays = 3;     // days of notice, 1-14
+
+private:
+    // Shows a failure of the data file, naming it.
+    void ReportFileError(const char* key, const char* fallback) const;
+    static std::string PicturePath(const std::string& gender, int number);
+};

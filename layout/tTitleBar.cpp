@@ -1,0 +1,89 @@
+#include "layout/tTitleBar.h"
+
+#include "image/tDib.h"
+#include "platform/WindowMessage.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+tTitleBar::tTitleBar() = default;
+
+bool tTitleBar::Create(const char* title, QWidget* parent) {
+    if (!parent)
+        return false;
+    setParent(parent);
+    setGeometry(0, 0, 0, 0);
+    m_Title = title ? title : "";
+    setAccessibleName(ToQString(m_Title));
+    show();
+    return true;
+}
+
+void tTitleBar::Measure() {
+    m_MeasuredSize[0] = 10;
+    m_MeasuredSize[1] = 10;
+}
+
+void tTitleBar::Place() {
+    setGeometry(m_X, m_Y, std::max(0, m_Width), std::max(0, m_Height));
+}
+
+void tTitleBar::SetVisible(bool visible) {
+    m_Visible = visible;
+    setVisible(visible);
+}
+
+bool tTitleBar::IsVisible() const {
+    return isVisible();
+}
+
+void tTitleBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    CRect rect(0, 0, width(), height());
+    if (m_FillBackground)
+        Gdi::FillRect(painter, rect, m_BackgroundColour);
+    if (m_Image) {
+        if (m_StretchImage)
+            m_Image->Draw(&painter, rect);
+        else
+            m_Image->DrawCentred(&painter, &rect);
+    }
+    if (m_Title.empty())
+        return;
+    if (m_Font)
+        painter.setFont(*m_Font);
+    const QString title = ToQString(m_Title);
+    const unsigned format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    if (m_DrawShadow) {
+        CRect shadow = rect;
+        shadow.OffsetRect(1, 1);
+        Gdi::DrawText(painter, shadow, title, format, m_ShadowColour);
+    }
+    Gdi::DrawText(painter, rect, title, format, m_TextColour);
+}
+
+void tTitleBar::mousePressEvent(QMouseEvent* event) {
+    // The press grabs the mouse, so moves outside the bar keep arriving here.
+    if (event->button() == Qt::LeftButton) {
+        m_Dragging = true;
+        m_LastPoint = event->globalPosition().toPoint();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void tTitleBar::mouseMoveEvent(QMouseEvent* event) {
+    if (m_Dragging) {
+        const QPoint point = event->globalPosition().toPoint();
+        if (QWidget* frame = parentWidget())
+            frame->move(frame->pos() + point - m_LastPoint);
+        m_LastPoint = point;
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void tTitleBar::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        m_Dragging = false;
+    QWidget::mouseReleaseEvent(event);
+}

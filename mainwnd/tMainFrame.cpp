@@ -1,0 +1,384 @@
+#include "mainwnd/tMainFrame.h"
+
+#include "app/tApp.h"
+#include "controls/Colours.h"
+#include "controls/tCheckButton.h"
+#include "controls/tColourEdit.h"
+#include "controls/tDayCell.h"
+#include "controls/tDeleteButton.h"
+#include "controls/tGenderButton.h"
+#include "controls/tHideButton.h"
+#include "controls/tLabel.h"
+#include "controls/tMonthButton.h"
+#include "controls/tOkButton.h"
+#include "controls/tPersonStepButton.h"
+#include "controls/tPictureStepButton.h"
+#include "controls/tSpinButton.h"
+#include "controls/tWeekdayHeader.h"
+#include "image/tDib.h"
+#include "layout/tLayoutColumn.h"
+#include "layout/tLayoutDeck.h"
+#include "layout/tLayoutFiller.h"
+#include "layout/tLayoutRow.h"
+#include "layout/tLayoutSpacer.h"
+#include "layout/tTitleBar.h"
+#include "platform/Menu.h"
+#include "platform/Screen.h"
+#include "platform/Shell.h"
+#include "platform/WindowPlacement.h"
+#include "resources/Resources.h"
+#include "support/tLanguageString.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QPainter>
+#include <QShortcut>
+
+using namespace Colours;
+
+namespace {
+
+template <class T>
+T* Add(tLayoutContainer* parent, T* child) {
+    parent->AddChild(child);
+    return child;
+}
+
+tLayoutSpacer* Spacer(tLayoutContainer* parent, int size) {
+    tLayoutSpacer* spacer = Add(parent, new tLayoutSpacer);
+    spacer->m_MinSize[0] = spacer->m_MinSize[1] = size;
+    return spacer;
+}
+
+// The first character of a language text: the captions of the month and weekday buttons.
+std::string Initial(const char* key) {
+    return std::string(1, g_LanguageString.GetString(key)[0]);
+}
+
+} // namespace
+
+tMainFrame::tMainFrame() = default;
+
+tMainFrame::~tMainFrame() = default;
+
+bool tMainFrame::Create(const char* title) {
+    // A pop-up with a dialog frame: no caption, no system menu, no task-bar entry.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setWindowTitle(title);
+    setWindowIcon(*LoadIcon(IDR_TRAY));
+    return OnCreate() == 0;
+}
+
+void tMainFrame::MakeFonts() {
+    // A negative height asks for the character height: points at the window's pixel density.
+    const int dpi = logicalDpiY();
+    auto make = [dpi](QFont& font, int points, bool bold) {
+        font = QFont("Arial");
+        font.setPixelSize(points * dpi / 72);
+        font.setBold(bold);
+    };
+    make(m_SmallFont, 7, false);
+    make(m_NormalFont, 11, false);
+    make(m_BoldFont, 11, true);
+    make(m_LargeFont, 14, false);
+}
+
+int tMainFrame::OnCreate() {
+    g_LanguageString.SetFileName("Cal_Data\\Language.txt");
+    g_LanguageString.SetLanguage(1);
+    m_Calendar.m_DataFile.SetFileName("Cal_Data\\DataFile.txt");
+    g_LanguageString.SetLanguage(m_Calendar.m_DataFile.ReadLanguage());
+
+    m_TrayIcon.SetNotificationWnd(this, kTrayMessage);
+    m_TrayIcon.SetIcon(IDR_TRAY, g_LanguageString.GetString("title"));
+
+    {
+        tDib reference;
+        reference.Load("Cal_Data\\Images\\m001.bmp");
+        m_Palette.CreateFromDib(reference);
+    }
+    MakeFonts();
+    BuildTree();
+
+    m_Calendar.SelectMonth(CTime::GetCurrentTime().GetMonth());
+    m_Calendar.SetNotifyAdvance(m_Calendar.m_DataFile.ReadNotifyInAdvance());
+    m_Calendar.SetNotifyDays(m_Calendar.m_DataFile.ReadNotifyDays());
+    SetMode(kModeBrowse);
+
+    const QRect client = contentsRect();
+    m_X = client.x();
+    m_Y = client.y();
+    m_Width = client.width();
+    m_Height = client.height();
+    tLayoutFrame::Measure();
+    Place();
+    // The window's size is the content's with the frame around it.
+    UpdateSizeLimits();
+    WINDOWPLACEMENT placement;
+    m_Calendar.m_DataFile.ReadWindowPlacement(placement);
+    placement.rcNormalPosition.right = placement.rcNormalPosition.left + m_MeasuredSize[0];
+    placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + m_MeasuredSize[1];
+    SetWindowPlacement(this, &placement);
+
+    m_AlarmFrame.Create(this);
+    m_HelpKey = new QShortcut(QKeySequence(Qt::Key_F1), this, [this] { OnHelpInfo(); });
+    if (tApp* app = GetApp())
+        app->m_AlarmsArmed = true;
+    return 0;
+}
+
+void tMainFrame::BuildTree() {
+    auto* a = Add(this, new tLayoutColumn);
+
+    auto* titleRow = Add(a, new tLayoutRow);
+    auto* hide = Add(titleRow, new tHideButton);
+    hide->Create("\xA4", this, 0);
+    hide->setFont(m_LargeFont);
+    hide->m_Fixed[0] = hide->m_Fixed[1] = true;
+    auto* title = Add(titleRow, new tTitleBar);
+    title->Create(g_LanguageString.GetString("title"), this);
+    title->m_FillBackground = true;
+    title->m_BackgroundColour = kStrongBlue;
+    title->m_TextColour = kLightGrey;
+    title->m_DrawShadow = true;
+    title->m_ShadowColour = kDarkBlue;
+    title->m_Font = &m_LargeFont;
+
+    auto* months = Add(a, new tLayoutRow);
+    months->m_EqualiseChildren = true;
+    for (int month = 1; month <= 12; ++month) {
+        auto* button = Add(months, new tMonthButton);
+        button->Create(Initial(tCalendar::GetMonthShortName(month)).c_str(), this, month);
+        button->setFont(m_BoldFont);
+        m_Calendar.m_MonthButtons[month] = button;
+    }
+    Spacer(a, 6);
+
+    auto* b = Add(a, new tLayoutRow);
+    Spacer(b, 4);
+    auto* c = Add(b, new tLayoutColumn);
+    auto* calendar = Add(c, new tLayoutColumn);
+    auto* headers = Add(calendar, new tLayoutRow);
+    headers->m_EqualiseChildren = true;
+    for (int weekday = 1; weekday <= 7; ++weekday) {
+        auto* header = Add(headers, new tWeekdayHeader);
+        header->Create(Initial(tCalendar::GetWeekdayShortName(weekday)).c_str(), this, -1);
+        header->setFont(m_SmallFont);
+        m_Calendar.m_WeekdayHeaders[weekday] = header;
+    }
+    Spacer(calendar, 4);
+    auto* grid = Add(calendar, new tLayoutColumn);
+    grid->m_EqualiseChildren = true;
+    for (int row = 0; row < 6; ++row) {
+        auto* week = Add(grid, new tLayoutRow);
+        for (int column = 0; column < 7; ++column) {
+            const int id = row * 7 + column + 1;
+            auto* cell = Add(week, new tDayCell);
+            cell->Create("  ", this, id);
+            cell->setFont(m_SmallFont);
+            cell->SetWindowText("  ");
+            m_Calendar.m_DayCells[id] = cell;
+        }
+    }
+    Spacer(calendar, 4);
+
+    // The labels of the editing area: grey text on the background.
+    auto label = [this](tLayoutContainer* parent, const char* text, bool left) {
+        auto* l = Add(parent, new tLabel);
+        l->Create(text, this);
+        tButtonLook& look = l->m_Looks[tOwnerDrawButton::kDisabled];
+        look.m_Fill = true;
+        look.m_FillColour = kLightBlue;
+        look.m_TextColour = kLightGrey;
+        if (left)
+            l->SetTextAlignment(DT_LEFT);
+        l->setFont(m_NormalFont);
+        return l;
+    };
+
+    m_Deck = Add(c, new tLayoutDeck);
+    auto* page0 = Add(m_Deck, new tLayoutColumn);
+    auto* settings = Add(page0, new tLayoutColumn);
+    settings->m_EqualiseChildren = true;
+    auto* alarmRow = Add(settings, new tLayoutRow);
+    auto* checkColumn = Add(alarmRow, new tLayoutColumn);
+    Add(checkColumn, new tLayoutFiller);
+    auto* check = Add(checkColumn, new tCheckButton);
+    check->Create("", this, 1);
+    check->m_Fixed[0] = check->m_Fixed[1] = true;
+    m_Calendar.m_AlarmCheckBox = check;
+    Add(checkColumn, new tLayoutFiller);
+    label(alarmRow, g_LanguageString.GetString("Alarm"), true);
+    auto* daysRow = Add(settings, new tLayoutRow);
+    m_Calendar.m_DaysNumberLabel = label(daysRow, "3", false);
+    m_Calendar.m_DaysNumberLabel->m_Fixed[0] = m_Calendar.m_DaysNumberLabel->m_Fixed[1] = true;
+    auto* spin = Add(daysRow, new tLayoutColumn);
+    for (int id : {1, 0}) {
+        auto* arrow = Add(spin, new tSpinButton);
+        arrow->Create("", this, id);
+        arrow->m_Fixed[0] = true;
+    }
+    m_Calendar.m_DaysUnitLabel = label(daysRow, g_LanguageString.GetString("days"), true);
+    auto* advanceRow = Add(settings, new tLayoutRow);
+    label(advanceRow, g_LanguageString.GetString("in advance"), true);
+    Spacer(page0, 8);
+    auto* deleteRow = Add(page0, new tLayoutRow);
+    Add(deleteRow, new tDeleteButton)->Create("", this, -1);
+    label(deleteRow, g_LanguageString.GetString("delete"), true);
+
+    auto* page1 = Add(m_Deck, new tLayoutColumn);
+    Add(page1, new tLayoutFiller);
+    label(page1, g_LanguageString.GetString("Select Gender"), false)->m_Fixed[1] = true;
+    auto* genders = Add(page1, new tLayoutRow);
+    for (int id : {0, 1}) {
+        auto* gender = Add(genders, new tGenderButton);
+        gender->Create("", this, id);
+        gender->m_Fixed[1] = true;
+    }
+
+    auto* page2 = Add(m_Deck, new tLayoutColumn);
+    Add(page2, new tLayoutFiller);
+    label(page2, g_LanguageString.GetString("Select Image"), false)->m_Fixed[1] = true;
+    auto* pictureRow = Add(page2, new tLayoutRow);
+    auto* previous = Add(pictureRow, new tPictureStepButton);
+    previous->Create("\xAB", this, 0);
+    auto* ok = Add(pictureRow, new tOkButton);
+    ok->Create("Ok", this, -1);
+    auto* next = Add(pictureRow, new tPictureStepButton);
+    next->Create("\xBB", this, 1);
+    for (tOwnerDrawButton* button :
+         {static_cast<tOwnerDrawButton*>(previous), static_cast<tOwnerDrawButton*>(ok),
+          static_cast<tOwnerDrawButton*>(next)}) {
+        button->m_Fixed[1] = true;
+        button->setFont(m_LargeFont);
+    }
+
+    Spacer(b, 4);
+    auto* person = Add(b, new tLayoutColumn);
+    auto* date = Add(person, new tLabel);
+    date->Create("             ", this);
+    tButtonLook& dateLook = date->m_Looks[tOwnerDrawButton::kDisabled];
+    dateLook.m_Fill = true;
+    dateLook.m_FillColour = kLightBlue;
+    dateLook.m_TextColour = kDarkBlue;
+    date->setFont(m_LargeFont);
+    date->m_MinSize[0] = 30;
+    date->m_MinSize[1] = 20;
+    m_Calendar.m_DateLabel = date;
+    Add(person, new tLayoutFiller);
+    Spacer(person, 4);
+    auto* picture = Add(person, new tLabel);
+    picture->Create("", this);
+    picture->m_MinSize[0] = picture->m_MinSize[1] = 180;
+    picture->m_Palette = &m_Palette;
+    m_Calendar.m_PictureView = picture;
+    m_Calendar.ShowPicture();
+    Spacer(person, 4);
+    Add(person, new tLayoutFiller);
+    auto* nameRow = Add(person, new tLayoutRow);
+    auto* before = Add(nameRow, new tPersonStepButton);
+    before->Create("<", this, 0);
+    m_Calendar.m_PreviousPersonButton = before;
+    auto* name = Add(nameRow, new tColourEdit);
+    name->Create(WS_VISIBLE | ES_CENTER | ES_MULTILINE, this, -1);
+    name->SetWindowText("            ");
+    name->m_Fixed[1] = true;
+    name->setFont(m_LargeFont);
+    name->SetColours(kDarkBlue, kLightBlue, kLightBlue);
+    name->SetInputRule(tCalendar::IsEnterableName, [] {
+        return g_LanguageString.GetStringOr("name refused",
+                                            "This character cannot be part of a name.");
+    });
+    m_Calendar.m_NameEdit = name;
+    m_Calendar.SetNameEditable(false);
+    auto* after = Add(nameRow, new tPersonStepButton);
+    after->Create(">", this, 1);
+    m_Calendar.m_NextPersonButton = after;
+    Spacer(b, 4);
+    Spacer(a, 4);
+}
+
+void tMainFrame::SetMode(int mode) {
+    m_Mode = mode;
+    if (!m_Deck)
+        return;
+    if (mode == kModeBrowse) {
+        m_Deck->Select(0);
+        m_Calendar.SetNameEditable(false);
+    } else if (mode == kModeGender || mode == kModePicture) {
+        m_Deck->Select(mode == kModeGender ? 1 : 2);
+        m_Calendar.SetNameEditable(true);
+    }
+}
+
+bool tMainFrame::event(QEvent* event) {
+    if (event->type() != tWindowMessageEvent::EventType())
+        return tLayoutFrame::event(event);
+    auto* message = static_cast<tWindowMessageEvent*>(event);
+    if (message->m_Message == kTrayMessage) {
+        message->m_Result = m_TrayIcon.OnTrayNotification(message->m_WParam, message->m_LParam);
+    } else if (message->m_Message == WM_COMMAND) {
+        if (message->m_WParam == kCommandShow)
+            OnShow();
+        else if (message->m_WParam == kCommandHide)
+            OnHide();
+        else if (message->m_WParam == kCommandExit)
+            OnExit();
+    } else if (message->m_Message == WM_CLOSE) {
+        close();
+    }
+    return true;
+}
+
+void tMainFrame::OnShow() {
+    showNormal();
+    SetForegroundWindow(this);
+}
+
+void tMainFrame::OnHide() {
+    hide();
+}
+
+void tMainFrame::OnExit() {
+    PostMessage(this, WM_CLOSE, 0, 0);
+}
+
+void tMainFrame::OnHelpInfo() {
+    const std::string path = std::string("Cal_Data\\") + g_LanguageString.GetShortName() + ".rtf";
+    ShellExecute(this, "open", path.c_str());
+}
+
+int tMainFrame::OnQueryNewPalette() {
+    // On a true-colour display realising the palette changes no entry: nothing to repaint.
+    const int changed = m_Palette.RealizePalette();
+    if (changed != 0)
+        update();
+    return changed;
+}
+
+void tMainFrame::OnPaletteChanged(const QWidget* changedBy) {
+    if (changedBy != this)
+        OnQueryNewPalette();
+}
+
+void tMainFrame::OnEraseBkgnd(QPainter& painter) {
+    painter.fillRect(rect(), ToQColor(kLightBlue));
+}
+
+void tMainFrame::closeEvent(QCloseEvent* event) {
+    OnClose();
+    event->accept();
+}
+
+void tMainFrame::OnClose() {
+    if (m_Closing)
+        return;
+    m_Closing = true;
+    WINDOWPLACEMENT placement;
+    if (GetWindowPlacement(this, &placement))
+        m_Calendar.m_DataFile.WriteWindowPlacement(placement);
+    m_Calendar.m_DataFile.WriteNotifyInAdvance(m_Calendar.m_NotifyAdvance);
+    m_Calendar.m_DataFile.WriteNotifyDays(m_Calendar.m_NotifyDays);
+    // The main window's end is the program's end.
+    QCoreApplication::exit(0);
+}

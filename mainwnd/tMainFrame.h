@@ -1,0 +1,66 @@
+// The calendar window: month buttons, weekday headers, 42 day cells, an editing area with
+// three pages, and the date, picture and name of the person shown.  It has no platform
+// caption and no task-bar entry; its own title bar moves it.
+#pragma once
+
+#include "alarm/tAlarmFrame.h"
+#include "data/tCalendar.h"
+#include "image/tDibPalette.h"
+#include "layout/tLayoutFrame.h"
+#include "platform/WindowMessage.h"
+#include "tray/tTrayIcon.h"
+
+#include <QFont>
+
+class tLayoutDeck;
+class QShortcut;
+
+class tMainFrame : public tLayoutFrame {
+public:
+    // The editing modes.
+    enum { kModeBrowse = 2, kModeGender = 3, kModePicture = 4 };
+    static constexpr UINT kTrayMessage = WM_USER + 10;
+    static constexpr UINT kCommandShow = 0x8007;
+    static constexpr UINT kCommandExit = 0x8008;
+    static constexpr UINT kCommandHide = 0x8009;
+
+    tMainFrame();
+    ~tMainFrame() override;
+
+    // Creates and builds the window (hidden until shown); false when it cannot be built.
+    bool Create(const char* title);
+    void SetMode(int mode);
+
+    void OnShow();
+    void OnHide();
+    void OnExit();
+    void OnHelpInfo();
+    int OnQueryNewPalette();
+    void OnPaletteChanged(const QWidget* changedBy);
+    // Saves the placement and the alarm settings, then ends the program.
+    void OnClose();
+
+    QFont m_SmallFont;  // Arial 7 points: weekday headers, day cells
+    QFont m_NormalFont; // Arial 11 points: the labels of the editing area
+    QFont m_BoldFont;   // Arial 11 points bold: month buttons
+    QFont m_LargeFont;  // Arial 14 points: title bars, hide buttons, date, name, "Ok"
+    tDibPalette m_Palette;
+    int m_Mode = kModeBrowse;
+    tLayoutDeck* m_Deck = nullptr; // the editing area's three pages, owned by the tree
+    tCalendar m_Calendar;
+    tTrayIcon m_TrayIcon{101};
+    tAlarmFrame m_AlarmFrame;
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void OnEraseBkgnd(QPainter& painter) override;
+
+private:
+    int OnCreate();
+    void BuildTree();
+    void MakeFonts();
+
+    QShortcut* m_HelpKey = nullptr;
+    bool m_Closing = false;
+};

@@ -1,0 +1,62 @@
+#include "platform/Sound.h"
+
+#include "platform/CurrentDirectory.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QSoundEffect>
+#include <QUrl>
+#include <memory>
+
+namespace {
+
+tPlaySoundHandler g_PlayHandler;
+tBeepHandler g_BeepHandler;
+
+// The one sound of the program; each new call replaces it.
+std::unique_ptr<QSoundEffect> g_Effect;
+
+} // namespace
+
+void MessageBeep(unsigned) {
+    if (g_BeepHandler)
+        g_BeepHandler();
+    else
+        QApplication::beep();
+}
+
+bool PlaySound(const char* path, unsigned) {
+    const std::string name = path ? path : "";
+    if (g_PlayHandler) {
+        g_PlayHandler(name);
+        return true;
+    }
+    if (g_Effect)
+        g_Effect->stop();
+    const QString file = QString::fromLocal8Bit(NativePath(name));
+    if (name.empty() || !QFileInfo(file).isFile()) {
+        MessageBeep(0);
+        return false;
+    }
+    g_Effect = std::make_unique<QSoundEffect>();
+    QSoundEffect* effect = g_Effect.get();
+    QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
+        if (effect->status() == QSoundEffect::Error)
+            MessageBeep(0); // not a sound we can play: the default sound instead
+    });
+    effect->setSource(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+    effect->play();
+    return true;
+}
+
+tPlaySoundHandler SetPlaySoundHandler(tPlaySoundHandler handler) {
+    tPlaySoundHandler previous = std::move(g_PlayHandler);
+    g_PlayHandler = std::move(handler);
+    return previous;
+}
+
+tBeepHandler SetBeepHandler(tBeepHandler handler) {
+    tBeepHandler previous = std::move(g_BeepHandler);
+    g_BeepHandler = std::move(handler);
+    return previous;
+}
