@@ -21,9 +21,9 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
 
 void HideFromTaskbar(QWidget* window) {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !window || window->isVisible())
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection || !window || window->isVisible())
         return; // other platforms honour the tool window flag; a mapped window keeps its state
-    xcb_connection_t* connection = x11->connection();
     const xcb_window_t id = static_cast<xcb_window_t>(window->winId());
     // Qt merges the states it sets itself with the ones already on the unmapped window.
     const xcb_atom_t states[] = {Atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),

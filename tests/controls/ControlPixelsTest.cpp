@@ -1,0 +1,179 @@
+// What the controls paint, read back pixel by pixel.
+#include "controls/Colours.h"
+#include "controls/tDayCell.h"
+#include "controls/tLabel.h"
+#include "controls/tMonthButton.h"
+#include "tests/support/AppTestSupport.h"
+
+#include <QImage>
+#include <QWidget>
+
+using namespace Colours;
+
+namespace {
+
+QRgb Rgb(COLORREF colour) {
+    return ToQColor(colour).rgb();
+}
+
+class ControlPixelsTest : public testing::Test {
+protected:
+    template <class T>
+    T* Make(int width, int height, const char* text = "") {
+        auto* control = new T;
+        if constexpr (std::is_same_v<T, tOwnerDrawButton>)
+            control->Create(text, WS_VISIBLE, &m_Parent, 1);
+        else
+            control->Create(text, &m_Parent, 1);
+        control->setGeometry(0, 0, width, height);
+        return control;
+    }
+    static QImage Grab(QWidget* widget) {
+        return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    QWidget m_Parent;
+};
+
+TEST_F(ControlPixelsTest, RaisedBevelOnA20By10Control) {
+    auto* button = Make<tOwnerDrawButton>(20, 10);
+    tFrameStyle raised;
+    raised.SetRaised();
+    button->m_Looks[tOwnerDrawButton::kNormal].m_Fill = true;
+    button->m_Looks[tOwnerDrawButton::kNormal].m_FillColour = kLightBlue;
+    button->m_Looks[tOwnerDrawButton::kNormal].m_Frame = &raised;
+    const QImage image = Grab(button);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            QRgb expected = Rgb(kLightBlue);
+            if ((y == 0 && x <= 18) || (x == 0 && y >= 1))
+                expected = Rgb(kWhite);
+            if ((x == 19 && y <= 8) || (y == 9 && x >= 1))
+                expected = Rgb(kBlack);
+            ASSERT_EQ(image.pixel(x, y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(ControlPixelsTest, TheShownMonthIsATabOpenAtTheBottom) {
+    auto* month = Make<tMonthButton>(30, 20, "J");
+    month->SetMonthLook(0);
+    QImage image = Grab(month);
+    EXPECT_EQ(image.pixel(10, 0), Rgb(kWhite));
+    EXPECT_EQ(image.pixel(10, 1), Rgb(kWhite)) << "a 2-pixel top";
+    EXPECT_EQ(image.pixel(29, 10), Rgb(kBlack));
+    EXPECT_EQ(image.pixel(28, 10), Rgb(kBlack)) << "a 2-pixel right side";
+    EXPECT_EQ(image.pixel(0, 10), Rgb(kWhite));
+    EXPECT_EQ(image.pixel(15, 19), Rgb(kLightBlue)) << "no bottom line";
+    month->SetMonthLook(1);
+    image = Grab(month);
+    EXPECT_EQ(image.pixel(15, 19), Rgb(kWhite)) << "the plain look has a white bottom";
+    EXPECT_EQ(image.pixel(10, 1), Rgb(kLightBlue));
+    month->SetMonthLook(2); // changes nothing
+    EXPECT_EQ(Grab(month), image);
+}
+
+TEST_F(ControlPixelsTest, TodayHasATwoPixelRedFrame) {
+    auto* cell = Make<tDayCell>(20, 16, "  ");
+    cell->SetCellKind(tDayCell::kToday);
+    const QImage image = Grab(cell);
+    for (int x = 2; x < 18; ++x) {
+        EXPECT_EQ(image.pixel(x, 0), Rgb(kRed)) << x;
+        EXPECT_EQ(image.pixel(x, 1), Rgb(kRed)) << x;
+        EXPECT_EQ(image.pixel(x, 14), Rgb(kRed)) << x;
+        EXPECT_EQ(image.pixel(x, 15), Rgb(kRed)) << x;
+    }
+    EXPECT_EQ(image.pixel(8, 2), Rgb(kMidBlue));
+}
+
+TEST_F(ControlPixelsTest, ADayWithBirthdaysPressedAndReleased) {
+    auto* cell = Make<tDayCell>(20, 16, "  ");
+    cell->SetAllTexts("24", true);
+    cell->SetCellKind(tDayCell::kBirthday);
+    QImage image = Grab(cell);
+    EXPECT_EQ(image.pixel(1, 1), Rgb(kOrange));
+    EXPECT_EQ(image.pixel(5, 0), Rgb(kWhite)) << "raised";
+    EXPECT_EQ(image.pixel(5, 15), Rgb(kBlack));
+    cell->setDown(true);
+    image = Grab(cell);
+    EXPECT_EQ(image.pixel(1, 1), Rgb(kStrongBlue));
+    EXPECT_EQ(image.pixel(5, 0), Rgb(kBlack)) << "sunken";
+    EXPECT_EQ(image.pixel(5, 15), Rgb(kWhite));
+    cell->setDown(false);
+    EXPECT_EQ(Grab(cell).pixel(1, 1), Rgb(kOrange));
+    EXPECT_EQ(cell->GetWindowText(), "  ") << "the caption keeps its two blanks";
+}
+
+TEST_F(ControlPixelsTest, EmptyCellsAreDisabledUntilTheyGetADay) {
+    auto* cell = Make<tDayCell>(20, 16, "  ");
+    cell->SetCellKind(tDayCell::kEmpty);
+    EXPECT_FALSE(cell->isEnabled());
+    EXPECT_EQ(Grab(cell).pixel(10, 8), Rgb(kLightBlue));
+    cell->SetCellKind(tDayCell::kDay);
+    EXPECT_TRUE(cell->isEnabled());
+    cell->SetCellKind(5);
+    EXPECT_EQ(cell->m_Kind, 5);
+    EXPECT_TRUE(cell->isEnabled()) << "an unknown kind keeps the state";
+}
+
+TEST_F(ControlPixelsTest, ALabelWithNothingDrawsOnlyItsFill) {
+    auto* label = new tLabel;
+    label->Create("", &m_Parent);
+    label->setGeometry(0, 0, 12, 9);
+    label->m_Looks[tOwnerDrawButton::kDisabled].m_Fill = true;
+    label->m_Looks[tOwnerDrawButton::kDisabled].m_FillColour = kOrange;
+    const QImage image = Grab(label);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 12; ++x)
+            ASSERT_EQ(image.pixel(x, y), Rgb(kOrange));
+    EXPECT_FALSE(label->isEnabled());
+}
+
+TEST_F(ControlPixelsTest, TheShadowIsTheTextOnePixelRightAndDown) {
+    auto* label = new tLabel;
+    label->Create("Hi&", &m_Parent);
+    label->setGeometry(0, 0, 40, 24);
+    QFont font("Liberation Sans");
+    font.setPixelSize(18);
+    font.setStyleStrategy(QFont::NoAntialias);
+    label->setFont(font);
+    tButtonLook& look = label->m_Looks[tOwnerDrawButton::kDisabled];
+    look.m_Fill = true;
+    look.m_FillColour = kWhite;
+    look.m_TextColour = kRed;
+    look.m_ShadowColour = kBlack;
+    const QImage plain = Grab(label);
+    look.m_Shadow = true;
+    const QImage shadowed = Grab(label);
+    int text = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool isText = plain.pixel(x, y) == Rgb(kRed);
+            const bool underShadow = x > 0 && y > 0 && plain.pixel(x - 1, y - 1) == Rgb(kRed);
+            text += isText;
+            const QRgb expected = isText ? Rgb(kRed) : underShadow ? Rgb(kBlack) : Rgb(kWhite);
+            ASSERT_EQ(shadowed.pixel(x, y), expected) << x << "," << y;
+        }
+    EXPECT_GT(text, 20) << "the text, ampersand included, was drawn";
+}
+
+TEST_F(ControlPixelsTest, TextThatIsNotCentredKeepsABlanksDistance) {
+    auto* label = new tLabel;
+    label->Create("I", &m_Parent);
+    label->setGeometry(0, 0, 60, 20);
+    tButtonLook& look = label->m_Looks[tOwnerDrawButton::kDisabled];
+    look.m_Fill = true;
+    look.m_FillColour = kWhite;
+    look.m_TextColour = kBlack;
+    label->SetTextAlignment(DT_LEFT);
+    const QImage image = Grab(label);
+    int first = 60;
+    for (int x = 0; x < 60 && first == 60; ++x)
+        for (int y = 0; y < 20; ++y)
+            if (image.pixel(x, y) != Rgb(kWhite))
+                first = std::min(first, x);
+    EXPECT_GE(first, QFontMetrics(label->font()).horizontalAdvance(' ') - 1);
+    EXPECT_LT(first, 15);
+}
+
+} // namespace

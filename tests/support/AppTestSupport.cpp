@@ -1,0 +1,64 @@
+#include "tests/support/AppTestSupport.h"
+
+#include "platform/Clock.h"
+#include "platform/Menu.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
+#include "platform/Sound.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace TestSupport {
+
+tRecorder& Recorder() {
+    static tRecorder recorder;
+    return recorder;
+}
+
+void InstallRecorder() {
+    SetMessageBoxHandler([](const std::string& text) { Recorder().m_Messages.push_back(text); });
+    SetBeepHandler([] { ++Recorder().m_Beeps; });
+    SetPlaySoundHandler([](const std::string& path) { Recorder().m_Sounds.push_back(path); });
+    SetShellHandler([](const std::string& file) { Recorder().m_ShellOpened.push_back(file); });
+    SetNotifyIconHandler([](unsigned operation, const NOTIFYICONDATA& data) {
+        Recorder().m_TrayCalls.emplace_back(operation, data);
+        return Recorder().m_TrayAccepts;
+    });
+    SetMenuHandler([](QMenu* menu, QPoint) {
+        std::vector<std::string> texts;
+        for (const QAction* action : menu->actions())
+            texts.push_back((action == menu->defaultAction() ? "*" : "") +
+                            FromQString(action->text()));
+        Recorder().m_Menus.push_back(texts);
+        return Recorder().m_MenuChoice;
+    });
+}
+
+int64_t LocalTime(int year, int month, int day, int hour, int minute) {
+    return CTime(year, month, day, hour, minute, 0).GetTime();
+}
+
+void tFrameTest::CreateFrame(const std::string& dataFile, int64_t now) {
+    Clock::SetNow(now);
+    m_Scratch = std::make_unique<tScratch>(tScratch::tContent::InstallationData);
+    if (!dataFile.empty())
+        WriteFile("Cal_Data/DataFile.txt", dataFile);
+    Recorder().Clear();
+    m_Frame = std::make_unique<tMainFrame>();
+    App().m_pMainWnd = m_Frame.get();
+    App().m_AlarmsArmed = false;
+    App().m_AlarmQueue.clear();
+    ASSERT_TRUE(m_Frame->Create("Zembrola"));
+}
+
+void tFrameTest::TearDown() {
+    App().m_pMainWnd = nullptr;
+    App().m_AlarmQueue.clear();
+    m_Frame.reset();
+    m_Scratch.reset();
+    Clock::SetNow(std::nullopt);
+    Clock::SetTickCount(std::nullopt);
+}
+
+} // namespace TestSupport

@@ -1,0 +1,51 @@
+// Widget tests with the application object: every platform dialog, sound and shell call goes to
+// a recorder, and each test gets a fresh main window over a fresh copy of Cal_Data.
+#pragma once
+
+#include "app/tApp.h"
+#include "platform/TrayIcon.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace TestSupport {
+
+struct tRecorder {
+    std::vector<std::string> m_Messages; // message boxes
+    int m_Beeps = 0;
+    std::vector<std::string> m_Sounds;      // files asked to play
+    std::vector<std::string> m_ShellOpened; // documents opened with the user's program
+    std::vector<std::pair<unsigned, NOTIFYICONDATA>> m_TrayCalls;
+    bool m_TrayAccepts = true;
+    std::vector<std::vector<std::string>> m_Menus; // the texts of each menu shown
+    unsigned m_MenuChoice = 0;                     // the command the user "chooses"
+
+    void Clear() { *this = tRecorder(); }
+};
+
+tRecorder& Recorder();
+// Installs the recorder in place of the platform's dialogs, sounds and shell.
+void InstallRecorder();
+
+// A local date-time as seconds, for the clock.
+int64_t LocalTime(int year, int month, int day, int hour, int minute);
+
+class tFrameTest : public testing::Test {
+protected:
+    // Creates the main window with today at date, in a scratch Cal_Data holding dataFile.
+    void CreateFrame(const std::string& dataFile = "", int64_t now = LocalTime(2026, 6, 14, 10, 0));
+    void TearDown() override;
+
+    tApp& App() { return *GetApp(); }
+    tCalendar& Calendar() { return m_Frame->m_Calendar; }
+    std::string DataFile() const { return ReadFile("Cal_Data/DataFile.txt"); }
+
+    std::unique_ptr<tScratch> m_Scratch;
+    std::unique_ptr<tMainFrame> m_Frame;
+};
+
+} // namespace TestSupport
