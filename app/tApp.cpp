@@ -1,7 +1,10 @@
 #include "app/tApp.h"
 
+#include "platform/CurrentDirectory.h"
+#include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
 #include "support/tAnyError.h"
+#include "support/tLanguageString.h"
 
 #include <QTimerEvent>
 
@@ -38,6 +41,35 @@ bool tApp::InitInstance() {
     m_MainFrame.show();
     m_WakeUp.start();
     return true;
+}
+
+int tApp::Run() {
+    int status = 0;
+    try {
+        if (!InitInstance())
+            return 0; // another instance runs: end quietly
+        if (!m_FatalError)
+            status = exec();
+    } catch (const tAnyError& error) {
+        m_FatalError = error.m_Text;
+    }
+    if (!m_FatalError)
+        return status;
+    ReportFatalError();
+    return 2;
+}
+
+void tApp::ReportFatalError() {
+    m_MainFrame.hide();
+    m_MainFrame.m_AlarmFrame.hide();
+    std::string text = m_FatalError.value_or("");
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    // Not from the language file: the language file is what failed.
+    const std::string file =
+        NativePath(GetCurrentDirectory() + "\\" + g_LanguageString.GetFileName());
+    AfxMessageBox("Zembrola cannot go on: " + text + "\nThe texts are read from " + file +
+                  ".\nYour birthdays have not been touched.");
 }
 
 bool tApp::OnIdle(long count) {

@@ -17,6 +17,11 @@ public:
 
     // Start-up: false when another instance runs, and the program ends quietly.
     bool InitInstance();
+    // The whole run: start-up, the event loop, and an orderly end after a fatal error.
+    // Returns the process's exit status.
+    int Run();
+    // Tells the user which text is missing from which language file.
+    void ReportFatalError();
     // Called whenever the event queue has run empty, with a count that starts at 0 for each
     // idle period; true asks for another call.
     virtual bool OnIdle(long count);

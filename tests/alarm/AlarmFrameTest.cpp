@@ -1,0 +1,132 @@
+// The alarm window, its sound, and the registry key that names the sound.
+#include "alarm/tRegistry.h"
+#include "controls/tLabel.h"
+#include "platform/Screen.h"
+#include "support/ErrorLog.h"
+#include "support/tLanguageString.h"
+#include "tests/support/AppTestSupport.h"
+
+#include <QSettings>
+
+using TestSupport::ReadFile;
+using TestSupport::Recorder;
+using TestSupport::tFrameTest;
+
+namespace {
+
+// The user's sound setting, as the desktop keeps it.
+void SetSoundSetting(const QVariant& value) {
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Zembrola", "Zembrola");
+    const QString key = QString(tAlarmFrame::kSoundKey).replace('\\', '/') + "/Default";
+    if (value.isValid())
+        store.setValue(key, value);
+    else
+        store.clear();
+    store.sync();
+}
+
+class AlarmFrameTest : public tFrameTest {
+protected:
+    void SetUp() override { SetSoundSetting(QVariant()); }
+    void TearDown() override {
+        SetSoundSetting(QVariant());
+        tFrameTest::TearDown();
+    }
+    void Raise(int month, int day, const char* name, const char* picture) {
+        Calendar().RaiseAlarm(month, day, name, picture);
+    }
+    tAlarmFrame& Alarm() { return m_Frame->m_AlarmFrame; }
+};
+
+TEST_F(AlarmFrameTest, ATopMostToolWindowCentredAtCreation) {
+    CreateFrame();
+    EXPECT_FALSE(Alarm().isVisible());
+    EXPECT_TRUE(Alarm().windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(Alarm().windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ((Alarm().windowFlags() & Qt::WindowType_Mask), Qt::Tool);
+    const QRect frame = Alarm().geometry();
+    EXPECT_EQ(frame.x(), (GetSystemMetrics(SM_CXSCREEN) - frame.width()) / 2);
+    EXPECT_EQ(frame.y(), (GetSystemMetrics(SM_CYSCREEN) - frame.height()) / 2);
+    EXPECT_GE(frame.width(), 180);
+    EXPECT_GE(frame.height(), 180 + 12 + 12);
+}
+
+TEST_F(AlarmFrameTest, TheDateInTheLanguagesOrder) {
+    CreateFrame();
+    Raise(3, 5, "Lena", "f011");
+    EXPECT_EQ(Alarm().m_DateLabel->GetWindowText(), "March 5");
+    EXPECT_EQ(Alarm().m_NameLabel->GetWindowText(), "Lena");
+    EXPECT_EQ(Alarm().m_PicturePath, "Cal_Data\\Images\\f011.bmp");
+    EXPECT_TRUE(Alarm().isVisible());
+    g_LanguageString.SetLanguage(2);
+    Raise(3, 5, "Lena", "f011");
+    EXPECT_EQ(Alarm().m_DateLabel->GetWindowText(), "5 maart");
+}
+
+TEST_F(AlarmFrameTest, AMissingPictureIsReportedAndTheAlarmStillComes) {
+    CreateFrame();
+    Raise(6, 14, "Anna", "f001");
+    const QImage before = Alarm().m_PictureView->grab().toImage();
+    Recorder().m_Messages.clear();
+    Raise(6, 15, "Ghost", "m999");
+    EXPECT_EQ(Recorder().m_Messages,
+              std::vector<std::string>{"Failed to open file Cal_Data\\Images\\m999.bmp\n"});
+    EXPECT_TRUE(Alarm().isVisible());
+    EXPECT_EQ(Alarm().m_NameLabel->GetWindowText(), "Ghost");
+    EXPECT_TRUE(Alarm().m_PictureView->grab().toImage() == before) << "the previous picture";
+}
+
+TEST_F(AlarmFrameTest, ALongNameDoesNotResizeTheWindow) {
+    CreateFrame();
+    const QSize size = Alarm().size();
+    Raise(6, 14, "Maria de los Angeles Fernandez Garcia", "f001");
+    QApplication::processEvents();
+    EXPECT_EQ(Alarm().size(), size);
+}
+
+TEST_F(AlarmFrameTest, TheSoundComesFromTheUsersSettingElseTheInstalledChime) {
+    CreateFrame();
+    struct {
+        const char* name;
+        QVariant setting;
+        std::string played;
+    } const rows[] = {
+        {"no setting", QVariant(), "Cal_Data\\Alarm01.wav"},
+        {"the user's file", QString("/home/me/bell.wav"), "/home/me/bell.wav"},
+        {"an empty setting, as it is", QString(""), ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SetSoundSetting(row.setting);
+        Recorder().m_Sounds.clear();
+        Raise(6, 14, "Anna", "f001");
+        EXPECT_EQ(Recorder().m_Sounds, std::vector<std::string>{row.played});
+    }
+}
+
+TEST(RegistryTest, AnEmptyKeyIsLoggedAndTheOpenGoesOn) {
+    ErrorLogWrite("before", false);
+    tRegistry registry;
+    EXPECT_TRUE(registry.Open());
+    EXPECT_EQ(ReadFile(ErrorLogPath()),
+              "Assumption 'm_MainKeyName[0]!=0' failed in file 'tRegistry' line 44\n\n");
+    registry.Close();
+}
+
+TEST(RegistryTest, ReadingValues) {
+    SetSoundSetting(QString("/x/y.wav"));
+    tRegistry registry;
+    registry.SetKey(tAlarmFrame::kSoundKey, HKEY_CURRENT_USER);
+    char text[260] = "untouched";
+    EXPECT_TRUE(registry.ReadString(nullptr, text));
+    EXPECT_STREQ(text, "/x/y.wav");
+    strcpy(text, "untouched");
+    EXPECT_FALSE(registry.ReadString("Other", text));
+    EXPECT_STREQ(text, "untouched");
+    SetSoundSetting(QString(400, 'x'));
+    EXPECT_FALSE(registry.ReadString(nullptr, text)) << "longer than the buffer";
+    EXPECT_STREQ(text, "untouched");
+    SetSoundSetting(QVariant());
+}
+
+} // namespace

@@ -1,0 +1,120 @@
+// The tray icon's record, its calls to the tray, and its menu.
+#include "resources/Resources.h"
+#include "support/tLanguageString.h"
+#include "tests/support/AppTestSupport.h"
+
+using TestSupport::Recorder;
+using TestSupport::tFrameTest;
+
+namespace {
+
+class TrayIconTest : public tFrameTest {
+protected:
+    void SetUp() override { Recorder().Clear(); }
+};
+
+TEST_F(TrayIconTest, AddModifyAndDelete) {
+    QWidget window;
+    tTrayIcon icon(101);
+    EXPECT_EQ(icon.m_Data.cbSize, 88u);
+    EXPECT_TRUE(icon.SetIcon(nullptr, "tip")) << "nothing to remove";
+    EXPECT_TRUE(Recorder().m_TrayCalls.empty());
+
+    icon.SetNotificationWnd(&window, 0x040A);
+    EXPECT_TRUE(icon.SetIcon(101, "Zembrola"));
+    ASSERT_EQ(Recorder().m_TrayCalls.size(), 1u);
+    EXPECT_EQ(Recorder().m_TrayCalls[0].first, NIM_ADD);
+    EXPECT_EQ(Recorder().m_TrayCalls[0].second.uFlags, NIF_ICON | NIF_TIP | NIF_MESSAGE);
+    EXPECT_STREQ(Recorder().m_TrayCalls[0].second.szTip, "Zembrola");
+
+    EXPECT_TRUE(icon.SetIcon(101, std::string(80, 't').c_str()));
+    EXPECT_EQ(Recorder().m_TrayCalls[1].first, NIM_MODIFY);
+    EXPECT_EQ(std::string(icon.m_Data.szTip), std::string(63, 't')) << "the tip is cut to 63";
+
+    EXPECT_TRUE(icon.SetIcon(0u));
+    EXPECT_EQ(Recorder().m_TrayCalls[2].first, NIM_DELETE);
+    EXPECT_FALSE(icon.IsShown());
+    EXPECT_TRUE(icon.SetIcon(0u));
+    EXPECT_EQ(Recorder().m_TrayCalls.size(), 3u);
+}
+
+TEST_F(TrayIconTest, AFailedAddLeavesItAbsentAndTheNextCallAddsAgain) {
+    tTrayIcon icon(101);
+    Recorder().m_TrayAccepts = false;
+    EXPECT_FALSE(icon.SetIcon(101));
+    EXPECT_FALSE(icon.IsShown());
+    EXPECT_STREQ(icon.m_Data.szTip, "Zembrola") << "the string resource is the tip";
+    EXPECT_EQ(icon.m_Data.uFlags, NIF_ICON | NIF_TIP) << "no window: no message";
+    Recorder().m_TrayAccepts = true;
+    EXPECT_TRUE(icon.SetIcon(101));
+    EXPECT_EQ(Recorder().m_TrayCalls.back().first, NIM_ADD);
+}
+
+TEST_F(TrayIconTest, DestroyingTheIconRemovesIt) {
+    {
+        tTrayIcon icon(101);
+        icon.SetIcon(101);
+    }
+    EXPECT_EQ(Recorder().m_TrayCalls.back().first, NIM_DELETE);
+}
+
+TEST_F(TrayIconTest, TheMouseMessagesItAnswers) {
+    CreateFrame();
+    m_Frame->hide();
+    struct {
+        const char* name;
+        WPARAM id;
+        LPARAM message;
+        LRESULT result;
+        size_t menus;
+        bool shown;
+    } const rows[] = {
+        {"left click", 101, WM_LBUTTONUP, 0, 0, false},
+        {"right press", 101, WM_RBUTTONDOWN, 0, 0, false},
+        {"move", 101, WM_MOUSEMOVE, 0, 0, false},
+        {"another icon", 102, WM_RBUTTONUP, 0, 0, false},
+        {"right release", 101, WM_RBUTTONUP, 1, 1, false},
+        {"double click", 101, WM_LBUTTONDBLCLK, 1, 1, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(SendMessage(m_Frame.get(), tMainFrame::kTrayMessage, row.id, row.message),
+                  row.result);
+        EXPECT_EQ(Recorder().m_Menus.size(), row.menus);
+        EXPECT_EQ(m_Frame->isVisible(), row.shown);
+    }
+}
+
+TEST_F(TrayIconTest, TheMenuInEveryLanguage) {
+    CreateFrame();
+    const std::vector<std::string> expected[] = {
+        {"*Show", "Hide", "Exit"},           {"*Tonen", "Verbergen", "Afsluiten"},
+        {"*Afficher", "Masquer", "Quitter"}, {"*Anzeigen", "Ausblenden", "Beenden"},
+        {"*Mostra", "Nascondi", "Esci"},     {"*Mostrar", "Ocultar", "Salir"}};
+    for (int language = 1; language <= 6; ++language) {
+        SCOPED_TRACE(language);
+        g_LanguageString.SetLanguage(language);
+        Recorder().m_Menus.clear();
+        m_Frame->m_TrayIcon.OnTrayNotification(101, WM_RBUTTONUP);
+        ASSERT_EQ(Recorder().m_Menus.size(), 1u);
+        EXPECT_EQ(Recorder().m_Menus[0], expected[language - 1]);
+    }
+}
+
+TEST_F(TrayIconTest, TheMenusCommands) {
+    CreateFrame();
+    Recorder().m_MenuChoice = tMainFrame::kCommandHide;
+    m_Frame->m_TrayIcon.OnTrayNotification(101, WM_RBUTTONUP);
+    EXPECT_FALSE(m_Frame->isVisible());
+    Recorder().m_MenuChoice = tMainFrame::kCommandShow;
+    m_Frame->m_TrayIcon.OnTrayNotification(101, WM_RBUTTONUP);
+    EXPECT_TRUE(m_Frame->isVisible());
+    Recorder().m_MenuChoice = tMainFrame::kCommandExit;
+    m_Frame->m_TrayIcon.OnTrayNotification(101, WM_RBUTTONUP);
+    EXPECT_EQ(DataFile(), "") << "not yet: the close is posted";
+    QApplication::processEvents();
+    EXPECT_NE(DataFile().find("notify_days=3"), std::string::npos);
+    EXPECT_FALSE(m_Frame->isVisible());
+}
+
+} // namespace
