@@ -30,6 +30,12 @@ public:
     // the program in an orderly way.
     bool notify(QObject* receiver, QEvent* event) override;
 
+private:
+    // Events arrive while the members below are constructed: the idle state comes first.
+    int m_IdleTimer = 0;
+    long m_IdleCount = 0;
+
+public:
     tMainFrame m_MainFrame;
     bool m_AlarmsArmed = false;
     tAlarmQueue m_AlarmQueue; // due birthdays not yet announced, oldest first
@@ -41,8 +47,6 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    int m_IdleTimer = 0;
-    long m_IdleCount = 0;
     // A quiet desktop may send no event for hours: the loop wakes itself once a minute.
     QTimer m_WakeUp;
 };

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "tests/support/AppTestSupport.h"
 
+#include <QAbstractEventDispatcher>
 #include <QTest>
 #include <sys/stat.h>
 
@@ -203,6 +204,18 @@ TEST_F(AlarmScanTest, AnUnwritableFileDoesNotBringTheSameAlarmBack) {
     Idle();
     Idle();
     EXPECT_EQ(Shown(), "") << "acknowledged for the rest of the run";
+}
+
+TEST_F(AlarmScanTest, TheEventLoopScansWhenItsQueueRunsEmptyAndThenRests) {
+    CreateFrame("[15-06]\nAnna=f001\n[settings]\n" + LastAlarm(13, 6, 2026),
+                LocalTime(2026, 6, 14, 9, 0));
+    QCoreApplication::postEvent(&App(), new QEvent(QEvent::User));
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(Shown(), "Anna 15/6") << "no user input needed, only an event";
+    for (const QAbstractEventDispatcher::TimerInfo& timer :
+         QAbstractEventDispatcher::instance()->registeredTimers(&App()))
+        EXPECT_NE(timer.interval, 0) << "the idle period has ended: the loop may sleep";
 }
 
 TEST_F(AlarmScanTest, TheBaseIdleAsksForOneMoreCall) {
