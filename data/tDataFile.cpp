@@ -5,6 +5,7 @@
 #include "platform/Profile.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -25,6 +26,13 @@ void tDataFile::SetFileName(const char* name) {
 }
 
 std::string tDataFile::SectionName(int32_t month, int32_t day) {
+    if (month >= 0 && month <= 99 && day >= 0 && day <= 99) {
+        // The common case without the formatter: every lookup starts here.
+        const char name[] = {static_cast<char>('0' + day / 10), static_cast<char>('0' + day % 10),
+                             '-', static_cast<char>('0' + month / 10),
+                             static_cast<char>('0' + month % 10)};
+        return std::string(name, sizeof name);
+    }
     char name[32];
     std::snprintf(name, sizeof name, "%02d-%02d", day, month);
     return name;
@@ -34,36 +42,42 @@ bool tDataFile::IsStorableName(std::string_view name) {
     return ProfileKeyIsStorable(name) && name.front() != '#' && name.size() <= kMaxNameLength;
 }
 
-int32_t tDataFile::CountEntries(int32_t month, int32_t day) const {
-    char list[kKeyListSize];
+// The names of the date's people: the key list of its section, or nothing when its first name
+// is the default text "#".  Returns how many names the list holds.
+int32_t tDataFile::ReadNameList(int32_t month, int32_t day, char (&list)[kKeyListSize]) const {
     const uint32_t copied = GetPrivateProfileString(SectionName(month, day).c_str(), nullptr, "#",
                                                     list, sizeof list, m_FileName.c_str());
     if (copied == 0 || list[0] == '#')
         return 0;
     int32_t count = 0;
-    for (uint32_t offset = 0; offset < sizeof list && list[offset] != '\0'; ++count) {
-        while (offset < sizeof list && list[offset] != '\0')
-            ++offset;
-        ++offset;
+    for (const char* name = list; name < list + sizeof list && *name != '\0'; ++count) {
+        const void* end = std::memchr(name, '\0', static_cast<size_t>(list + sizeof list - name));
+        if (!end)
+            break;
+        name = static_cast<const char*>(end) + 1;
     }
     return count;
 }
 
+int32_t tDataFile::CountEntries(int32_t month, int32_t day) const {
+    char list[kKeyListSize];
+    return ReadNameList(month, day, list);
+}
+
 bool tDataFile::ReadEntry(int32_t month, int32_t day, int32_t index, std::string& name,
                           std::string& picture) const {
-    if (index < 0 || index >= CountEntries(month, day))
-        return false;
-    const std::string section = SectionName(month, day);
+    // One read of the list serves for the count and for the name.
     char list[kKeyListSize];
-    GetPrivateProfileString(section.c_str(), nullptr, "#", list, sizeof list, m_FileName.c_str());
+    if (index < 0 || index >= ReadNameList(month, day, list))
+        return false;
     const char* key = list;
     for (int32_t skipped = 0; skipped < index; ++skipped)
-        key += std::char_traits<char>::length(key) + 1;
+        key += std::strlen(key) + 1;
     name = key;
     char value[kValueSize];
-    GetPrivateProfileString(section.c_str(), name.c_str(), "#", value, sizeof value,
+    GetPrivateProfileString(SectionName(month, day).c_str(), name.c_str(), "#", value, sizeof value,
                             m_FileName.c_str());
-    picture = value;
+    picture = value; // a key that vanished meanwhile reads as "#"
     return true;
 }
 

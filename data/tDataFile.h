@@ -48,6 +48,7 @@ private:
     static constexpr uint32_t kKeyListSize = 1000;
     static constexpr uint32_t kValueSize = 100;
 
+    int32_t ReadNameList(int32_t month, int32_t day, char (&list)[kKeyListSize]) const;
     int ReadSetting(const char* key, int defaultValue) const;
     bool WriteSetting(const char* key, long value);
     bool Flush();

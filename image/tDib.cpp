@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
@@ -239,21 +240,37 @@ void tDib::CopyTo(tDib& target, int x, int y, int width, int height, int sourceX
     }
 }
 
+void tDib::DrawFlipped(QPainter& painter, const CRect& source, const CRect& destination) const {
+    // The rows lie bottom row first: draw them through a vertical flip onto destination.
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setTransform(QTransform(1, 0, 0, -1, 0, destination.top + destination.bottom), true);
+    painter.drawImage(
+        QRectF(destination.left, destination.top, destination.Width(), destination.Height()),
+        m_Image, QRectF(source.left, GetHeight() - source.bottom, source.Width(), source.Height()));
+    painter.restore();
+}
+
 void tDib::DrawPart(QPainter* painter, CRect source, CRect destination) {
     source = CRect::Intersection(source, GetRect());
     if (source.IsRectEmpty())
         return;
     if (painter) {
-        // The rows lie bottom row first: draw them through a vertical flip onto destination.
-        painter->save();
-        painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter->setTransform(QTransform(1, 0, 0, -1, 0, destination.top + destination.bottom),
-                              true);
-        painter->drawImage(
-            QRectF(destination.left, destination.top, destination.Width(), destination.Height()),
-            m_Image,
-            QRectF(source.left, GetHeight() - source.bottom, source.Width(), source.Height()));
-        painter->restore();
+        if (source.Width() == destination.Width() && source.Height() == destination.Height()) {
+            // Qt hands an image of more than about 96 rows to low-priority helper threads and
+            // waits for them; in bands the drawing stays on this thread and takes half the time.
+            constexpr int kBand = 64;
+            for (int top = 0; top < source.Height(); top += kBand) {
+                const int rows = std::min(kBand, source.Height() - top);
+                DrawFlipped(
+                    *painter,
+                    CRect(source.left, source.top + top, source.right, source.top + top + rows),
+                    CRect(destination.left, destination.top + top, destination.right,
+                          destination.top + top + rows));
+            }
+        } else {
+            DrawFlipped(*painter, source, destination);
+        }
     }
     m_SourceRect = source;
     m_DestRect = destination;

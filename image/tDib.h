@@ -72,6 +72,7 @@ public:
 private:
     static int StrideOf(int width) { return (width + 3) & ~3; }
     void Adopt(std::unique_ptr<uint8_t[]> block);
+    void DrawFlipped(QPainter& painter, const CRect& source, const CRect& destination) const;
     void UpdateColourTable();
 
     std::unique_ptr<uint8_t[]> m_Block;

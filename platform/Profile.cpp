@@ -46,28 +46,52 @@ uint32_t CopyText(std::string_view text, char* buffer, uint32_t size) {
 
 // Names each followed by a NUL, then a closing NUL.  When they do not fit, the stream is cut
 // so that the last name and the two closing NULs end exactly at the buffer's end.
-uint32_t CopyNameList(const std::vector<std::string_view>& names, char* buffer, uint32_t size) {
-    if (size < 2) {
-        if (size == 1)
-            buffer[0] = '\0';
+class tNameListWriter {
+public:
+    tNameListWriter(char* buffer, uint32_t size) : m_Buffer(buffer), m_Size(size) {}
+
+    // False once the buffer is full.
+    bool Add(std::string_view name) {
+        if (m_Size < 2 || m_Full)
+            return Cut();
+        if (m_Used + name.size() + 1 > m_Size - 1) {
+            const uint32_t room = m_Used < m_Size - 2 ? m_Size - 2 - m_Used : 0;
+            std::memcpy(m_Buffer + m_Used, name.data(), std::min<size_t>(room, name.size()));
+            return Cut();
+        }
+        std::memcpy(m_Buffer + m_Used, name.data(), name.size());
+        m_Used += static_cast<uint32_t>(name.size());
+        m_Buffer[m_Used++] = '\0';
+        return true;
+    }
+    // The number of bytes copied without the final NUL.
+    uint32_t Finish() {
+        if (m_Full || m_Size < 2)
+            return m_Size < 2 ? Empty() : m_Size - 2;
+        m_Buffer[m_Used] = '\0';
+        return m_Used;
+    }
+
+private:
+    bool Cut() {
+        if (m_Size >= 2) {
+            m_Buffer[m_Size - 2] = '\0';
+            m_Buffer[m_Size - 1] = '\0';
+        }
+        m_Full = true;
+        return false;
+    }
+    uint32_t Empty() {
+        if (m_Size == 1)
+            m_Buffer[0] = '\0';
         return 0;
     }
-    uint32_t used = 0;
-    for (std::string_view name : names) {
-        if (used + name.size() + 1 > size - 1) {
-            const uint32_t room = used < size - 2 ? size - 2 - used : 0;
-            std::memcpy(buffer + used, name.data(), std::min<size_t>(room, name.size()));
-            buffer[size - 2] = '\0';
-            buffer[size - 1] = '\0';
-            return size - 2;
-        }
-        std::memcpy(buffer + used, name.data(), name.size());
-        used += static_cast<uint32_t>(name.size());
-        buffer[used++] = '\0';
-    }
-    buffer[used] = '\0';
-    return used;
-}
+
+    char* m_Buffer;
+    uint32_t m_Size;
+    uint32_t m_Used = 0;
+    bool m_Full = false;
+};
 
 uint32_t CopyDefault(const char* defaultText, char* buffer, uint32_t size) {
     std::string_view text(defaultText ? defaultText : "");
@@ -101,18 +125,26 @@ uint32_t GetPrivateProfileString(const char* section, const char* key, const cha
                                  char* buffer, uint32_t size, const char* fileName) {
     if (!buffer || size == 0)
         return 0;
-    const std::shared_ptr<const tProfileFile> file =
-        tProfileCache::Instance().Get(NativePath(fileName ? fileName : ""));
-    std::vector<std::string_view> names;
+    const std::shared_ptr<const tProfileFile> file = tProfileCache::Instance().Get(fileName);
     if (!section) {
+        std::vector<std::string_view> names;
         file->SectionNames(names);
-        return names.empty() ? CopyDefault(defaultText, buffer, size)
-                             : CopyNameList(names, buffer, size);
+        if (names.empty())
+            return CopyDefault(defaultText, buffer, size);
+        tNameListWriter list(buffer, size);
+        for (std::string_view name : names)
+            if (!list.Add(name))
+                break;
+        return list.Finish();
     }
     if (!key) {
-        if (!file->KeyNames(section, names) || names.empty())
-            return CopyDefault(defaultText, buffer, size);
-        return CopyNameList(names, buffer, size);
+        tNameListWriter list(buffer, size);
+        bool any = false;
+        file->ForEachKey(section, [&](std::string_view name) {
+            any = true;
+            return list.Add(name);
+        });
+        return any ? list.Finish() : CopyDefault(defaultText, buffer, size);
     }
     const std::optional<std::string_view> value = file->RawValue(section, key);
     if (!value)
@@ -150,9 +182,9 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
     if (key && value && !ProfileValueIsStorable(value))
         return false;
 
-    const std::string path = NativePath(fileName ? fileName : "");
     tProfileCache& cache = tProfileCache::Instance();
-    tProfileFile file = *cache.Get(path);
+    const std::string path = cache.NativeName(fileName);
+    tProfileFile file = *cache.Get(fileName);
     bool changed = false;
     if (!key)
         changed = file.RemoveSection(section);

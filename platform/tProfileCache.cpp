@@ -1,12 +1,34 @@
 #include "platform/tProfileCache.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/CurrentDirectory.h"
 
+#include <cerrno>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr long long kRecheckNs = 1000000000LL; // at least once a second
+
+long long MonotonicNs() {
+    struct timespec now {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000000000LL + now.tv_nsec;
+}
+
+} // namespace
 
 tProfileCache& tProfileCache::Instance() {
     static tProfileCache cache;
     return cache;
+}
+
+tProfileCache::~tProfileCache() {
+    if (m_Notify >= 0)
+        close(m_Notify);
 }
 
 tProfileCache::tIdentity tProfileCache::IdentityOf(const std::string& path) {
@@ -23,11 +45,72 @@ tProfileCache::tIdentity tProfileCache::IdentityOf(const std::string& path) {
     return identity;
 }
 
-std::shared_ptr<const tProfileFile> tProfileCache::Get(const std::string& path) {
-    const tIdentity identity = IdentityOf(path);
+void tProfileCache::TakeChangeReports() {
+    if (m_Notify < 0)
+        return;
+    alignas(struct inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t got = read(m_Notify, buffer, sizeof buffer);
+        if (got <= 0)
+            return; // nothing more reported (EAGAIN)
+        for (ssize_t offset = 0; offset < got;) {
+            const auto* event = reinterpret_cast<const struct inotify_event*>(buffer + offset);
+            for (auto& [path, entry] : m_Entries) {
+                if ((event->mask & IN_Q_OVERFLOW) || entry.m_Watch == event->wd) {
+                    entry.m_CheckedNs = 0;
+                    if (event->mask & IN_IGNORED)
+                        entry.m_Watch = -1; // the folder went away: watch again later
+                }
+            }
+            offset += static_cast<ssize_t>(sizeof(struct inotify_event) + event->len);
+        }
+    }
+}
+
+void tProfileCache::Watch(const std::string& path, tEntry& entry) {
+    if (entry.m_Watch >= 0)
+        return;
+    struct stat info {};
+    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+        return; // the file lives elsewhere: compare its identity every time
+    if (m_Notify < 0)
+        m_Notify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_Notify < 0)
+        return;
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
+    entry.m_Watch =
+        inotify_add_watch(m_Notify, folder.c_str(),
+                          IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_CREATE | IN_DELETE |
+                              IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF);
+}
+
+const std::string& tProfileCache::NativeName(const char* fileName) {
+    const char* name = fileName ? fileName : "";
+    if (m_LastName != name) {
+        m_LastName = name;
+        m_LastNative = NativePath(m_LastName);
+    }
+    return m_LastNative;
+}
+
+std::shared_ptr<const tProfileFile> tProfileCache::Get(const char* fileName) {
+    const std::string& path = NativeName(fileName);
+    TakeChangeReports();
+    const long long now = MonotonicNs();
     auto found = m_Entries.find(path);
-    if (found != m_Entries.end() && found->second.m_Identity == identity)
+    if (found != m_Entries.end() && found->second.m_Watch >= 0 && found->second.m_CheckedNs != 0 &&
+        now - found->second.m_CheckedNs < kRecheckNs)
+        return found->second.m_File; // nothing changed in the file's folder
+
+    const tIdentity identity = IdentityOf(path);
+    if (found != m_Entries.end() && found->second.m_Identity == identity) {
+        found->second.m_CheckedNs = now;
+        Watch(path, found->second);
         return found->second.m_File;
+    }
 
     std::shared_ptr<const tProfileFile> file;
     if (!identity.m_Exists) {
@@ -41,17 +124,30 @@ std::shared_ptr<const tProfileFile> tProfileCache::Get(const std::string& path) 
         }
         file = std::make_shared<const tProfileFile>(tProfileFile::Parse(*contents));
     }
-    m_Entries[path] = tEntry{identity, file};
+    tEntry& entry = m_Entries[path];
+    entry.m_Identity = identity;
+    entry.m_File = file;
+    entry.m_CheckedNs = now;
+    Watch(path, entry);
     return file;
 }
 
 bool tProfileCache::Store(const std::string& path, const tProfileFile& file) {
     if (!AtomicFile::Replace(path, file.Serialize()))
         return false;
-    m_Entries[path] = tEntry{IdentityOf(path), std::make_shared<const tProfileFile>(file)};
+    tEntry& entry = m_Entries[path];
+    entry.m_Identity = IdentityOf(path);
+    entry.m_File = std::make_shared<const tProfileFile>(file);
+    entry.m_CheckedNs = 0; // our own write is reported too; compare once more
+    Watch(path, entry);
     return true;
 }
 
 void tProfileCache::Clear() {
     m_Entries.clear();
+    m_LastName.clear();
+    m_LastNative.clear();
+    if (m_Notify >= 0)
+        close(m_Notify);
+    m_Notify = -1;
 }

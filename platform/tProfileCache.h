@@ -1,6 +1,8 @@
-// Parsed copies of profile files, reused while the file on disk is unchanged.  Every
-// operation checks the file's identity (device, inode, size, change times), so a file edited
-// by hand is seen by the next operation, and an unchanged file is never parsed twice.
+// Parsed copies of profile files, reused while the file on disk is unchanged.  A change made
+// on this machine is seen by the very next operation: the kernel reports every change in the
+// file's folder, and a reported change makes the cache compare the file's identity (device,
+// inode, size, change times) again.  Without a report the identity is still compared at
+// least once a second, for changes the kernel cannot report (a network file system).
 #pragma once
 
 #include "platform/tProfileFile.h"
@@ -12,9 +14,14 @@
 class tProfileCache {
 public:
     static tProfileCache& Instance();
+    ~tProfileCache();
 
-    // The current content; an absent or unreadable file reads as empty.
-    std::shared_ptr<const tProfileFile> Get(const std::string& path);
+    // The current content of the file named as the program names it ("\" or "/" between its
+    // parts); an absent or unreadable file reads as empty.
+    std::shared_ptr<const tProfileFile> Get(const char* fileName);
+
+    // The path the file is opened with.
+    const std::string& NativeName(const char* fileName);
 
     // Writes the new content to disk atomically and keeps it as the parsed copy.
     bool Store(const std::string& path, const tProfileFile& file);
@@ -34,9 +41,18 @@ private:
     struct tEntry {
         tIdentity m_Identity;
         std::shared_ptr<const tProfileFile> m_File;
+        long long m_CheckedNs = 0; // when the identity was last compared, 0: must compare
+        int m_Watch = -1;          // the watch on the file's folder, or -1
     };
 
     static tIdentity IdentityOf(const std::string& path);
+    // Marks the entries whose folders changed since the last call.
+    void TakeChangeReports();
+    void Watch(const std::string& path, tEntry& entry);
 
     std::unordered_map<std::string, tEntry> m_Entries;
+    int m_Notify = -1; // the kernel's change reports, or -1 where there are none
+    // The program asks about the same file again and again: its name is converted once.
+    std::string m_LastName;
+    std::string m_LastNative;
 };

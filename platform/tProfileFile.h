@@ -15,6 +15,18 @@ public:
     std::string Serialize() const;
 
     bool HasSection(std::string_view section) const;
+    // Calls visit with each key name of the section, in file order, until it returns false.
+    // False when there is no section.
+    template <class Visit>
+    bool ForEachKey(std::string_view section, Visit visit) const {
+        const tSection* found = FindSection(section);
+        if (!found)
+            return false;
+        for (size_t lineIndex : found->m_Keys)
+            if (!visit(m_Lines[lineIndex].Name()))
+                break;
+        return true;
+    }
     // Appends the key names of the section, in file order.  False when there is no section.
     bool KeyNames(std::string_view section, std::vector<std::string_view>& names) const;
     // Section names in file order.

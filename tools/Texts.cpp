@@ -94,7 +94,7 @@ std::string MakeHelpDocument(const QString& source, QString* error) {
     auto flush = [&]() -> bool {
         if (paragraph.isEmpty())
             return true;
-        out += "\\pard\\sa140\\sl276\\slmult1 ";
+        out += "\\pard\\sb60\\sa140\\sl276\\slmult1 ";
         if (!RtfInline(paragraph.join(' '), out, error))
             return false;
         out += "\\par\r\n";

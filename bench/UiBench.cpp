@@ -1,0 +1,103 @@
+// The costs of the calendar window: repainting the month, filling it from the data file, and
+// the alarm scan at idle time.
+#include "app/tApp.h"
+#include "bench/BenchSupport.h"
+#include "controls/tDayCell.h"
+#include "controls/tMonthButton.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/Sound.h"
+
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+tApp* g_App = nullptr;
+
+// The main window over 10,000 people, with the alarm switched on.
+tMainFrame& Frame() {
+    static std::unique_ptr<tMainFrame> frame = [] {
+        Clock::SetNow(CTime(2026, 6, 14, 10, 0, 0).GetTime());
+        BenchSupport::MakeScratchWithPeople(
+            10000,
+            "notify_advance=1\r\nnotify_days=3\r\nlast_alarm_day=14\r\nlast_alarm_month=6\r\n"
+            "last_alarm_year=2026\r\n");
+        auto made = std::make_unique<tMainFrame>();
+        g_App->m_pMainWnd = made.get();
+        made->Create("Zembrola");
+        made->show();
+        QApplication::processEvents(); // exposed: repaints now paint
+        return made;
+    }();
+    return *frame;
+}
+
+// Paints the 42 day cells and the twelve month buttons into an image of the window.
+void BM_RepaintMonthAndMonthButtons(benchmark::State& state) {
+    tMainFrame& frame = Frame();
+    tCalendar& calendar = frame.m_Calendar;
+    QImage image(frame.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    for (auto _ : state) {
+        for (int cell = 1; cell <= 42; ++cell)
+            calendar.m_DayCells[cell]->render(&painter, calendar.m_DayCells[cell]->pos(), QRegion(),
+                                              QWidget::RenderFlags());
+        for (int month = 1; month <= 12; ++month)
+            calendar.m_MonthButtons[month]->render(&painter, calendar.m_MonthButtons[month]->pos(),
+                                                   QRegion(), QWidget::RenderFlags());
+    }
+    state.counters["controls"] = 54;
+}
+BENCHMARK(BM_RepaintMonthAndMonthButtons)->Unit(benchmark::kMicrosecond);
+
+void BM_FillMonth(benchmark::State& state) {
+    tCalendar& calendar = Frame().m_Calendar;
+    for (auto _ : state)
+        calendar.FillMonth(7);
+}
+BENCHMARK(BM_FillMonth)->Unit(benchmark::kMicrosecond);
+
+// What every idle call costs while nothing is due: the day test.
+void BM_IdleScanStepNothingDue(benchmark::State& state) {
+    tMainFrame& frame = Frame();
+    bool armed = true;
+    tAlarmQueue queue;
+    for (auto _ : state)
+        RunAlarmScanStep(armed, queue, frame.m_Calendar);
+}
+BENCHMARK(BM_IdleScanStepNothingDue);
+
+// A scan that catches up a whole year: every one of the 10,000 people is queued.
+void BM_ScanCatchingUpAYear(benchmark::State& state) {
+    tMainFrame& frame = Frame();
+    tDataFile& data = frame.m_Calendar.m_DataFile;
+    data.WriteLastAlarmDate(CTime(2025, 6, 14, 10, 0, 0));
+    size_t queued = 0;
+    for (auto _ : state) {
+        bool armed = true;
+        tAlarmQueue queue;
+        RunAlarmScanStep(armed, queue, frame.m_Calendar);
+        queued = queue.size() + 1;
+        state.PauseTiming();
+        frame.m_AlarmFrame.hide();
+        state.ResumeTiming();
+    }
+    data.WriteLastAlarmDate(CTime(2026, 6, 14, 10, 0, 0));
+    state.counters["queued"] = static_cast<double>(queued);
+}
+BENCHMARK(BM_ScanCatchingUpAYear)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    tApp application(argc, argv);
+    g_App = &application;
+    SetMessageBoxHandler([](const std::string&) {});
+    SetPlaySoundHandler([](const std::string&) {});
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
