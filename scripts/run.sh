@@ -1,7 +1,44 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Zembrola.
+# Installs what is missing, builds, and starts Zembrola in your data folder
+# (${XDG_DATA_HOME:-~/.local/share}/zembrola, filled from Cal_Data/ on the first start).
+# On a machine without a display it starts a virtual one with a tray, runs Zembrola there,
+# saves a screenshot of the calendar window and keeps running until you press Ctrl+C.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/deps.sh"
 "$here/scripts/build.sh"
-echo "Built. The calendar window is not part of this build yet; run scripts/test.sh for the tests."
+build=${BUILD_DIR:-$here/build}
+launcher=$build/zembrola-launcher
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    exec "$launcher"
+fi
+
+source "$here/scripts/desktop-session.sh"
+start_desktop_session
+export PULSE_SERVER=unix:$PULSE_RUNTIME_PATH/native
+"$launcher" &
+program=$!
+stop() {
+    kill "$program" 2>/dev/null || true
+    wait "$program" 2>/dev/null || true
+    stop_desktop_session
+}
+trap stop EXIT
+trap 'exit 0' INT TERM
+
+screenshot=${ZEMBROLA_SCREENSHOT:-$PWD/zembrola-screenshot.png}
+for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --pid "$program" --name '^Zembrola$' 2>/dev/null | while read -r id; do
+        [ "$(xwininfo -id "$id" | awk '/Width:/ {print $2}')" -gt 250 ] && echo "$id"; done | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+if [ -n "${window:-}" ]; then
+    sleep 0.5
+    "$build/tools/zembrola_screenshot" "$screenshot" "$window" && echo "Zembrola runs on the virtual display $DISPLAY; its window is in $screenshot"
+else
+    echo "Zembrola started, but its window did not show; see $build" >&2
+fi
+echo "Press Ctrl+C to stop it."
+wait "$program"

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The launcher fills the user's data folder from the installation and keeps it up to date
+# without ever touching the user's birthdays or a file the user changed.
+set -euo pipefail
+template=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+mkdir -p "$work/install/Cal_Data/Images" "$work/home"
+echo "texts v1" >"$work/install/Cal_Data/Language.txt"
+echo "help v1" >"$work/install/Cal_Data/Eng.rtf"
+echo "picture" >"$work/install/Cal_Data/Images/m000.bmp"
+# The program stands in as a recorder of where it was started.
+sed -e "s|@ZEMBROLA_DATA@|$work/install|" -e "s|@ZEMBROLA_PROGRAM@|$work/program|" "$template" >"$work/launcher"
+printf '#!/bin/sh\npwd >"%s/started-in"\n' "$work" >"$work/program"
+chmod +x "$work/launcher" "$work/program"
+run() { XDG_DATA_HOME="$work/home" HOME="$work/nohome" "$work/launcher"; }
+
+run
+data="$work/home/zembrola"
+[ "$(cat "$work/started-in")" = "$data" ] || fail "not started in the data folder"
+[ "$(cat "$data/Cal_Data/Images/m000.bmp")" = "picture" ] || fail "the installation was not copied"
+
+echo "[24-12]" >"$data/Cal_Data/DataFile.txt"
+echo "my own texts" >"$data/Cal_Data/Language.txt"
+echo "texts v2" >"$work/install/Cal_Data/Language.txt"
+echo "help v2" >"$work/install/Cal_Data/Eng.rtf"
+echo "new" >"$work/install/Cal_Data/Images/f000.bmp"
+echo "[shipped]" >"$work/install/Cal_Data/DataFile.txt"
+run
+[ "$(cat "$data/Cal_Data/Language.txt")" = "my own texts" ] || fail "a file the user changed was replaced"
+[ "$(cat "$data/Cal_Data/Eng.rtf")" = "help v2" ] || fail "an unchanged file was not brought up to date"
+[ "$(cat "$data/Cal_Data/Images/f000.bmp")" = "new" ] || fail "a new installation file was not added"
+[ "$(cat "$data/Cal_Data/DataFile.txt")" = "[24-12]" ] || fail "the birthdays were touched"
+
+rm "$data/Cal_Data/Eng.rtf"
+run
+[ "$(cat "$data/Cal_Data/Eng.rtf")" = "help v2" ] || fail "a missing file was not restored"
+echo passed
