@@ -6,6 +6,7 @@
 // The alarm switch: a toggle whose state shows only in its picture.
 class tCheckButton : public tOwnerDrawButton {
 public:
+    using tOwnerDrawButton::Create;
     virtual bool Create(const char* text, QWidget* parent, int id);
     void OnClick(int value) override;
 

@@ -6,6 +6,7 @@
 // One of the 42 cells of the month grid.  Its identifier is its number, 1-42, row by row.
 class tDayCell : public tOwnerDrawButton {
 public:
+    using tOwnerDrawButton::Create;
     // The kinds of cell.
     enum { kEmpty = 0, kDay = 1, kToday = 2, kBirthday = 3, kTodayBirthday = 4 };
 

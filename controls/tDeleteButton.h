@@ -7,6 +7,7 @@
 // The waste bin: deletes the person shown.
 class tDeleteButton : public tOwnerDrawButton {
 public:
+    using tOwnerDrawButton::Create;
     virtual bool Create(const char* text, QWidget* parent, int id);
     void OnClick(int value) override;
 

@@ -7,6 +7,7 @@
 // Chooses a man (nonzero identifier) or a woman while a new person is entered.
 class tGenderButton : public tOwnerDrawButton {
 public:
+    using tOwnerDrawButton::Create;
     virtual bool Create(const char* text, QWidget* parent, int id);
     void OnClick(int value) override;
 

@@ -7,6 +7,7 @@
 // focus and reports no clicks.
 class tLabel : public tOwnerDrawButton {
 public:
+    using tOwnerDrawButton::Create;
     virtual bool Create(const char* text, QWidget* parent);
     // Loads the picture and shows it; a file that cannot be loaded keeps the previous one.
     bool LoadPicture(const char* path);

@@ -7,6 +7,7 @@
 // calendar below.  Its identifier is its month.
 class tMonthButton : public tOwnerDrawButton {
 public:
+    using tOwnerDrawButton::Create;
     virtual bool Create(const char* text, QWidget* parent, int id);
     // 0: the shown month; 1: any other.
     void SetMonthLook(int mode);

@@ -6,6 +6,7 @@
 // Confirms a new person: saves when the name is valid, beeps when it is not.
 class tOkButton : public tOwnerDrawButton {
 public:
+    using tOwnerDrawButton::Create;
     virtual bool Create(const char* text, QWidget* parent, int id);
     void OnClick(int value) override;
 

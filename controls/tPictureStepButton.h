@@ -6,6 +6,7 @@
 // Steps to the next (nonzero identifier) or previous picture of the gender.
 class tPictureStepButton : public tOwnerDrawButton {
 public:
+    using tOwnerDrawButton::Create;
     virtual bool Create(const char* text, QWidget* parent, int id);
     void OnClick(int value) override;
 

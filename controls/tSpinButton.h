@@ -7,6 +7,7 @@
 // An arrow that raises (identifier 1) or lowers the days of notice.
 class tSpinButton : public tOwnerDrawButton {
 public:
+    using tOwnerDrawButton::Create;
     virtual bool Create(const char* text, QWidget* parent, int id);
     void OnClick(int value) override;
 

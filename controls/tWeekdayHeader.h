@@ -6,6 +6,7 @@
 // A weekday's initial above its column of days; today's weekday is marked.
 class tWeekdayHeader : public tLabel {
 public:
+    using tLabel::Create;
     virtual bool Create(const char* text, QWidget* parent, int id);
     // 0: marked; 1: plain.
     void SetHeaderLook(int mode);
