@@ -19,15 +19,6 @@ public:
     std::vector<std::string> m_Reports;
 };
 
-template <class T>
-T* Find(QWidget* window, int id) {
-    // The control classes carry no meta-object: look them up by their C++ type.
-    for (QWidget* child : window->findChildren<QWidget*>())
-        if (T* control = dynamic_cast<T*>(child); control && control->GetDlgCtrlID() == id)
-            return control;
-    return nullptr;
-}
-
 void ClickAt(QWidget* control, uint32_t tick) {
     Clock::SetTickCount(tick);
     QTest::mouseClick(control, Qt::LeftButton);
@@ -90,9 +81,8 @@ TEST_F(ControlClicksTest, TheAlarmSwitchTogglesOnThePress) {
 
 TEST_F(ControlClicksTest, TwoQuickPressesOnTheArrowCountTwice) {
     CreateFrame();
-    tSpinButton* increase = Find<tSpinButton>(m_Frame.get(), 1);
-    tSpinButton* decrease = Find<tSpinButton>(m_Frame.get(), 0);
-    ASSERT_TRUE(increase && decrease);
+    tSpinButton* increase = TestSupport::Controls<tSpinButton>(m_Frame.get(), 1).front();
+    tSpinButton* decrease = TestSupport::Controls<tSpinButton>(m_Frame.get(), 0).front();
     ClickAt(increase, 5000);
     ClickAt(increase, 5100);
     EXPECT_EQ(Calendar().m_NotifyDays, 5);

@@ -15,44 +15,34 @@
 
 namespace {
 
-void Extent(const char* text, int* width, int* height) {
-    Gdi::TextExtent(text, width, height);
-}
-
 TEST(MeasureTest, CaptionsInTheDefaultFontPlusTheirMargins) {
     QWidget parent;
-    int w = 0, h = 0;
-    Extent("M", &w, &h);
     tMonthButton month;
     month.Create("M", &parent, 3);
     month.setFont(QFont("Liberation Sans", 40)); // the font shown does not count
-    month.Measure();
-    EXPECT_EQ(month.m_MeasuredSize[0], w + 16);
-    EXPECT_EQ(month.m_MeasuredSize[1], h + 8);
-
-    Extent("  ", &w, &h);
     tDayCell cell;
     cell.Create("  ", &parent, 1);
-    cell.Measure();
-    EXPECT_EQ(cell.m_MeasuredSize[0], w + 1);
-    EXPECT_EQ(cell.m_MeasuredSize[1], h + 1);
-
-    Extent("S", &w, &h);
     tWeekdayHeader header;
     header.Create("S", &parent, -1);
-    header.Measure();
-    EXPECT_EQ(header.m_MeasuredSize[0], w + 1);
-
-    Extent("            ", &w, &h);
     tColourEdit edit;
     edit.Create(0x10000005, &parent, -1);
     edit.SetWindowText("            ");
-    edit.Measure();
-    EXPECT_EQ(edit.m_MeasuredSize[0], w + 8);
-    EXPECT_EQ(edit.m_MeasuredSize[1], h + 6);
-    edit.SetWindowText("A much longer name");
-    EXPECT_EQ(edit.m_MeasuredSize[0], w + 8) << "only the next pass measures again";
-
+    struct {
+        tLayoutElement* element;
+        const char* caption;
+        int extraWidth, extraHeight;
+    } const rows[] = {{&month, "M", 16, 8},
+                      {&cell, "  ", 1, 1},
+                      {&header, "S", 1, 1},
+                      {&edit, "            ", 8, 6}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.caption);
+        int w = 0, h = 0;
+        Gdi::TextExtent(row.caption, &w, &h);
+        row.element->Measure();
+        EXPECT_EQ(row.element->m_MeasuredSize[0], w + row.extraWidth);
+        EXPECT_EQ(row.element->m_MeasuredSize[1], h + row.extraHeight);
+    }
     for (QObject* child : parent.children())
         static_cast<QWidget*>(child)->setParent(nullptr);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <vector>
 
 using TestSupport::ReadFile;
 using TestSupport::WriteFile;
@@ -38,18 +39,19 @@ TEST_F(SettingsTest, DefaultsWithoutASettingsSection) {
     EXPECT_TRUE(m_Data.ReadNotifyInAdvance());
     EXPECT_EQ(m_Data.ReadNotifyDays(), 3);
     EXPECT_EQ(m_Data.ReadLanguage(), 1);
-    WINDOWPLACEMENT placement;
-    m_Data.ReadWindowPlacement(placement);
-    EXPECT_EQ(placement.flags, 0u);
-    EXPECT_EQ(placement.showCmd, 5u);
-    EXPECT_EQ(placement.ptMinPosition.x, 100);
-    EXPECT_EQ(placement.ptMinPosition.y, 100);
-    EXPECT_EQ(placement.ptMaxPosition.x, 100);
-    EXPECT_EQ(placement.ptMaxPosition.y, 100);
-    EXPECT_EQ(placement.rcNormalPosition.left, 100);
-    EXPECT_EQ(placement.rcNormalPosition.top, 100);
-    EXPECT_EQ(placement.rcNormalPosition.right, 200);
-    EXPECT_EQ(placement.rcNormalPosition.bottom, 200);
+    WINDOWPLACEMENT p;
+    m_Data.ReadWindowPlacement(p);
+    const std::vector<int> fields = {int(p.flags),
+                                     int(p.showCmd),
+                                     p.ptMinPosition.x,
+                                     p.ptMinPosition.y,
+                                     p.ptMaxPosition.x,
+                                     p.ptMaxPosition.y,
+                                     p.rcNormalPosition.left,
+                                     p.rcNormalPosition.top,
+                                     p.rcNormalPosition.right,
+                                     p.rcNormalPosition.bottom};
+    EXPECT_EQ(fields, (std::vector<int>{0, 5, 100, 100, 100, 100, 100, 100, 200, 200}));
     EXPECT_EQ(m_Data.ReadLastAlarmDate(), CTime(2026, 6, 1, 6, 0, 0));
 }
 

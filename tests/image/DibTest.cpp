@@ -5,7 +5,6 @@
 #include "tests/support/BitmapFile.h"
 #include "tests/support/TestSupport.h"
 
-#include <QBuffer>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -54,18 +53,6 @@ TEST_F(DibTest, AFreshPictureIsAGreyRamp) {
     EXPECT_EQ(picture.GetPixelAddress(16, 0), nullptr);
     EXPECT_EQ(picture.GetPixelAddress(0, -1), nullptr);
     EXPECT_EQ(picture.m_DestRect, CRect(0, 0, 16, 16));
-}
-
-TEST_F(DibTest, CreateMakesAPaddedBlankPicture) {
-    tDib picture;
-    ASSERT_TRUE(picture.Create(5, 4));
-    EXPECT_EQ(picture.GetStride(), 8);
-    EXPECT_EQ(picture.GetPixelIndex(4, 0), 0);
-    EXPECT_EQ(picture.GetPixelIndex(4, 3), 192);
-    EXPECT_EQ(picture.m_SourceRect, CRect(0, 0, 16, 16)) << "Create leaves the rectangles";
-    EXPECT_FALSE(picture.Create(0, 4));
-    EXPECT_FALSE(picture.Create(5, tDib::kMaxSide + 1));
-    EXPECT_EQ(picture.GetWidth(), 5) << "a refused size keeps the picture";
 }
 
 TEST_F(DibTest, LoadsAn8BitPicture) {
@@ -180,15 +167,6 @@ TEST_F(DibTest, NoPathAsksForAFile) {
     EXPECT_TRUE(picture.Load(""));
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(picture.GetWidth(), 4);
-}
-
-TEST_F(DibTest, LoadingFromAnOpenDevice) {
-    QByteArray bytes = QByteArray::fromStdString(tBitmapFile().Bytes());
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    tDib picture;
-    EXPECT_TRUE(picture.Load(buffer));
-    EXPECT_EQ(picture.GetHeight(), 3);
 }
 
 TEST_F(DibTest, ThePaletteTakesTheReferenceColoursInTheMiddle) {

@@ -87,16 +87,6 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST(LayoutTest, MeasureSumsAlongAndTakesTheLargestAcross) {
-    tLayoutRow row;
-    row.m_Margin = {1, 2, 3, 4};
-    Add(row, new tCounted(10, 7));
-    Add(row, new tCounted(20, 9));
-    row.Measure();
-    EXPECT_EQ(row.m_MeasuredSize[0], 34);
-    EXPECT_EQ(row.m_MeasuredSize[1], 15);
-}
-
 TEST(LayoutTest, FixedFlagsOfABox) {
     struct {
         bool fixedX[2];
@@ -156,17 +146,6 @@ TEST(LayoutTest, GridAlignmentGivesColumnsOneWidth) {
     EXPECT_EQ(third->GetChild(1)->m_MeasuredSize[0], 30);
 }
 
-TEST(LayoutTest, ForcedSizeReplacesTheMeasurement) {
-    tLayoutRow row;
-    tCounted* child = Add(row, new tCounted(10, 10));
-    child->m_UseForcedSize = true;
-    child->m_ForcedSize[0] = 3;
-    child->m_ForcedSize[1] = 4;
-    row.Measure();
-    EXPECT_EQ(child->m_MeasuredSize[0], 3);
-    EXPECT_EQ(row.m_MeasuredSize[1], 4);
-}
-
 TEST(LayoutTest, MarginsAndPositions) {
     tLayoutColumn column;
     column.m_Margin = {2, 3, 4, 5};
@@ -222,19 +201,6 @@ TEST(LayoutTest, DestroyingATreeDeletesEveryNodeOnce) {
         EXPECT_EQ(g_Alive, 6);
     }
     EXPECT_EQ(g_Alive, 0);
-}
-
-TEST(LayoutTest, ChildrenByIndex) {
-    tLayoutRow row;
-    tCounted* a = Add(row, new tCounted(1, 1));
-    EXPECT_EQ(row.GetChild(0), a);
-    EXPECT_EQ(row.GetChild(1), nullptr);
-    EXPECT_EQ(row.GetChild(-1), nullptr);
-    EXPECT_EQ(row.m_FirstChild, a);
-    EXPECT_EQ(a->m_Parent, &row);
-    row.RemoveChild(a);
-    EXPECT_EQ(row.m_FirstChild, nullptr);
-    delete a;
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "platform/CTime.h"
-#include "platform/Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -32,13 +31,6 @@ private:
     std::string m_Previous;
 };
 
-TEST(CTimeTest, SpansCountSecondsAndTruncateDaysTowardZero) {
-    EXPECT_EQ(CTimeSpan(1, 2, 3, 4).GetTotalSeconds(), ((1 * 24 + 2) * 60 + 3) * 60 + 4);
-    EXPECT_EQ(CTimeSpan(86399).GetDays(), 0);
-    EXPECT_EQ(CTimeSpan(-86399).GetDays(), 0);
-    EXPECT_EQ(CTimeSpan(-86400).GetDays(), -1);
-}
-
 TEST(CTimeTest, LocalFieldsAndNormalisation) {
     tZone zone("UTC");
     const CTime time(1998, 12, 31, 23, 59, 0);
@@ -68,17 +60,6 @@ TEST(CTimeTest, SixInTheMorningAcrossADaylightSavingChange) {
     EXPECT_EQ((after - before).GetTotalSeconds(), 86400 - 3600);
     EXPECT_EQ(after.GetHour(), 6);
     EXPECT_EQ((before + CTimeSpan(1, 0, 0, 0)).GetHour(), 7);
-}
-
-TEST(CTimeTest, TheClockCanBeSet) {
-    Clock::SetNow(1000);
-    EXPECT_EQ(CTime::GetCurrentTime().GetTime(), 1000);
-    Clock::SetNow(std::nullopt);
-    EXPECT_NEAR(static_cast<double>(CTime::GetCurrentTime().GetTime()),
-                static_cast<double>(std::time(nullptr)), 5.0);
-    Clock::SetTickCount(0xFFFFFFF0u);
-    EXPECT_EQ(Clock::GetTickCount(), 0xFFFFFFF0u);
-    Clock::SetTickCount(std::nullopt);
 }
 
 } // namespace

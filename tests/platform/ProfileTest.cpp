@@ -262,16 +262,4 @@ TEST_F(ProfileTest, ReadsSeeHandEditsAtOnce) {
     EXPECT_EQ(Value("s", "a"), "#");
 }
 
-TEST_F(ProfileTest, PathsWithBackslashesOpenWithSlashes) {
-    WriteFile(m_File, "[s]\na=1\n");
-    const std::string windowsStyle = m_Scratch.Path() + "\\Cal_Data\\test.ini";
-    char buffer[10];
-    GetPrivateProfileString("s", "a", "#", buffer, 10, windowsStyle.c_str());
-    EXPECT_STREQ(buffer, "1");
-}
-
-TEST_F(ProfileTest, FlushSucceeds) {
-    EXPECT_TRUE(WritePrivateProfileString(nullptr, nullptr, nullptr, File()));
-}
-
 } // namespace

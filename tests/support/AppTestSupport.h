@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,18 @@ void InstallRecorder();
 
 // A local date-time as seconds, for the clock.
 int64_t LocalTime(int year, int month, int day, int hour, int minute);
+
+// The controls of a kind in a window, with their identifier when one is given.  The control
+// classes carry no meta-object: they are found by their C++ type.
+template <class T>
+std::vector<T*> Controls(QWidget* window, std::optional<int> id = std::nullopt) {
+    std::vector<T*> found;
+    for (QWidget* child : window->findChildren<QWidget*>())
+        if (T* control = dynamic_cast<T*>(child);
+            control && (!id || control->GetDlgCtrlID() == *id))
+            found.push_back(control);
+    return found;
+}
 
 class tFrameTest : public testing::Test {
 protected:

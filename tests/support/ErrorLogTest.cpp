@@ -53,24 +53,6 @@ TEST(ErrorLogTest, ErrorTextEndsWithALineFeedAndIsCutToItsBuffer) {
     EXPECT_EQ(buffer[98], '\n');
 }
 
-TEST(ErrorLogTest, PrintfCutsLongMessagesTo255Characters) {
-    ErrorLogPrintf("%s", std::string(400, 'x').c_str());
-    EXPECT_EQ(ReadFile(ErrorLogPath()), std::string(255, 'x') + "\n");
-}
-
-TEST(ErrorLogTest, AssumeLogsOnlyWhatFailsAndCarriesOn) {
-    ErrorLogWrite("untouched", false);
-    int reached = 0;
-    ASSUME(reached == 0);
-    EXPECT_EQ(ReadFile(ErrorLogPath()), "untouched\n");
-    ASSUME(reached == 1);
-    reached = 2;
-    EXPECT_EQ(reached, 2);
-    const std::string expected = "Assumption 'reached == 1' failed in file 'ErrorLogTest' line " +
-                                 std::to_string(__LINE__ - 4) + "\n\n";
-    EXPECT_EQ(ReadFile(ErrorLogPath()), expected);
-}
-
 // Runs the probe with the given environment and returns what it printed on both streams.
 std::string RunProbe(const std::string& environment, const std::string& argument,
                      std::string* errors = nullptr) {
@@ -96,7 +78,7 @@ TEST(ErrorLogTest, ThePathIsFixedFromTheEnvironmentAtStart) {
     EXPECT_EQ(ReadFile(scratch / "Errors.log"), "here\n");
 }
 
-TEST(ErrorLogTest, AssumptionsNameTheSourceByItsClass) {
+TEST(ErrorLogTest, AssumeLogsOneMessageNamingTheSourceAndCarriesOn) {
     TestSupport::tScratch scratch;
     std::string errors;
     RunProbe("TMP=" + scratch.Path(), "assume", &errors);
