@@ -101,19 +101,10 @@ TEST_F(ControlPixelsTest, ADayWithBirthdaysPressedAndReleased) {
     EXPECT_EQ(image.pixel(5, 15), Rgb(kWhite));
     cell->setDown(false);
     EXPECT_EQ(Grab(cell).pixel(1, 1), Rgb(kOrange));
-    EXPECT_EQ(cell->GetWindowText(), "  ") << "the caption keeps its two blanks";
-}
-
-TEST_F(ControlPixelsTest, EmptyCellsAreDisabledUntilTheyGetADay) {
-    auto* cell = Make<tDayCell>(20, 16, "  ");
     cell->SetCellKind(tDayCell::kEmpty);
     EXPECT_FALSE(cell->isEnabled());
-    EXPECT_EQ(Grab(cell).pixel(10, 8), Rgb(kLightBlue));
-    cell->SetCellKind(tDayCell::kDay);
-    EXPECT_TRUE(cell->isEnabled());
-    cell->SetCellKind(5);
-    EXPECT_EQ(cell->m_Kind, 5);
-    EXPECT_TRUE(cell->isEnabled()) << "an unknown kind keeps the state";
+    EXPECT_EQ(Grab(cell).pixel(1, 1), Rgb(kLightBlue));
+    EXPECT_EQ(cell->GetWindowText(), "  ") << "the caption keeps its two blanks";
 }
 
 TEST_F(ControlPixelsTest, ALabelWithNothingDrawsOnlyItsFill) {

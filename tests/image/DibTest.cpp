@@ -143,14 +143,6 @@ TEST_F(DibTest, RejectedFilesKeepThePreviousPicture) {
     }
 }
 
-TEST_F(DibTest, AMissingFileIsShown) {
-    tDib picture;
-    EXPECT_FALSE(picture.Load("Cal_Data\\Images\\m-01.bmp"));
-    EXPECT_EQ(m_Messages,
-              std::vector<std::string>{"Failed to open file Cal_Data\\Images\\m-01.bmp\n"});
-    ExpectUnchanged(picture);
-}
-
 TEST_F(DibTest, NoPathAsksForAFile) {
     WriteFile("chosen.bmp", tBitmapFile().Bytes());
     int asked = 0;

@@ -40,14 +40,6 @@ protected:
     }
 };
 
-TEST_F(ProfileTest, KeyListsInFileOrderWithClosingNul) {
-    WriteFile(m_File, "[24-12]\nAnna=f002\nPeter=m000\n[05-03]\nLena=f011\n");
-    char buffer[100];
-    const uint32_t copied = GetPrivateProfileString("24-12", nullptr, "#", buffer, 100, File());
-    EXPECT_EQ(copied, 11u);
-    EXPECT_EQ(std::string(buffer, 12), std::string("Anna\0Peter\0\0", 12));
-}
-
 TEST_F(ProfileTest, KeyListCutsTheLastNameToEndWithTwoNuls) {
     WriteFile(m_File, "[s]\nalpha=1\nbeta=2\ngamma=3\n");
     // "alpha\0beta\0gamma\0\0" needs 18 bytes.

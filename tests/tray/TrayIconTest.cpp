@@ -36,6 +36,11 @@ TEST_F(TrayIconTest, AddModifyAndDelete) {
     EXPECT_FALSE(icon.IsShown());
     EXPECT_TRUE(icon.SetIcon(0u));
     EXPECT_EQ(Recorder().m_TrayCalls.size(), 3u);
+    {
+        tTrayIcon shown(101);
+        shown.SetIcon(101);
+    }
+    EXPECT_EQ(Recorder().m_TrayCalls.back().first, NIM_DELETE) << "destroying the icon removes it";
 }
 
 TEST_F(TrayIconTest, AFailedAddLeavesItAbsentAndTheNextCallAddsAgain) {
@@ -48,14 +53,6 @@ TEST_F(TrayIconTest, AFailedAddLeavesItAbsentAndTheNextCallAddsAgain) {
     Recorder().m_TrayAccepts = true;
     EXPECT_TRUE(icon.SetIcon(101));
     EXPECT_EQ(Recorder().m_TrayCalls.back().first, NIM_ADD);
-}
-
-TEST_F(TrayIconTest, DestroyingTheIconRemovesIt) {
-    {
-        tTrayIcon icon(101);
-        icon.SetIcon(101);
-    }
-    EXPECT_EQ(Recorder().m_TrayCalls.back().first, NIM_DELETE);
 }
 
 TEST_F(TrayIconTest, TheMouseMessagesItAnswers) {
