@@ -8,12 +8,12 @@
 constexpr unsigned IDR_TRAY = 101;
 
 struct tMenuResourceItem {
-    const char* m_Text; // the item's text, also the language key it is shown with
+    std::string m_Text; // the item's text, also the language key it is shown with
     unsigned m_Command;
 };
 
 struct tMenuResource {
-    const char* m_PopupTitle;
+    std::string m_PopupTitle;
     std::vector<tMenuResourceItem> m_Items;
 };
 

@@ -67,7 +67,8 @@ LRESULT tTrayIcon::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
     // Built afresh and in the current language at every click.
     QMenu menu;
     for (const tMenuResourceItem& item : resource->m_Items) {
-        QAction* action = menu.addAction(ToQString(g_LanguageString.GetString(item.m_Text)));
+        QAction* action =
+            menu.addAction(ToQString(g_LanguageString.GetString(item.m_Text.c_str())));
         action->setData(item.m_Command);
     }
     if (lParam == WM_RBUTTONUP) {

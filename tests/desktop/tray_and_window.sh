@@ -12,6 +12,8 @@ main=$(main_window)
 icon=$(tray_icon)
 states "$main" | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "the window has a task-bar entry: $(states "$main")"
 [ "$(position "$main")" = "100 100" ] || fail "not at its default place: $(position "$main")"
+colours=$("$SCREENSHOT" "$SCRATCH/icon.png" "$icon" --colours)
+[ "$colours" -gt 8 ] || fail "the tray icon shows no picture ($colours colours)"
 
 # The tip shows when the mouse rests on the icon.
 before=$(windows | wc -l)
