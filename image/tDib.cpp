@@ -292,26 +292,27 @@ void tDib::Draw(QPainter* painter, QPoint point) {
     Draw(painter, point.x(), point.y());
 }
 
+namespace {
+
+// One axis of centring: a picture of size in an area: where its part goes, and which part.
+void Centre(int size, int areaBegin, int areaEnd, int* sourceBegin, int* sourceEnd,
+            int* destinationBegin, int* destinationEnd) {
+    const int difference = (areaEnd - areaBegin - size) / 2;
+    if (difference >= 0) {
+        *sourceBegin = 0, *sourceEnd = size;
+        *destinationBegin = areaBegin + difference, *destinationEnd = *destinationBegin + size;
+    } else {
+        *sourceBegin = -difference, *sourceEnd = size + difference;
+        *destinationBegin = areaBegin, *destinationEnd = areaEnd;
+    }
+}
+
+} // namespace
+
 void tDib::DrawCentred(QPainter* painter, const CRect* area) {
-    const int w = GetWidth(), h = GetHeight();
-    const int dx = (area->Width() - w) / 2;
-    const int dy = (area->Height() - h) / 2;
-    CRect source, destination;
-    if (dx >= 0) {
-        source.left = 0, source.right = w;
-        destination.left = area->left + dx, destination.right = destination.left + w;
-    } else {
-        source.left = -dx, source.right = w + dx;
-        destination.left = area->left, destination.right = area->right;
-    }
-    if (dy >= 0) {
-        source.top = 0, source.bottom = h;
-        destination.top = area->top + dy, destination.bottom = destination.top + h;
-    } else {
-        source.top = -dy, source.bottom = h + dy;
-        destination.top = area->top, destination.bottom = area->bottom;
-    }
-    m_SourceRect = source;
-    m_DestRect = destination;
+    Centre(GetWidth(), area->left, area->right, &m_SourceRect.left, &m_SourceRect.right,
+           &m_DestRect.left, &m_DestRect.right);
+    Centre(GetHeight(), area->top, area->bottom, &m_SourceRect.top, &m_SourceRect.bottom,
+           &m_DestRect.top, &m_DestRect.bottom);
     Redraw(painter);
 }

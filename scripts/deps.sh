@@ -5,11 +5,13 @@ set -euo pipefail
 
 packages=(
     # build
-    cmake ninja-build g++ pkgconf qt6-base-dev qt6-multimedia-dev libgtest-dev libbenchmark-dev
-    # run
-    fonts-liberation libqt6multimedia6 qt6-qpa-plugins
+    cmake ninja-build g++ pkgconf qt6-base-dev qt6-multimedia-dev libxcb1-dev libgtest-dev
+    libbenchmark-dev
+    # run: the fonts the windows ask for, sound output
+    fonts-liberation libqt6multimedia6 qt6-qpa-plugins gstreamer1.0-plugins-base
+    gstreamer1.0-plugins-good
     # desktop tests: a virtual display, a window manager, a tray, input, sound, a fake clock
-    xvfb xauth openbox trayer xdotool x11-utils pulseaudio pulseaudio-utils faketime dbus-x11
+    xvfb openbox trayer xdotool x11-utils pulseaudio pulseaudio-utils faketime libfaketime
 )
 
 missing=()

@@ -656,6 +656,14 @@ QImage DrawPerson(const tPerson& person) {
     });
 }
 
+template <size_t N>
+std::vector<QImage> DrawPeople(const tPerson (&people)[N]) {
+    std::vector<QImage> pictures;
+    for (const tPerson& person : people)
+        pictures.push_back(DrawPerson(person));
+    return pictures;
+}
+
 } // namespace
 
 std::vector<QImage> DrawMen() {
@@ -681,10 +689,7 @@ std::vector<QImage> DrawMen() {
         {false, tAge::Teen,   kSkin[4], kDarkBrown, tHair::Spiky,    kEyeDark,  false, tFace::None,      QColor(40, 40, 48),    tNeck::Round,    {}, kPeach},
     };
     // clang-format on
-    std::vector<QImage> pictures;
-    for (const tPerson& person : men)
-        pictures.push_back(DrawPerson(person));
-    return pictures;
+    return DrawPeople(men);
 }
 
 std::vector<QImage> DrawWomen() {
@@ -710,8 +715,5 @@ std::vector<QImage> DrawWomen() {
         {true, tAge::Teen,   kSkin[4], kDarkBrown, tHair::Long,     kEyeDark,  false, tFace::None, QColor(230, 100, 80),  tNeck::Round,    {}, kSage, false, false, false, true},
     };
     // clang-format on
-    std::vector<QImage> pictures;
-    for (const tPerson& person : women)
-        pictures.push_back(DrawPerson(person));
-    return pictures;
+    return DrawPeople(women);
 }

@@ -77,3 +77,11 @@ click_window() { # window x y button
     xdotool mousemove $(( ${origin% *} + $2 )) $(( ${origin#* } + $3 )) click "${4:-1}"
 }
 states() { xprop -id "$1" _NET_WM_STATE 2>/dev/null; }
+# Chooses the n-th item of the tray icon's menu with the keyboard.
+tray_menu() {
+    click_window "$(tray_icon)" 10 15 3
+    sleep 0.6
+    local keys=()
+    for _ in $(seq "$1"); do keys+=(Down); done
+    xdotool key "${keys[@]}" Return
+}

@@ -26,22 +26,16 @@ kill -0 "$ZPID" || fail "the first instance died"
 is_mapped "$main" || fail "the first window went away"
 
 # The menu: Show, Hide, Exit in this order; "Hide" hides.
-click_window "$icon" 10 15 3
-sleep 0.6
-xdotool key Down Down Return
+tray_menu 2
 wait_for '! is_mapped "$main"' 30 || fail "Hide from the tray menu did not hide the window"
 # A double click on the icon shows it again.
 click_window "$icon" 10 15 1 && xdotool click --repeat 2 --delay 80 1
 wait_for 'is_mapped "$(main_window)"' 30 || fail "a double click on the icon did not show the window"
 main=$(main_window)
 # "Show" from the menu is the first item.
-click_window "$icon" 10 15 3
-sleep 0.6
-xdotool key Down Down Return
+tray_menu 2
 wait_for '! is_mapped "$main"' 30 || fail "Hide did not hide"
-click_window "$icon" 10 15 3
-sleep 0.6
-xdotool key Down Return
+tray_menu 1
 wait_for 'is_mapped "$(main_window)"' 30 || fail "Show from the tray menu did not show the window"
 main=$(main_window)
 
@@ -54,13 +48,9 @@ sleep 0.3
 [ "$(position "$main")" = "$((x + 80)) $((y + 50))" ] || fail "dragged to $(position "$main"), expected $((x + 80)) $((y + 50))"
 
 # Exit with the window hidden: the settings are saved and the program ends, icon and all.
-click_window "$icon" 10 15 3
-sleep 0.6
-xdotool key Down Down Return
+tray_menu 2
 wait_for '! is_mapped "$main"' 30 || fail "Hide did not hide"
-click_window "$icon" 10 15 3
-sleep 0.6
-xdotool key Down Down Down Return
+tray_menu 3
 wait_for '! kill -0 "$ZPID"' 50 || fail "Exit did not end the program"
 wait "$ZPID" || fail "the program ended with status $?"
 [ -z "$(tray_icon)" ] || fail "the icon stayed in the tray"
