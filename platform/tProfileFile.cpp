@@ -137,19 +137,6 @@ const tProfileFile::tLine* tProfileFile::FindKey(const tSection& section, std::s
     return nullptr;
 }
 
-bool tProfileFile::HasSection(std::string_view section) const {
-    return FindSection(section) != nullptr;
-}
-
-bool tProfileFile::KeyNames(std::string_view section, std::vector<std::string_view>& names) const {
-    const tSection* found = FindSection(section);
-    if (!found)
-        return false;
-    for (size_t lineIndex : found->m_Keys)
-        names.push_back(m_Lines[lineIndex].Name());
-    return true;
-}
-
 void tProfileFile::SectionNames(std::vector<std::string_view>& names) const {
     for (const tSection& section : m_Sections)
         names.push_back(m_Lines[section.m_Header].Name());

@@ -14,7 +14,6 @@ public:
     static tProfileFile Parse(std::string_view bytes);
     std::string Serialize() const;
 
-    bool HasSection(std::string_view section) const;
     // Calls visit with each key name of the section, in file order, until it returns false.
     // False when there is no section.
     template <class Visit>
@@ -27,8 +26,6 @@ public:
                 break;
         return true;
     }
-    // Appends the key names of the section, in file order.  False when there is no section.
-    bool KeyNames(std::string_view section, std::vector<std::string_view>& names) const;
     // Section names in file order.
     void SectionNames(std::vector<std::string_view>& names) const;
     // The text after the "=" of the first entry with that key, untrimmed.
