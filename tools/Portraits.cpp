@@ -315,6 +315,20 @@ void DrawBackHair(QPainter& p, const tPerson& person, const tGeometry& g) {
     }
 }
 
+// The region above a hairline that runs from the right temple (at side, its height) to the
+// left one: what the hair covers of the head.
+template <class Hairline>
+QPainterPath AboveHairline(double side, Hairline hairline) {
+    QPainterPath region;
+    region.moveTo(0, 0);
+    region.lineTo(180, 0);
+    region.lineTo(180, side);
+    hairline(region);
+    region.lineTo(0, side);
+    region.closeSubpath();
+    return region;
+}
+
 // The hair on top of the head: the head shape, a little larger, above a hairline.
 void DrawFrontHair(QPainter& p, const tPerson& person, const tGeometry& g) {
     const double cx = g.cx, top = g.top;
@@ -370,30 +384,20 @@ void DrawFrontHair(QPainter& p, const tPerson& person, const tGeometry& g) {
     }
     case tHair::Short:
     case tHair::Buzz: {
-        QPainterPath line;
-        line.moveTo(0, 0);
-        line.lineTo(180, 0);
-        line.lineTo(180, g.cy - 8);
-        line.lineTo(cx + g.rx - 3, g.cy - 8);
-        line.cubicTo(cx + g.rx - 6, top + 14, cx + 8, top + 22, cx - 6, top + 18);
-        line.cubicTo(cx - 18, top + 16, cx - g.rx + 4, top + 18, cx - g.rx + 3, g.cy - 8);
-        line.lineTo(0, g.cy - 8);
-        line.closeSubpath();
-        above = line;
+        above = AboveHairline(g.cy - 8, [&](QPainterPath& line) {
+            line.lineTo(cx + g.rx - 3, g.cy - 8);
+            line.cubicTo(cx + g.rx - 6, top + 14, cx + 8, top + 22, cx - 6, top + 18);
+            line.cubicTo(cx - 18, top + 16, cx - g.rx + 4, top + 18, cx - g.rx + 3, g.cy - 8);
+        });
         break;
     }
     case tHair::SidePart:
     case tHair::Pixie: {
-        QPainterPath line;
-        line.moveTo(0, 0);
-        line.lineTo(180, 0);
-        line.lineTo(180, g.cy - 4);
-        line.lineTo(cx + g.rx - 2, g.cy - 4);
-        line.cubicTo(cx + g.rx - 8, top + 24, cx + 14, top + 30, cx - 12, top + 14);
-        line.cubicTo(cx - 18, top + 20, cx - g.rx + 2, top + 30, cx - g.rx + 2, g.cy - 4);
-        line.lineTo(0, g.cy - 4);
-        line.closeSubpath();
-        above = line;
+        above = AboveHairline(g.cy - 4, [&](QPainterPath& line) {
+            line.lineTo(cx + g.rx - 2, g.cy - 4);
+            line.cubicTo(cx + g.rx - 8, top + 24, cx + 14, top + 30, cx - 12, top + 14);
+            line.cubicTo(cx - 18, top + 20, cx - g.rx + 2, top + 30, cx - g.rx + 2, g.cy - 4);
+        });
         break;
     }
     case tHair::Long:
@@ -403,17 +407,12 @@ void DrawFrontHair(QPainter& p, const tPerson& person, const tGeometry& g) {
     case tHair::Bun:
     case tHair::Braids: {
         // Parted in the middle, framing the face.
-        QPainterPath line;
-        line.moveTo(0, 0);
-        line.lineTo(180, 0);
-        line.lineTo(180, g.cy + 20);
-        line.lineTo(cx + g.rx - 1, g.cy + 20);
-        line.cubicTo(cx + g.rx - 5, top + 30, cx + 10, top + 18, cx + 1, top + 12);
-        line.lineTo(cx - 1, top + 12);
-        line.cubicTo(cx - 10, top + 18, cx - g.rx + 5, top + 30, cx - g.rx + 1, g.cy + 20);
-        line.lineTo(0, g.cy + 20);
-        line.closeSubpath();
-        above = line;
+        above = AboveHairline(g.cy + 20, [&](QPainterPath& line) {
+            line.lineTo(cx + g.rx - 1, g.cy + 20);
+            line.cubicTo(cx + g.rx - 5, top + 30, cx + 10, top + 18, cx + 1, top + 12);
+            line.lineTo(cx - 1, top + 12);
+            line.cubicTo(cx - 10, top + 18, cx - g.rx + 5, top + 30, cx - g.rx + 1, g.cy + 20);
+        });
         if (person.m_Style == tHair::Bun || person.m_Style == tHair::Ponytail) {
             // Pulled back: the sides stay above the ears.
             above = above.intersected(Rect(0, 0, 180, g.cy - 6));

@@ -15,38 +15,6 @@
 
 namespace {
 
-TEST(MeasureTest, CaptionsInTheDefaultFontPlusTheirMargins) {
-    QWidget parent;
-    tMonthButton month;
-    month.Create("M", &parent, 3);
-    month.setFont(QFont("Liberation Sans", 40)); // the font shown does not count
-    tDayCell cell;
-    cell.Create("  ", &parent, 1);
-    tWeekdayHeader header;
-    header.Create("S", &parent, -1);
-    tColourEdit edit;
-    edit.Create(0x10000005, &parent, -1);
-    edit.SetWindowText("            ");
-    struct {
-        tLayoutElement* element;
-        const char* caption;
-        int extraWidth, extraHeight;
-    } const rows[] = {{&month, "M", 16, 8},
-                      {&cell, "  ", 1, 1},
-                      {&header, "S", 1, 1},
-                      {&edit, "            ", 8, 6}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.caption);
-        int w = 0, h = 0;
-        Gdi::TextExtent(row.caption, &w, &h);
-        row.element->Measure();
-        EXPECT_EQ(row.element->m_MeasuredSize[0], w + row.extraWidth);
-        EXPECT_EQ(row.element->m_MeasuredSize[1], h + row.extraHeight);
-    }
-    for (QObject* child : parent.children())
-        static_cast<QWidget*>(child)->setParent(nullptr);
-}
-
 TEST(MeasureTest, PictureButtonsAreAtLeastTheirPicture) {
     QWidget parent;
     tSpinButton arrow;

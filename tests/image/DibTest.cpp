@@ -42,19 +42,6 @@ protected:
     std::vector<std::string> m_Messages;
 };
 
-TEST_F(DibTest, AFreshPictureIsAGreyRamp) {
-    tDib picture;
-    EXPECT_EQ(picture.GetWidth(), 16);
-    EXPECT_EQ(picture.GetColourCount(), 256);
-    for (int y = 0; y < 16; ++y)
-        EXPECT_EQ(picture.GetPixelIndex(5, y), 16 * y);
-    EXPECT_EQ(picture.GetPixelColour(5, 3), 0x303030u);
-    EXPECT_EQ(picture.GetPixelColour(-1, 0), 0u) << "outside reads entry 0";
-    EXPECT_EQ(picture.GetPixelAddress(16, 0), nullptr);
-    EXPECT_EQ(picture.GetPixelAddress(0, -1), nullptr);
-    EXPECT_EQ(picture.m_DestRect, CRect(0, 0, 16, 16));
-}
-
 TEST_F(DibTest, LoadsAn8BitPicture) {
     tDib picture;
     ASSERT_TRUE(LoadBytes(picture, tBitmapFile().Bytes()));

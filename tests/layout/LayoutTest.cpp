@@ -87,30 +87,6 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST(LayoutTest, FixedFlagsOfABox) {
-    struct {
-        bool fixedX[2];
-        bool fixedY[2];
-        bool rowX, rowY;
-    } const rows[] = {
-        {{true, true}, {false, false}, true, false},
-        {{true, false}, {false, true}, false, true},
-        {{false, false}, {false, false}, false, false},
-    };
-    for (const auto& r : rows) {
-        tLayoutRow row;
-        Add(row, new tCounted(1, 1, r.fixedX[0], r.fixedY[0]));
-        Add(row, new tCounted(1, 1, r.fixedX[1], r.fixedY[1]));
-        row.Measure();
-        EXPECT_EQ(row.m_Fixed[0], r.rowX);
-        EXPECT_EQ(row.m_Fixed[1], r.rowY);
-    }
-    tLayoutRow empty;
-    empty.Measure();
-    EXPECT_TRUE(empty.m_Fixed[0]);
-    EXPECT_FALSE(empty.m_Fixed[1]);
-}
-
 TEST(LayoutTest, EqualisationLeavesSpacersAlone) {
     tLayoutColumn column;
     column.m_EqualiseChildren = true;

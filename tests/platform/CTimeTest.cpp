@@ -31,19 +31,6 @@ private:
     std::string m_Previous;
 };
 
-TEST(CTimeTest, LocalFieldsAndNormalisation) {
-    tZone zone("UTC");
-    const CTime time(1998, 12, 31, 23, 59, 0);
-    EXPECT_EQ(time.GetTime(), 915148740);
-    EXPECT_EQ(time.GetYear(), 1998);
-    EXPECT_EQ(time.GetMonth(), 12);
-    EXPECT_EQ(time.GetDay(), 31);
-    EXPECT_EQ(time.GetDayOfWeek(), 5); // a Thursday
-    const CTime normalised(2023, 4, 31, 6, 0, 0);
-    EXPECT_EQ(normalised.GetMonth(), 5);
-    EXPECT_EQ(normalised.GetDay(), 1);
-}
-
 TEST(CTimeTest, DatesAfter2038Work) {
     tZone zone("UTC");
     const CTime time(2040, 2, 29, 6, 0, 0);
