@@ -10,11 +10,11 @@
 #include "layout/tLayoutFiller.h"
 #include "layout/tLayoutRow.h"
 #include "layout/tTitleBar.h"
+#include "platform/Gdi.h"
 #include "platform/Screen.h"
 #include "platform/Sound.h"
 #include "support/tLanguageString.h"
 
-#include <cctype>
 #include <cstdio>
 
 using namespace Colours;
@@ -93,17 +93,12 @@ int tAlarmFrame::OnCreate() {
 }
 
 void tAlarmFrame::ShowAlarm() {
-    m_PictureView->LoadPicture(m_PicturePath.c_str());
+    tCalendar::LoadPersonPicture(*m_PictureView, m_PicturePath);
     m_PictureView->update();
-    const std::string format = g_LanguageString.GetString("date format");
-    const std::string month = g_LanguageString.GetString(tCalendar::GetMonthName(m_Month));
-    const bool monthFirst =
-        !format.empty() && std::toupper(static_cast<unsigned char>(format[0])) == 'M';
-    const std::string date =
-        monthFirst ? month + " " + std::to_string(m_Day) : std::to_string(m_Day) + " " + month;
-    m_DateLabel->SetText(date.c_str());
+    m_DateLabel->SetText(tCalendar::DateText(m_Month, m_Day).c_str());
     m_DateLabel->update();
     m_NameLabel->SetText(m_Name.c_str());
+    m_NameLabel->setToolTip(ToQString(m_Name)); // a long name is cut in the window
     m_NameLabel->update();
     show();
     // Not lost behind other windows, a full-screen one included.

@@ -67,7 +67,7 @@ void tApp::ReportFatalError() {
         text.pop_back();
     // Not from the language file: the language file is what failed.
     const std::string file =
-        NativePath(GetCurrentDirectory() + "\\" + g_LanguageString.GetFileName());
+        FullPath(g_LanguageString.GetFileName());
     AfxMessageBox("Zembrola cannot go on: " + text + "\nThe texts are read from " + file +
                   ".\nYour birthdays have not been touched.");
 }

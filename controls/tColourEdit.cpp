@@ -84,7 +84,7 @@ void tColourEdit::SetWindowText(const std::string& text) {
 }
 
 void tColourEdit::SetInputRule(std::function<bool(std::string_view)> rule,
-                               std::function<std::string()> message) {
+                               std::function<std::string(const std::string&)> message) {
     m_RefusalMessage = std::move(message);
     setValidator(new tRuleValidator(std::move(rule), this));
 }
@@ -92,5 +92,6 @@ void tColourEdit::SetInputRule(std::function<bool(std::string_view)> rule,
 void tColourEdit::ShowRefusal() {
     MessageBeep(0xFFFFFFFF);
     if (m_RefusalMessage)
-        QToolTip::showText(mapToGlobal(QPoint(0, height())), ToQString(m_RefusalMessage()), this);
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), ToQString(m_RefusalMessage(GetWindowText())),
+                           this);
 }

@@ -27,9 +27,10 @@ public:
     void SetWindowText(const std::string& text);
     void SetReadOnly(bool readOnly) { setReadOnly(readOnly); }
 
-    // What the field may hold; refusals beep and show the message.
+    // What the field may hold; refusals beep and show the message, which is given what the
+    // field holds.
     void SetInputRule(std::function<bool(std::string_view)> rule,
-                      std::function<std::string()> message);
+                      std::function<std::string(const std::string&)> message);
 
     bool m_UseColours = false;
     COLORREF m_TextColour = 0;
@@ -39,5 +40,5 @@ public:
 private:
     void ShowRefusal();
 
-    std::function<std::string()> m_RefusalMessage;
+    std::function<std::string(const std::string&)> m_RefusalMessage;
 };

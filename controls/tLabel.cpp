@@ -17,6 +17,10 @@ bool tLabel::LoadPicture(const char* path) {
     return true;
 }
 
+void tLabel::ClearPicture() {
+    m_Looks[kDisabled].m_Image = nullptr;
+}
+
 void tLabel::SetText(const char* text) {
     SetWindowText(text);
     m_Looks[kDisabled].m_Text = text ? text : "";

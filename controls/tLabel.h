@@ -11,6 +11,8 @@ public:
     virtual bool Create(const char* text, QWidget* parent);
     // Loads the picture and shows it; a file that cannot be loaded keeps the previous one.
     bool LoadPicture(const char* path);
+    // Shows no picture.
+    void ClearPicture();
     void SetText(const char* text);
 
     tDib m_Picture;

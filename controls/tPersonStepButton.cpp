@@ -19,7 +19,8 @@ bool tPersonStepButton::Create(const char* text, QWidget* parent, int id) {
 
 void tPersonStepButton::OnClick(int) {
     tMainFrame* frame = GetMainFrame();
-    if (!frame)
+    // While a person is entered, stepping would replace the name being typed.
+    if (!frame || frame->m_Mode != tMainFrame::kModeBrowse)
         return;
     if (GetDlgCtrlID() != 0)
         frame->m_Calendar.NextPerson();

@@ -10,11 +10,14 @@
 #include "controls/tWeekdayHeader.h"
 #include "platform/CodePage.h"
 #include "platform/CurrentDirectory.h"
+#include "platform/Gdi.h"
 #include "platform/MessageBox.h"
+#include "support/Messages.h"
 #include "support/tLanguageString.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 
 namespace {
 
@@ -67,6 +70,7 @@ std::string tCalendar::PicturePath(const std::string& gender, int number) {
 }
 
 void tCalendar::SelectMonth(int month) {
+    CancelEntry();
     m_Month = month;
     for (int i = 1; i <= 12; ++i)
         if (m_MonthButtons[i])
@@ -145,15 +149,24 @@ void tCalendar::ShowPerson(int index) {
     m_DataFile.ReadEntry(m_Month, m_SelectedDay, index, name, picture);
     SetName(name);
     SetDate(m_Month, m_SelectedDay);
-    SetGender(!picture.empty() && (picture[0] == 'm' || picture[0] == 'M') ? "m" : "f");
+    // Gender and number first, then one picture: a missing one is reported once.
+    m_Gender = !picture.empty() && (picture[0] == 'm' || picture[0] == 'M') ? "m" : "f";
     SetPicture(PictureNumberOf(picture));
 }
 
 void tCalendar::OnDayClicked(int cell) {
-    const tMainFrame* frame = GetMainFrame();
-    if (m_DayCells[cell] && m_DayCells[cell]->m_Kind != tDayCell::kEmpty && frame &&
-        frame->m_Mode == tMainFrame::kModeBrowse)
+    // A click on a day while entering a person leaves the entry, as a click on a month does.
+    CancelEntry();
+    if (m_DayCells[cell] && m_DayCells[cell]->m_Kind != tDayCell::kEmpty && GetMainFrame())
         SelectDay(cell - m_FirstWeekday);
+}
+
+void tCalendar::CancelEntry() {
+    tMainFrame* frame = GetMainFrame();
+    if (!frame || frame->m_Mode == tMainFrame::kModeBrowse)
+        return;
+    frame->SetMode(tMainFrame::kModeBrowse);
+    SelectDay(m_SelectedDay); // shows the day's people again, nothing written
 }
 
 void tCalendar::OnDayDoubleClicked(int cell) {
@@ -166,6 +179,10 @@ void tCalendar::OnDayDoubleClicked(int cell) {
     SetGender("");
     SetName("");
     frame->SetMode(tMainFrame::kModeGender);
+    // Stepping through the day's people would replace the name being typed.
+    for (tPersonStepButton* button : {m_PreviousPersonButton, m_NextPersonButton})
+        if (button)
+            button->setEnabled(false);
     FocusName();
 }
 
@@ -186,21 +203,26 @@ void tCalendar::SetNotifyDays(int days) {
 
 void tCalendar::SetName(const std::string& name) {
     m_Name = name;
-    if (m_NameEdit)
+    if (m_NameEdit) {
         m_NameEdit->SetWindowText(name);
+        // A long name shows its beginning; the whole of it is in the tip.
+        m_NameEdit->setCursorPosition(0);
+        m_NameEdit->setToolTip(ToQString(name));
+    }
+}
+
+std::string tCalendar::DateText(int month, int day) {
+    // The format is copied before the next lookup replaces it.
+    const std::string format = g_LanguageString.GetString("date format");
+    const std::string name = g_LanguageString.GetString(GetMonthName(month));
+    const bool monthFirst = format[0] == 'M' || format[0] == 'm';
+    return monthFirst ? name + " " + std::to_string(day) : std::to_string(day) + " " + name;
 }
 
 void tCalendar::SetDate(int month, int day) {
     m_DateMonth = month;
     m_DateDay = day;
-    std::string text;
-    if (month != -1 && day != -1) {
-        // The format is copied before the next lookup replaces it.
-        const std::string format = g_LanguageString.GetString("date format");
-        const std::string name = g_LanguageString.GetString(GetMonthName(month));
-        const bool monthFirst = format[0] == 'M' || format[0] == 'm';
-        text = monthFirst ? name + " " + std::to_string(day) : std::to_string(day) + " " + name;
-    }
+    const std::string text = month != -1 && day != -1 ? DateText(month, day) : std::string();
     if (m_DateLabel) {
         m_DateLabel->SetText(text.c_str());
         m_DateLabel->update();
@@ -238,12 +260,25 @@ void tCalendar::SetPicture(int number) {
 }
 
 void tCalendar::ShowPicture() {
-    const std::string path = m_Gender.empty() ? std::string("Cal_Data\\DefImage.bmp")
-                                              : PicturePath(m_Gender, m_PictureNumber);
-    if (m_PictureView) {
-        m_PictureView->LoadPicture(path.c_str());
-        m_PictureView->update();
+    if (!m_PictureView)
+        return;
+    LoadPersonPicture(*m_PictureView, m_Gender.empty() ? std::string(kDefaultPicture)
+                                                       : PicturePath(m_Gender, m_PictureNumber));
+    m_PictureView->update();
+}
+
+void tCalendar::LoadPersonPicture(tLabel& view, const std::string& path) {
+    if (path != kDefaultPicture && !CanOpen(path)) {
+        // Said once per picture; the default stands in, never the face shown before.
+        static std::set<std::string> reported;
+        if (reported.insert(path).second)
+            AfxMessageBox(MessageText(tMessage::PictureMissing, {NativePath(path)}));
+        if (!view.LoadPicture(kDefaultPicture))
+            view.ClearPicture();
+        return;
     }
+    if (!view.LoadPicture(path.c_str()))
+        view.ClearPicture();
 }
 
 bool tCalendar::IsEnterableName(std::string_view text) {
@@ -272,22 +307,30 @@ void tCalendar::FocusName() {
         m_NameEdit->setFocus(Qt::OtherFocusReason);
 }
 
-void tCalendar::ReportFileError(const char* key, const char* fallback) const {
-    std::string text = g_LanguageString.GetStringOr(key, fallback);
-    const size_t slot = text.find("%s");
-    if (slot != std::string::npos)
-        text.replace(slot, 2, NativePath(m_DataFile.GetFileName()));
-    AfxMessageBox(text);
+void tCalendar::ReportFileError(tMessage action, tFileFault fault) const {
+    AfxMessageBox(MessageText(action) + "\n" +
+                  MessageText(MessageForFault(fault), {m_DataFile.GetFileName()}));
 }
 
 bool tCalendar::SavePerson() {
     if (m_NameEdit)
         m_Name = m_NameEdit->GetWindowText();
+    if (m_SelectedDay < 1)
+        return false; // no day to save on: entering was left with the day
+    // The same name (without regard to case) on the same day is one person: ask first.
+    std::string name, stored;
+    for (int index = 0; m_DataFile.ReadEntry(m_Month, m_SelectedDay, index, name, stored);
+         ++index) {
+        if (CodePage::EqualNoCase(name, m_Name) &&
+            !AfxQuestion(MessageText(tMessage::ReplacePerson,
+                                     {name, DateText(m_Month, m_SelectedDay)}),
+                         MessageText(tMessage::ReplaceButton), MessageText(tMessage::CancelButton)))
+            return false;
+    }
     char picture[32];
     std::snprintf(picture, sizeof picture, "%s%03d", m_Gender.c_str(), m_PictureNumber);
-    if (m_SelectedDay < 1 || !m_DataFile.WriteEntry(m_Month, m_SelectedDay, m_Name, picture)) {
-        ReportFileError("save failed",
-                        "The birthday could not be saved, because %s cannot be written.");
+    if (!m_DataFile.WriteEntry(m_Month, m_SelectedDay, m_Name, picture)) {
+        ReportFileError(tMessage::SaveFailed, m_DataFile.LastFault());
         return false;
     }
     FillMonth(m_Month);
@@ -305,17 +348,20 @@ bool tCalendar::SavePerson() {
     m_DataFile.DeleteEntry(m_Month, m_SelectedDay, m_Name);
     FillMonth(m_Month);
     m_PeopleCount = CountPeople(m_Month, m_SelectedDay);
-    AfxMessageBox(
-        g_LanguageString.GetStringOr("day full", "There is no room for another name on this day."));
+    AfxMessageBox(MessageText(tMessage::DayFull));
     return false;
 }
 
 bool tCalendar::DeletePerson() {
     if (m_DateMonth == -1 || m_DateDay == -1 || m_Name.empty())
         return true; // nobody is shown: nothing to delete
+    if (const tMainFrame* frame = GetMainFrame(); frame && frame->m_Mode != tMainFrame::kModeBrowse)
+        return false;
+    if (!AfxQuestion(MessageText(tMessage::DeletePerson, {m_Name, DateText(m_DateMonth, m_DateDay)}),
+                     MessageText(tMessage::DeleteButton), MessageText(tMessage::CancelButton)))
+        return false;
     if (!m_DataFile.DeleteEntry(m_DateMonth, m_DateDay, m_Name)) {
-        ReportFileError("delete failed",
-                        "The birthday could not be deleted, because %s cannot be written.");
+        ReportFileError(tMessage::DeleteFailed, m_DataFile.LastFault());
         return false;
     }
     m_PeopleCount = CountPeople(m_Month, m_SelectedDay);

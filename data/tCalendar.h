@@ -5,6 +5,7 @@
 #pragma once
 
 #include "data/tDataFile.h"
+#include "support/Messages.h"
 
 #include <cstdint>
 #include <string>
@@ -29,6 +30,13 @@ public:
     static const char* GetWeekdayShortName(int day); // "sun" .. "sat"
     static int GetMonthLength(int month);            // February always has 29 days
 
+    static constexpr const char* kDefaultPicture = "Cal_Data\\DefImage.bmp";
+    // The date as the language writes it ("24 December", "December 24").
+    static std::string DateText(int month, int day);
+    // Loads a person's picture into view; a missing one is said once and the default picture
+    // stands in for it.
+    static void LoadPersonPicture(tLabel& view, const std::string& path);
+
     void SelectMonth(int month);
     void FillMonth(int month);
     void MarkWeekday(int weekday);
@@ -37,6 +45,8 @@ public:
     void ShowPerson(int index);
     void OnDayClicked(int cell);
     void OnDayDoubleClicked(int cell);
+    // Leaves the entry of a new person, with nothing written, and shows the day again.
+    void CancelEntry();
     void SetNotifyDays(int days);
     void IncreaseNotifyDays() { SetNotifyDays(m_NotifyDays + 1); }
     void DecreaseNotifyDays() { SetNotifyDays(m_NotifyDays - 1); }
@@ -95,7 +105,7 @@ public:
     int32_t m_NotifyDays = 3;     // days of notice, 1-14
 
 private:
-    // Shows a failure of the data file, naming it.
-    void ReportFileError(const char* key, const char* fallback) const;
+    // Shows what failed and why, naming the data file.
+    void ReportFileError(tMessage action, tFileFault fault) const;
     static std::string PicturePath(const std::string& gender, int number);
 };

@@ -1,9 +1,12 @@
 #include "data/tDataFile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Clock.h"
+#include "platform/FolderLock.h"
 #include "platform/CurrentDirectory.h"
 #include "platform/Profile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -19,10 +22,17 @@ void tDataFile::SetFileName(const char* name) {
         m_FileName = text;
         return;
     }
-    std::string directory = GetCurrentDirectory();
-    if (directory.empty() || (directory.back() != '\\' && directory.back() != '/'))
-        directory += '\\';
-    m_FileName = directory + text;
+    m_FileName = FullPath(text);
+}
+
+void tDataFile::RemoveStaleSaves() const {
+    const FolderLock lock(AtomicFile::ResolveTarget(m_FileName));
+    if (lock.Fault() == tFileFault::None)
+        AtomicFile::RemoveLeftovers(m_FileName);
+}
+
+tFileFault tDataFile::ReadFault() const {
+    return ProfileReadFault(m_FileName.c_str());
 }
 
 std::string tDataFile::SectionName(int32_t month, int32_t day) {
@@ -39,15 +49,15 @@ std::string tDataFile::SectionName(int32_t month, int32_t day) {
 }
 
 bool tDataFile::IsStorableName(std::string_view name) {
-    return ProfileKeyIsStorable(name) && name.front() != '#' && name.size() <= kMaxNameLength;
+    return ProfileKeyIsStorable(name) && name.size() <= kMaxNameLength;
 }
 
-// The names of the date's people: the key list of its section, or nothing when its first name
-// is the default text "#".  Returns how many names the list holds.
+// The names of the date's people: the key list of its section.  Returns how many names the
+// list holds.  An empty default, not "#": a person whose name begins with "#" is a person.
 int32_t tDataFile::ReadNameList(int32_t month, int32_t day, char (&list)[kKeyListSize]) const {
-    const uint32_t copied = GetPrivateProfileString(SectionName(month, day).c_str(), nullptr, "#",
+    const uint32_t copied = GetPrivateProfileString(SectionName(month, day).c_str(), nullptr, "",
                                                     list, sizeof list, m_FileName.c_str());
-    if (copied == 0 || list[0] == '#')
+    if (copied == 0)
         return 0;
     int32_t count = 0;
     for (const char* name = list; name < list + sizeof list && *name != '\0'; ++count) {
@@ -85,6 +95,7 @@ bool tDataFile::WriteEntry(int32_t month, int32_t day, const std::string& name,
                            const std::string& picture) {
     const bool written = WritePrivateProfileString(SectionName(month, day).c_str(), name.c_str(),
                                                    picture.c_str(), m_FileName.c_str());
+    m_LastFault = ProfileWriteFault();
     Flush();
     return written;
 }
@@ -93,7 +104,9 @@ bool tDataFile::DeleteEntry(int32_t month, int32_t day, const std::string& name)
     const std::string section = SectionName(month, day);
     const bool removed =
         WritePrivateProfileString(section.c_str(), name.c_str(), nullptr, m_FileName.c_str());
-    if (CountEntries(month, day) == 0)
+    m_LastFault = ProfileWriteFault();
+    // Only a section that really holds nobody goes.
+    if (removed && !ProfileSectionHasKeys(section.c_str(), m_FileName.c_str()))
         WritePrivateProfileString(section.c_str(), nullptr, nullptr, m_FileName.c_str());
     Flush();
     return removed;
@@ -106,7 +119,17 @@ int tDataFile::ReadSetting(const char* key, int defaultValue) const {
 bool tDataFile::WriteSetting(const char* key, long value) {
     char text[32];
     std::snprintf(text, sizeof text, "%ld", value);
-    return WritePrivateProfileString(kSettings, key, text, m_FileName.c_str());
+    const bool written = WritePrivateProfileString(kSettings, key, text, m_FileName.c_str());
+    if (!written)
+        m_LastFault = ProfileWriteFault();
+    return written;
+}
+
+// Placement coordinates far beyond any screen are taken as the farthest a screen could be,
+// so that no arithmetic on them can overflow.
+int32_t tDataFile::ReadCoordinate(const char* key, int defaultValue) const {
+    constexpr int kFar = 1 << 20;
+    return std::clamp(ReadSetting(key, defaultValue), -kFar, kFar);
 }
 
 bool tDataFile::Flush() {
@@ -134,14 +157,14 @@ bool tDataFile::WriteNotifyDays(int32_t days) {
 void tDataFile::ReadWindowPlacement(WINDOWPLACEMENT& placement) const {
     placement.flags = static_cast<uint32_t>(ReadSetting("wp.Flags", 0));
     placement.showCmd = static_cast<uint32_t>(ReadSetting("wp.ShowCmd", 5));
-    placement.ptMinPosition.x = ReadSetting("wp.MinPos.x", 100);
-    placement.ptMinPosition.y = ReadSetting("wp.MinPos.y", 100);
-    placement.ptMaxPosition.x = ReadSetting("wp.MaxPos.x", 100);
-    placement.ptMaxPosition.y = ReadSetting("wp.MaxPos.y", 100);
-    placement.rcNormalPosition.left = ReadSetting("wp.NormPos.l", 100);
-    placement.rcNormalPosition.top = ReadSetting("wp.NormPos.t", 100);
-    placement.rcNormalPosition.right = ReadSetting("wp.NormPos.r", 200);
-    placement.rcNormalPosition.bottom = ReadSetting("wp.NormPos.b", 200);
+    placement.ptMinPosition.x = ReadCoordinate("wp.MinPos.x", 100);
+    placement.ptMinPosition.y = ReadCoordinate("wp.MinPos.y", 100);
+    placement.ptMaxPosition.x = ReadCoordinate("wp.MaxPos.x", 100);
+    placement.ptMaxPosition.y = ReadCoordinate("wp.MaxPos.y", 100);
+    placement.rcNormalPosition.left = ReadCoordinate("wp.NormPos.l", 100);
+    placement.rcNormalPosition.top = ReadCoordinate("wp.NormPos.t", 100);
+    placement.rcNormalPosition.right = ReadCoordinate("wp.NormPos.r", 200);
+    placement.rcNormalPosition.bottom = ReadCoordinate("wp.NormPos.b", 200);
 }
 
 bool tDataFile::WriteWindowPlacement(const WINDOWPLACEMENT& placement) {
@@ -161,13 +184,20 @@ bool tDataFile::WriteWindowPlacement(const WINDOWPLACEMENT& placement) {
 CTime tDataFile::ReadLastAlarmDate() const {
     const CTime now = CTime::GetCurrentTime();
     const struct tm today = now.GetLocalTm();
+    const CTime none(today.tm_year + 1900, today.tm_mon + 1, 1, 6, 0, 0);
     const int day = ReadSetting("last_alarm_day", 1);
     const int month = ReadSetting("last_alarm_month", today.tm_mon + 1);
-    int year = ReadSetting("last_alarm_year", today.tm_year + 1900);
-    // A year the calendar cannot mean (a damaged file) reads as if none were stored.
-    if (year < 1970 || year > 9999)
-        year = today.tm_year + 1900;
-    const CTime stored(year, month, day, 6, 0, 0);
+    const int year = ReadSetting("last_alarm_year", today.tm_year + 1900);
+    // A damaged date reads as if none were stored: the scan would otherwise catch up (or wait
+    // for) years of birthdays.  Checked before any arithmetic on the values.
+    CTime stored = none;
+    if (month >= 1 && month <= 12 && day >= 1 && day <= 31 && year >= today.tm_year + 1900 - 11 &&
+        year <= today.tm_year + 1900 + 2) {
+        const CTime candidate(year, month, day, 6, 0, 0);
+        constexpr long long kDay = 86400;
+        if (candidate >= now - CTimeSpan(3653 * kDay) && candidate <= now + CTimeSpan(366 * kDay))
+            stored = candidate;
+    }
     if (m_UnsavedLastAlarm && *m_UnsavedLastAlarm > stored)
         return *m_UnsavedLastAlarm;
     return stored;

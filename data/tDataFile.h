@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/CTime.h"
+#include "platform/FileFault.h"
 #include "platform/WindowPlacement.h"
 
 #include <cstdint>
@@ -19,10 +20,17 @@ public:
     void SetFileName(const char* name);
     const std::string& GetFileName() const { return m_FileName; }
 
+    // Removes what saves killed half-way left beside the file.
+    void RemoveStaleSaves() const;
+    // Why the file cannot be read now (None when it can, or is not there yet).  While it
+    // cannot be read, nothing is written to it.
+    tFileFault ReadFault() const;
+    // Why the last write that failed failed.
+    tFileFault LastFault() const { return m_LastFault; }
+
     static std::string SectionName(int32_t month, int32_t day);
-    // Whether a name can be saved and read back exactly as it is: the profile format's rules,
-    // no leading "#" (a day whose first name begins with "#" would read as empty) and short
-    // enough for a day's list of names.
+    // Whether a name can be saved and read back exactly as it is: the profile format's rules
+    // and short enough for a day's list of names.
     static bool IsStorableName(std::string_view name);
     static constexpr size_t kMaxNameLength = 50;
 
@@ -50,10 +58,12 @@ private:
 
     int32_t ReadNameList(int32_t month, int32_t day, char (&list)[kKeyListSize]) const;
     int ReadSetting(const char* key, int defaultValue) const;
+    int32_t ReadCoordinate(const char* key, int defaultValue) const;
     bool WriteSetting(const char* key, long value);
     bool Flush();
 
     std::string m_FileName;
+    tFileFault m_LastFault = tFileFault::None;
     // A last alarm date that could not be written stays in force for this run, so that a
     // read-only file does not bring the same alarms back at every idle moment.
     std::optional<CTime> m_UnsavedLastAlarm;

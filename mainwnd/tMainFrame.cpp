@@ -22,11 +22,14 @@
 #include "layout/tLayoutRow.h"
 #include "layout/tLayoutSpacer.h"
 #include "layout/tTitleBar.h"
+#include "platform/CurrentDirectory.h"
 #include "platform/Menu.h"
+#include "platform/MessageBox.h"
 #include "platform/Screen.h"
 #include "platform/Shell.h"
 #include "platform/WindowPlacement.h"
 #include "resources/Resources.h"
+#include "support/Messages.h"
 #include "support/tLanguageString.h"
 
 #include <QCloseEvent>
@@ -88,6 +91,12 @@ int tMainFrame::OnCreate() {
     g_LanguageString.SetLanguage(1);
     m_Calendar.m_DataFile.SetFileName("Cal_Data\\DataFile.txt");
     g_LanguageString.SetLanguage(m_Calendar.m_DataFile.ReadLanguage());
+    m_Calendar.m_DataFile.RemoveStaleSaves();
+    // A data file that cannot be read shows no birthdays: say why at once, not at the first
+    // save (nothing is written to it meanwhile).
+    if (const tFileFault fault = m_Calendar.m_DataFile.ReadFault(); fault != tFileFault::None)
+        AfxMessageBox(
+            MessageText(MessageForFault(fault), {m_Calendar.m_DataFile.GetFileName()}));
 
     m_TrayIcon.SetNotificationWnd(this, kTrayMessage);
     m_TrayIcon.SetIcon(IDR_TRAY, g_LanguageString.GetString("title"));
@@ -122,6 +131,8 @@ int tMainFrame::OnCreate() {
 
     m_AlarmFrame.Create(this);
     m_HelpKey = new QShortcut(QKeySequence(Qt::Key_F1), this, [this] { OnHelpInfo(); });
+    // Esc leaves the entry of a new person with nothing written.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, [this] { m_Calendar.CancelEntry(); });
     if (tApp* app = GetApp())
         app->m_AlarmsArmed = true;
     return 0;
@@ -285,9 +296,9 @@ void tMainFrame::BuildTree() {
     name->m_Fixed[1] = true;
     name->setFont(m_LargeFont);
     name->SetColours(kDarkBlue, kLightBlue, kLightBlue);
-    name->SetInputRule(tCalendar::IsEnterableName, [] {
-        return g_LanguageString.GetStringOr("name refused",
-                                            "This character cannot be part of a name.");
+    name->SetInputRule(tCalendar::IsEnterableName, [](const std::string& current) {
+        return MessageText(current.size() >= tDataFile::kMaxNameLength ? tMessage::NameTooLong
+                                                                       : tMessage::NameRefused);
     });
     m_Calendar.m_NameEdit = name;
     m_Calendar.SetNameEditable(false);
@@ -345,7 +356,9 @@ void tMainFrame::OnExit() {
 
 void tMainFrame::OnHelpInfo() {
     const std::string path = std::string("Cal_Data\\") + g_LanguageString.GetShortName() + ".rtf";
-    ShellExecute(this, "open", path.c_str());
+    if (!ShellExecute(this, "open", path.c_str()))
+        AfxMessageBox(MessageText(tMessage::NoHelpProgram,
+                                  {FullPath(path)}));
 }
 
 int tMainFrame::OnQueryNewPalette() {
@@ -375,10 +388,13 @@ void tMainFrame::OnClose() {
         return;
     m_Closing = true;
     WINDOWPLACEMENT placement;
-    if (GetWindowPlacement(this, &placement))
-        m_Calendar.m_DataFile.WriteWindowPlacement(placement);
-    m_Calendar.m_DataFile.WriteNotifyInAdvance(m_Calendar.m_NotifyAdvance);
-    m_Calendar.m_DataFile.WriteNotifyDays(m_Calendar.m_NotifyDays);
+    tDataFile& file = m_Calendar.m_DataFile;
+    bool written = !GetWindowPlacement(this, &placement) || file.WriteWindowPlacement(placement);
+    written = file.WriteNotifyInAdvance(m_Calendar.m_NotifyAdvance) && written;
+    written = file.WriteNotifyDays(m_Calendar.m_NotifyDays) && written;
+    if (!written)
+        AfxMessageBox(MessageText(tMessage::SettingsFailed) + "\n" +
+                      MessageText(MessageForFault(file.LastFault()), {file.GetFileName()}));
     // The main window's end is the program's end.
     QCoreApplication::exit(0);
 }

@@ -2,13 +2,16 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace AtomicFile {
 namespace {
+
+int g_InjectedReadError = 0;
 
 std::string DirectoryOf(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -19,21 +22,34 @@ std::string DirectoryOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-// Writing through a symbolic link replaces the file it points to, not the link.
-std::string ResolveTarget(const std::string& path) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        char resolved[PATH_MAX];
-        if (realpath(path.c_str(), resolved))
-            return resolved;
-    }
-    return path;
+std::string BaseOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The temporary files of a save: ".DataFile.txt.XXXXXX" beside "DataFile.txt".
+std::string TemporaryPrefix(const std::string& target) {
+    return "." + BaseOf(target) + ".";
 }
 
 // Root may write anything; a file whose write bits are all clear still counts as read-only,
 // as the user meant it to.
 bool ExistingFileWritable(const std::string& path, const struct stat& info) {
-    return S_ISREG(info.st_mode) && (info.st_mode & 0222) != 0 && access(path.c_str(), W_OK) == 0;
+    return (info.st_mode & 0222) != 0 && access(path.c_str(), W_OK) == 0;
+}
+
+tFileFault FaultOfErrno(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return tFileFault::NoFolder;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return tFileFault::ReadOnly;
+    default:
+        return tFileFault::WriteFailed;
+    }
 }
 
 bool WriteAll(int fd, std::string_view data) {
@@ -59,18 +75,53 @@ void SyncDirectory(const std::string& directory) {
 
 } // namespace
 
-std::optional<std::string> Read(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+void InjectReadError(int error) {
+    g_InjectedReadError = error;
+}
+
+std::string ResolveTarget(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t length = readlink(current.c_str(), link.data(), link.size());
+        if (length <= 0)
+            return current;
+        link.resize(static_cast<size_t>(length));
+        current = link.front() == '/' ? link : DirectoryOf(current) + "/" + link;
+    }
+    return current; // a loop: opening it fails and says so
+}
+
+std::optional<std::string> Read(const std::string& path, tFileFault* fault) {
+    tFileFault ignored;
+    tFileFault& result = fault ? *fault : ignored;
+    result = tFileFault::None;
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno != ENOENT && errno != ENOTDIR)
+            result = errno == ENXIO ? tFileFault::NotRegular : tFileFault::Unreadable;
         return std::nullopt;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        result = tFileFault::NotRegular;
+        return std::nullopt;
+    }
     std::string contents;
+    contents.reserve(static_cast<size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
+        const ssize_t got = g_InjectedReadError ? (errno = g_InjectedReadError, -1)
+                                                : read(fd, buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
             close(fd);
+            result = tFileFault::Unreadable;
             return std::nullopt;
         }
         if (got == 0)
@@ -81,47 +132,84 @@ std::optional<std::string> Read(const std::string& path) {
     return contents;
 }
 
-bool CanReplace(const std::string& path) {
+tFileFault CanReplace(const std::string& path) {
     const std::string target = ResolveTarget(path);
     struct stat info {};
-    if (stat(target.c_str(), &info) == 0)
-        return ExistingFileWritable(target, info);
+    if (stat(target.c_str(), &info) == 0) {
+        if (!S_ISREG(info.st_mode))
+            return tFileFault::NotRegular;
+        return ExistingFileWritable(target, info) ? tFileFault::None : tFileFault::ReadOnly;
+    }
     const std::string directory = DirectoryOf(target);
-    return stat(directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-           access(directory.c_str(), W_OK) == 0;
+    if (stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return tFileFault::NoFolder;
+    return access(directory.c_str(), W_OK) == 0 ? tFileFault::None : tFileFault::ReadOnly;
 }
 
-bool Replace(const std::string& path, std::string_view contents) {
+tFileFault Replace(const std::string& path, const tWriter& writer) {
     const std::string target = ResolveTarget(path);
     mode_t mode = 0600; // a new file holds personal data
     struct stat info {};
     const bool exists = stat(target.c_str(), &info) == 0;
     if (exists) {
+        if (!S_ISREG(info.st_mode))
+            return tFileFault::NotRegular;
         if (!ExistingFileWritable(target, info))
-            return false;
+            return tFileFault::ReadOnly;
+        // Another user's file would become ours: only root can give it back.
+        if (info.st_uid != geteuid() && geteuid() != 0)
+            return tFileFault::Owner;
         mode = info.st_mode & 07777;
     }
     const std::string directory = DirectoryOf(target);
-    const size_t slash = target.rfind('/');
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temporary = directory + "/." + base + ".XXXXXX";
+    std::string temporary = directory + "/" + TemporaryPrefix(target) + "XXXXXX";
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
-        return false;
-    bool ok = fchmod(fd, mode) == 0;
-    if (ok && exists && (info.st_uid != geteuid() || info.st_gid != getegid())) {
-        // Keep the owner when root saves a user's file; failing that is harmless.
-        [[maybe_unused]] const int ignored = fchown(fd, info.st_uid, info.st_gid);
-    }
-    ok = ok && WriteAll(fd, contents) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
+        return FaultOfErrno(errno);
+    tFileFault fault = tFileFault::None;
+    if (exists && (info.st_uid != geteuid() || info.st_gid != getegid()) &&
+        fchown(fd, info.st_uid, info.st_gid) != 0)
+        fault = tFileFault::Owner;
+    if (fault == tFileFault::None && fchmod(fd, mode) != 0)
+        fault = tFileFault::WriteFailed;
+    if (fault == tFileFault::None &&
+        !(writer([fd](std::string_view piece) { return WriteAll(fd, piece); }) && fsync(fd) == 0))
+        fault = tFileFault::WriteFailed;
+    if (close(fd) != 0 && fault == tFileFault::None)
+        fault = tFileFault::WriteFailed;
+    if (fault == tFileFault::None && rename(temporary.c_str(), target.c_str()) != 0)
+        fault = FaultOfErrno(errno);
+    if (fault != tFileFault::None) {
         unlink(temporary.c_str());
-        return false;
+        return fault;
     }
     SyncDirectory(directory);
-    return true;
+    return tFileFault::None;
+}
+
+tFileFault Replace(const std::string& path, std::string_view contents) {
+    return Replace(path, [contents](const tSink& sink) { return sink(contents); });
+}
+
+void RemoveLeftovers(const std::string& path) {
+    const std::string target = ResolveTarget(path);
+    const std::string directory = DirectoryOf(target);
+    const std::string prefix = TemporaryPrefix(target);
+    DIR* folder = opendir(directory.c_str());
+    if (!folder)
+        return;
+    const int folderFd = dirfd(folder);
+    while (const struct dirent* entry = readdir(folder)) {
+        const std::string_view name(entry->d_name);
+        // Exactly what mkostemp makes from our pattern, a regular file of our own.
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix))
+            continue;
+        struct stat info {};
+        if (fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == geteuid())
+            unlinkat(folderFd, entry->d_name, 0);
+    }
+    closedir(folder);
 }
 
 } // namespace AtomicFile

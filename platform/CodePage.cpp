@@ -67,3 +67,89 @@ std::string Folded(std::string_view text) {
 }
 
 } // namespace CodePage
+
+namespace CodePage {
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::optional<char32_t> DecodeUtf8(std::string_view text, size_t* pos) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(*pos);
+    if (lead < 0x80) {
+        ++*pos;
+        return lead;
+    }
+    const int length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || *pos + static_cast<size_t>(length) > text.size()) {
+        ++*pos;
+        return std::nullopt;
+    }
+    char32_t c = lead & (0xFF >> (length + 1));
+    for (int i = 1; i < length; ++i) {
+        const unsigned char next = byte(*pos + static_cast<size_t>(i));
+        if ((next & 0xC0) != 0x80) {
+            ++*pos;
+            return std::nullopt;
+        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    // Overlong forms and code points past Unicode's end are not well formed.
+    if ((length == 3 && c < 0x800) || (length == 4 && (c < 0x10000 || c > 0x10FFFF))) {
+        ++*pos;
+        return std::nullopt;
+    }
+    *pos += static_cast<size_t>(length);
+    return c;
+}
+
+bool LooksLikeUtf8(std::string_view text) {
+    bool beyondAscii = false;
+    for (size_t pos = 0; pos < text.size();) {
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        const std::optional<char32_t> c = DecodeUtf8(text, &pos);
+        if (!c || (*c >= 0xD800 && *c <= 0xDFFF))
+            return false;
+        beyondAscii = true;
+    }
+    return beyondAscii;
+}
+
+std::string Utf8FromAnsi(std::string_view ansi) {
+    std::string out;
+    out.reserve(ansi.size());
+    for (char c : ansi)
+        AppendUtf8(out, ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string AnsiFromUtf8(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t pos = 0; pos < utf8.size();) {
+        const std::optional<char32_t> c = DecodeUtf8(utf8, &pos);
+        const int byte = c ? FromUnicode(*c) : -1;
+        out += byte < 0 ? '?' : static_cast<char>(byte);
+    }
+    return out;
+}
+
+} // namespace CodePage

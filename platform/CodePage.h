@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,21 @@ bool EqualNoCase(std::string_view a, std::string_view b);
 
 // Appends the folded form of text to out (for hashing names without regard to case).
 std::string Folded(std::string_view text);
+
+} // namespace CodePage
+
+namespace CodePage {
+
+// UTF-8, as other editors save profile files.  Surrogate code points are carried as three
+// bytes each (as UTF-16 files with unpaired halves need them to come back unchanged).
+void AppendUtf8(std::string& out, char32_t codePoint);
+// Decodes the sequence at text[*pos] and moves past it; nothing when it is not well formed
+// (then *pos moves past one byte).
+std::optional<char32_t> DecodeUtf8(std::string_view text, size_t* pos);
+// Whether text is well-formed UTF-8 with at least one character beyond ASCII.
+bool LooksLikeUtf8(std::string_view text);
+std::string Utf8FromAnsi(std::string_view ansi);
+// Characters the code page lacks, and malformed bytes, become "?".
+std::string AnsiFromUtf8(std::string_view utf8);
 
 } // namespace CodePage

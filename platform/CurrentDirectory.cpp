@@ -16,6 +16,13 @@ std::string GetCurrentDirectory() {
     return buffer;
 }
 
+std::string FullPath(const std::string& relative) {
+    std::string directory = GetCurrentDirectory();
+    if (directory.empty() || directory.back() != '/')
+        directory += '/';
+    return directory + NativePath(relative);
+}
+
 std::string NativePath(std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
     return path;

@@ -7,3 +7,7 @@ std::string GetCurrentDirectory();
 
 // Paths are built with "\" as on Windows; this opens them with "/".
 std::string NativePath(std::string path);
+
+// The program's relative name (written with "\") below the current directory, whose own
+// name is taken as it is.
+std::string FullPath(const std::string& relative);

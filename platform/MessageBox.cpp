@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 tMessageBoxHandler g_Handler;
@@ -24,5 +25,29 @@ void AfxMessageBox(const std::string& text) {
 tMessageBoxHandler SetMessageBoxHandler(tMessageBoxHandler handler) {
     tMessageBoxHandler previous = std::move(g_Handler);
     g_Handler = std::move(handler);
+    return previous;
+}
+
+namespace {
+tQuestionHandler g_QuestionHandler;
+}
+
+bool AfxQuestion(const std::string& text, const std::string& yes, const std::string& no) {
+    if (g_QuestionHandler)
+        return g_QuestionHandler(text);
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                    ToQString(text).trimmed());
+    QPushButton* yesButton = box.addButton(ToQString(yes), QMessageBox::AcceptRole);
+    QPushButton* noButton = box.addButton(ToQString(no), QMessageBox::RejectRole);
+    box.setDefaultButton(noButton);
+    box.setEscapeButton(noButton);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+    return box.clickedButton() == yesButton;
+}
+
+tQuestionHandler SetQuestionHandler(tQuestionHandler handler) {
+    tQuestionHandler previous = std::move(g_QuestionHandler);
+    g_QuestionHandler = std::move(handler);
     return previous;
 }

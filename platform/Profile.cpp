@@ -13,8 +13,10 @@
 namespace {
 
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+    return tProfileFile::IsBlank(c);
 }
+
+tFileFault g_LastWriteFault = tFileFault::None;
 
 bool HasLineBreakOrNul(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
@@ -127,12 +129,12 @@ uint32_t GetPrivateProfileString(const char* section, const char* key, const cha
         return 0;
     const std::shared_ptr<const tProfileFile> file = tProfileCache::Instance().Get(fileName);
     if (!section) {
-        std::vector<std::string_view> names;
+        std::vector<std::string> names;
         file->SectionNames(names);
         if (names.empty())
             return CopyDefault(defaultText, buffer, size);
         tNameListWriter list(buffer, size);
-        for (std::string_view name : names)
+        for (const std::string& name : names)
             if (!list.Add(name))
                 break;
         return list.Finish();
@@ -146,7 +148,7 @@ uint32_t GetPrivateProfileString(const char* section, const char* key, const cha
         });
         return any ? list.Finish() : CopyDefault(defaultText, buffer, size);
     }
-    const std::optional<std::string_view> value = file->RawValue(section, key);
+    const std::optional<std::string> value = file->RawValue(section, key);
     if (!value)
         return CopyDefault(defaultText, buffer, size);
     return CopyText(TrimValue(*value), buffer, size);
@@ -173,26 +175,32 @@ int GetPrivateProfileInt(const char* section, const char* key, int defaultValue,
 
 bool WritePrivateProfileString(const char* section, const char* key, const char* value,
                                const char* fileName) {
+    g_LastWriteFault = tFileFault::None;
     if (!section && !key && !value)
         return true; // every write is already on disk when it returns
-    if (!section || !ProfileSectionIsStorable(section))
+    if (!section || !ProfileSectionIsStorable(section) || (key && !ProfileKeyIsStorable(key)) ||
+        (key && value && !ProfileValueIsStorable(value))) {
+        g_LastWriteFault = tFileFault::NotStorable;
         return false;
-    if (key && !ProfileKeyIsStorable(key))
-        return false;
-    if (key && value && !ProfileValueIsStorable(value))
-        return false;
+    }
+    g_LastWriteFault = tProfileCache::Instance().Edit(fileName, [&](tProfileFile& file) {
+        if (!key)
+            return file.RemoveSection(section);
+        if (!value)
+            return file.RemoveKey(section, key);
+        return file.SetValue(section, key, value);
+    });
+    return g_LastWriteFault == tFileFault::None;
+}
 
-    tProfileCache& cache = tProfileCache::Instance();
-    const std::string path = cache.NativeName(fileName);
-    tProfileFile file = *cache.Get(fileName);
-    bool changed = false;
-    if (!key)
-        changed = file.RemoveSection(section);
-    else if (!value)
-        changed = file.RemoveKey(section, key);
-    else
-        changed = file.SetValue(section, key, value);
-    if (!changed)
-        return AtomicFile::CanReplace(path);
-    return cache.Store(path, file);
+tFileFault ProfileWriteFault() {
+    return g_LastWriteFault;
+}
+
+tFileFault ProfileReadFault(const char* fileName) {
+    return tProfileCache::Instance().ReadFault(fileName);
+}
+
+bool ProfileSectionHasKeys(const char* section, const char* fileName) {
+    return tProfileCache::Instance().Get(fileName)->HasKeys(section ? section : "");
 }

@@ -2,6 +2,8 @@
 // Section and key names compare without regard to case; paths may use "\" or "/".
 #pragma once
 
+#include "platform/FileFault.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -24,6 +26,15 @@ int GetPrivateProfileInt(const char* section, const char* key, int defaultValue,
 // value that would not read back as written; nothing is written then.
 bool WritePrivateProfileString(const char* section, const char* key, const char* value,
                                const char* fileName);
+
+// Why the last WritePrivateProfileString failed (None after a success): the file's read or
+// write fault, or a name or value the format cannot carry.  A file that exists but could not
+// be read whole is never written.
+tFileFault ProfileWriteFault();
+// Why the file cannot be read now; None when it can, or when it does not exist.
+tFileFault ProfileReadFault(const char* fileName);
+// Whether the section holds at least one key.
+bool ProfileSectionHasKeys(const char* section, const char* fileName);
 
 // What the format carries back unchanged.
 bool ProfileSectionIsStorable(std::string_view section);

@@ -10,15 +10,12 @@ namespace {
 tShellHandler g_Handler;
 }
 
-void ShellExecute(QWidget*, const char*, const char* file) {
+bool ShellExecute(QWidget*, const char*, const char* file) {
     const std::string name = file ? file : "";
-    if (g_Handler) {
-        g_Handler(name);
-        return;
-    }
-    // The result is not examined: a missing document or program is reported by nobody.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(
-        QFileInfo(QString::fromLocal8Bit(NativePath(name))).absoluteFilePath()));
+    if (g_Handler)
+        return g_Handler(name);
+    const QFileInfo info(QString::fromLocal8Bit(NativePath(name)));
+    return info.isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
 }
 
 tShellHandler SetShellHandler(tShellHandler handler) {

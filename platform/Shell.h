@@ -6,7 +6,8 @@
 
 class QWidget;
 
-void ShellExecute(QWidget* owner, const char* verb, const char* file);
+// False when the file is missing or no program could be started for it.
+bool ShellExecute(QWidget* owner, const char* verb, const char* file);
 
-using tShellHandler = std::function<void(const std::string& file)>;
+using tShellHandler = std::function<bool(const std::string& file)>;
 tShellHandler SetShellHandler(tShellHandler handler);

@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/CurrentDirectory.h"
+#include "platform/FolderLock.h"
 
 #include <cerrno>
 #include <sys/inotify.h>
@@ -91,7 +92,9 @@ const std::string& tProfileCache::NativeName(const char* fileName) {
     const char* name = fileName ? fileName : "";
     if (m_LastName != name) {
         m_LastName = name;
-        m_LastNative = NativePath(m_LastName);
+        // The program's own relative names are written with "\"; a full path is the folder's
+        // real name, which may hold a "\" of its own.
+        m_LastNative = name[0] == '/' ? m_LastName : NativePath(m_LastName);
     }
     return m_LastNative;
 }
@@ -101,46 +104,83 @@ std::shared_ptr<const tProfileFile> tProfileCache::Get(const char* fileName) {
     TakeChangeReports();
     const long long now = MonotonicNs();
     auto found = m_Entries.find(path);
-    if (found != m_Entries.end() && found->second.m_Watch >= 0 && found->second.m_CheckedNs != 0 &&
-        now - found->second.m_CheckedNs < kRecheckNs)
-        return found->second.m_File; // nothing changed in the file's folder
+    if (found != m_Entries.end() && found->second.m_Fault == tFileFault::None) {
+        tEntry& entry = found->second;
+        if (entry.m_Watch >= 0 && entry.m_CheckedNs != 0 && now - entry.m_CheckedNs < kRecheckNs)
+            return entry.m_File; // nothing changed in the file's folder
+        if (entry.m_Identity == IdentityOf(path)) {
+            entry.m_CheckedNs = now;
+            Watch(path, entry);
+            return entry.m_File;
+        }
+    }
 
     const tIdentity identity = IdentityOf(path);
-    if (found != m_Entries.end() && found->second.m_Identity == identity) {
-        found->second.m_CheckedNs = now;
-        Watch(path, found->second);
-        return found->second.m_File;
-    }
-
+    tFileFault fault = tFileFault::None;
+    std::optional<std::string> contents;
+    struct stat info {};
+    if (identity.m_Exists || (stat(path.c_str(), &info) != 0 && errno != ENOENT && errno != ENOTDIR))
+        contents = AtomicFile::Read(path, &fault);
     std::shared_ptr<const tProfileFile> file;
-    if (!identity.m_Exists) {
-        file = std::make_shared<const tProfileFile>();
-    } else {
-        const std::optional<std::string> contents = AtomicFile::Read(path);
-        if (!contents) {
-            // Unreadable now, perhaps readable later: do not remember it.
-            m_Entries.erase(path);
-            return std::make_shared<const tProfileFile>();
+    if (contents) {
+        try {
+            file = std::make_shared<const tProfileFile>(tProfileFile::Parse(std::move(*contents)));
+        } catch (const std::exception&) {
+            fault = tFileFault::Unreadable; // larger than it can hold in memory
         }
-        file = std::make_shared<const tProfileFile>(tProfileFile::Parse(*contents));
     }
+    if (!file)
+        file = std::make_shared<const tProfileFile>();
     tEntry& entry = m_Entries[path];
     entry.m_Identity = identity;
     entry.m_File = file;
+    entry.m_Fault = fault;
     entry.m_CheckedNs = now;
     Watch(path, entry);
     return file;
 }
 
-bool tProfileCache::Store(const std::string& path, const tProfileFile& file) {
-    if (!AtomicFile::Replace(path, file.Serialize()))
-        return false;
+tFileFault tProfileCache::ReadFault(const char* fileName) {
+    Get(fileName);
+    const auto found = m_Entries.find(NativeName(fileName));
+    return found == m_Entries.end() ? tFileFault::None : found->second.m_Fault;
+}
+
+tFileFault tProfileCache::Edit(const char* fileName,
+                               const std::function<bool(tProfileFile&)>& edit) {
+    const std::string path = NativeName(fileName);
+    const std::string target = AtomicFile::ResolveTarget(path);
+    FolderLock lock(target);
+    if (lock.Fault() != tFileFault::None)
+        return lock.Fault();
+    // Another program may have saved a moment ago: look at the file itself, not the reports.
+    if (auto found = m_Entries.find(path); found != m_Entries.end())
+        found->second.m_CheckedNs = 0;
+    std::shared_ptr<const tProfileFile> current = Get(fileName);
     tEntry& entry = m_Entries[path];
+    if (entry.m_Fault != tFileFault::None)
+        return entry.m_Fault;
+    // Nobody else holds the parsed copy between two calls: change it in place.
+    auto file = std::const_pointer_cast<tProfileFile>(current);
+    current.reset();
+    entry.m_File.reset();
+    if (file.use_count() > 1)
+        file = std::make_shared<tProfileFile>(*file);
+    if (!edit(*file)) {
+        entry.m_File = file;
+        return AtomicFile::CanReplace(target);
+    }
+    const tFileFault fault = AtomicFile::Replace(
+        target, [&file](const AtomicFile::tSink& sink) { return file->Write(sink); });
+    if (fault != tFileFault::None) {
+        m_Entries.erase(path); // the file on disk is still the old one: read it again
+        return fault;
+    }
     entry.m_Identity = IdentityOf(path);
-    entry.m_File = std::make_shared<const tProfileFile>(file);
+    entry.m_File = file;
     entry.m_CheckedNs = 0; // our own write is reported too; compare once more
     Watch(path, entry);
-    return true;
+    return tFileFault::None;
 }
 
 void tProfileCache::Clear() {

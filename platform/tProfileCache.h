@@ -5,7 +5,10 @@
 // least once a second, for changes the kernel cannot report (a network file system).
 #pragma once
 
+#include "platform/FileFault.h"
 #include "platform/tProfileFile.h"
+
+#include <functional>
 
 #include <memory>
 #include <string>
@@ -16,15 +19,20 @@ public:
     static tProfileCache& Instance();
     ~tProfileCache();
 
-    // The current content of the file named as the program names it ("\" or "/" between its
-    // parts); an absent or unreadable file reads as empty.
+    // The current content of the file named as the program names it ("\" or "/" between the
+    // parts of a relative name); an absent or unreadable file reads as empty.
     std::shared_ptr<const tProfileFile> Get(const char* fileName);
+    // Why the file could not be read the last time it was looked at; None when it was read
+    // or does not exist.
+    tFileFault ReadFault(const char* fileName);
 
     // The path the file is opened with.
     const std::string& NativeName(const char* fileName);
 
-    // Writes the new content to disk atomically and keeps it as the parsed copy.
-    bool Store(const std::string& path, const tProfileFile& file);
+    // Changes the file: under the lock of its folder, reads it afresh, lets edit change the
+    // parsed copy (edit returns whether it did) and replaces the file on disk atomically.  A
+    // file that could not be read whole is never written.
+    tFileFault Edit(const char* fileName, const std::function<bool(tProfileFile&)>& edit);
 
     void Clear();
 
@@ -43,6 +51,7 @@ private:
         std::shared_ptr<const tProfileFile> m_File;
         long long m_CheckedNs = 0; // when the identity was last compared, 0: must compare
         int m_Watch = -1;          // the watch on the file's folder, or -1
+        tFileFault m_Fault = tFileFault::None; // why the last read failed
     };
 
     static tIdentity IdentityOf(const std::string& path);

@@ -5,6 +5,7 @@
 #include "support/ErrorLog.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <string>
 
 tLanguageString g_LanguageString;
@@ -26,6 +27,7 @@ void tLanguageString::SetFileName(const char* name) {
 }
 
 void tLanguageString::SetLanguage(int number) {
+    m_RequestedLanguage = number;
     if (number >= 1 && number <= 6) {
         m_Language = number;
         std::snprintf(m_SectionName, sizeof m_SectionName, "%s", kLanguages[number - 1].m_Section);
@@ -44,15 +46,21 @@ void tLanguageString::Raise(const char* format, const char* key) {
 }
 
 const char* tLanguageString::GetString(const char* key) {
-    if (m_Language == 0)
-        Raise("Language not set.%s", "");
-    std::string path = GetCurrentDirectory();
-    if (path.empty() || path.back() != '\\')
-        path += '\\';
-    path += m_FileName;
+    if (m_Language == 0) {
+        // The number comes from the data file's settings: say so, not just "not set".
+        const std::string number = std::to_string(m_RequestedLanguage);
+        Raise("The setting language=%s in DataFile.txt is not one of 1 to 6.", number.c_str());
+    }
+    const std::string path = FullPath(m_FileName);
     if (GetPrivateProfileString(m_SectionName, key, "", m_Result, sizeof m_Result, path.c_str()) ==
-        0)
+        0) {
+        struct stat info {};
+        if (stat(path.c_str(), &info) != 0)
+            Raise("The language file is missing (looking for the text \"%s\").", key);
+        if (ProfileReadFault(path.c_str()) != tFileFault::None)
+            Raise("The language file cannot be read (looking for the text \"%s\").", key);
         Raise("String not found in textfile: %s", key);
+    }
     return m_Result;
 }
 

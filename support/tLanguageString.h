@@ -35,6 +35,7 @@ private:
     char m_SectionName[100] = {};
     char m_ShortName[6] = {};
     int m_Language = 0;
+    int m_RequestedLanguage = 0;
 };
 
 extern tLanguageString g_LanguageString;

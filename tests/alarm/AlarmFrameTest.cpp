@@ -65,15 +65,18 @@ TEST_F(AlarmFrameTest, TheDateInTheLanguagesOrder) {
 
 TEST_F(AlarmFrameTest, AMissingPictureIsReportedAndTheAlarmStillComes) {
     CreateFrame();
+    Alarm().m_PictureView->LoadPicture(tCalendar::kDefaultPicture);
+    const QImage standIn = Alarm().m_PictureView->grab().toImage();
     Raise(6, 14, "Anna", "f001");
-    const QImage before = Alarm().m_PictureView->grab().toImage();
     Recorder().m_Messages.clear();
     Raise(6, 15, "Ghost", "m999");
     EXPECT_EQ(Recorder().m_Messages,
-              std::vector<std::string>{"Failed to open file Cal_Data\\Images\\m999.bmp\n"});
+              std::vector<std::string>{"The picture Cal_Data/Images/m999.bmp is missing; the "
+                                       "default picture is shown instead."});
     EXPECT_TRUE(Alarm().isVisible());
     EXPECT_EQ(Alarm().m_NameLabel->GetWindowText(), "Ghost");
-    EXPECT_TRUE(Alarm().m_PictureView->grab().toImage() == before) << "the previous picture";
+    EXPECT_TRUE(Alarm().m_PictureView->grab().toImage() == standIn)
+        << "the default picture, never Anna's";
 }
 
 TEST_F(AlarmFrameTest, ALongNameDoesNotResizeTheWindow) {

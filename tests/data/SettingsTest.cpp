@@ -93,8 +93,8 @@ TEST_F(SettingsTest, TheLastAlarmDateIsSixInTheMorningNormalised) {
         const char* stored;
         CTime expected;
     } const rows[] = {
-        {"plain", "last_alarm_day=14\nlast_alarm_month=6\nlast_alarm_year=1998\n",
-         CTime(1998, 6, 14, 6, 0, 0)},
+        {"plain", "last_alarm_day=14\nlast_alarm_month=5\nlast_alarm_year=2026\n",
+         CTime(2026, 5, 14, 6, 0, 0)},
         {"30 February", "last_alarm_day=30\nlast_alarm_month=2\nlast_alarm_year=2023\n",
          CTime(2023, 3, 2, 6, 0, 0)},
         {"30 February in a leap year",
@@ -103,8 +103,21 @@ TEST_F(SettingsTest, TheLastAlarmDateIsSixInTheMorningNormalised) {
         {"the day daylight saving starts",
          "last_alarm_day=26\nlast_alarm_month=3\nlast_alarm_year=2023\n",
          CTime(2023, 3, 26, 6, 0, 0)},
+        // A damaged date reads as none stored (the 1st of this month): no years to catch up.
         {"a damaged year", "last_alarm_day=3\nlast_alarm_month=6\nlast_alarm_year=-5\n",
-         CTime(2026, 6, 3, 6, 0, 0)},
+         CTime(2026, 6, 1, 6, 0, 0)},
+        {"ten years back", "last_alarm_day=14\nlast_alarm_month=6\nlast_alarm_year=2016\n",
+         CTime(2016, 6, 14, 6, 0, 0)},
+        {"more than ten years back",
+         "last_alarm_day=1\nlast_alarm_month=6\nlast_alarm_year=2016\n", CTime(2026, 6, 1, 6, 0, 0)},
+        {"more than a year ahead",
+         "last_alarm_day=20\nlast_alarm_month=6\nlast_alarm_year=2027\n", CTime(2026, 6, 1, 6, 0, 0)},
+        {"the smallest numbers",
+         "last_alarm_day=-2147483648\nlast_alarm_month=-2147483648\nlast_alarm_year=2026\n",
+         CTime(2026, 6, 1, 6, 0, 0)},
+        {"the largest numbers",
+         "last_alarm_day=2147483647\nlast_alarm_month=2147483647\nlast_alarm_year=2147483647\n",
+         CTime(2026, 6, 1, 6, 0, 0)},
     };
     Clock::SetNow(CTime(2026, 6, 14, 10, 0, 0).GetTime());
     for (const auto& row : rows) {

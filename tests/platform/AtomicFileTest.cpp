@@ -41,10 +41,10 @@ protected:
 };
 
 TEST_F(AtomicFileTest, NewFilesArePrivateExistingFilesKeepTheirMode) {
-    ASSERT_TRUE(AtomicFile::Replace(m_File, "one"));
+    ASSERT_EQ(AtomicFile::Replace(m_File, "one"), tFileFault::None);
     EXPECT_EQ(ModeOf(m_File), 0600u);
     chmod(m_File.c_str(), 0640);
-    ASSERT_TRUE(AtomicFile::Replace(m_File, "two"));
+    ASSERT_EQ(AtomicFile::Replace(m_File, "two"), tFileFault::None);
     EXPECT_EQ(ReadFile(m_File), "two");
     EXPECT_EQ(ModeOf(m_File), 0640u);
     EXPECT_EQ(CountEntries(m_Folder), 1) << "no temporary file may be left behind";
@@ -53,14 +53,14 @@ TEST_F(AtomicFileTest, NewFilesArePrivateExistingFilesKeepTheirMode) {
 TEST_F(AtomicFileTest, FailuresLeaveTheOldFileAsItWas) {
     WriteFile(m_File, "[s]\nold=1\n");
     chmod(m_File.c_str(), 0444);
-    EXPECT_FALSE(AtomicFile::CanReplace(m_File));
+    EXPECT_EQ(AtomicFile::CanReplace(m_File), tFileFault::ReadOnly);
     EXPECT_FALSE(WritePrivateProfileString("s", "new", "1", m_File.c_str()));
     EXPECT_FALSE(WritePrivateProfileString("s", "nobody", nullptr, m_File.c_str()));
     EXPECT_EQ(ReadFile(m_File), "[s]\nold=1\n");
     EXPECT_EQ(CountEntries(m_Folder), 1);
 
     const std::string missingFolder = m_Scratch / "Nowhere/DataFile.txt";
-    EXPECT_FALSE(AtomicFile::CanReplace(missingFolder));
+    EXPECT_EQ(AtomicFile::CanReplace(missingFolder), tFileFault::NoFolder);
     EXPECT_FALSE(WritePrivateProfileString("s", "new", "1", missingFolder.c_str()));
     EXPECT_FALSE(WritePrivateProfileString("s", "nobody", nullptr, missingFolder.c_str()));
 }

@@ -18,9 +18,16 @@ tRecorder& Recorder() {
 
 void InstallRecorder() {
     SetMessageBoxHandler([](const std::string& text) { Recorder().m_Messages.push_back(text); });
+    SetQuestionHandler([](const std::string& text) {
+        Recorder().m_Questions.push_back(text);
+        return Recorder().m_Answer;
+    });
     SetBeepHandler([] { ++Recorder().m_Beeps; });
     SetPlaySoundHandler([](const std::string& path) { Recorder().m_Sounds.push_back(path); });
-    SetShellHandler([](const std::string& file) { Recorder().m_ShellOpened.push_back(file); });
+    SetShellHandler([](const std::string& file) {
+        Recorder().m_ShellOpened.push_back(file);
+        return true;
+    });
     SetNotifyIconHandler([](unsigned operation, const NOTIFYICONDATA& data) {
         Recorder().m_TrayCalls.emplace_back(operation, data);
         return Recorder().m_TrayAccepts;

@@ -49,8 +49,10 @@ TEST_F(LanguageStringTest, LanguagesAndTheirShortNames) {
 
 TEST_F(LanguageStringTest, NoLanguageFailsEveryLookup) {
     m_Strings.SetLanguage(7);
-    EXPECT_EQ(ErrorOf("title"), "Language not set.\n");
-    EXPECT_EQ(ReadFile(ErrorLogPath()), "Language not set.\n\n");
+    // The number comes from the data file: the message says so.
+    const std::string message = "The setting language=7 in DataFile.txt is not one of 1 to 6.\n";
+    EXPECT_EQ(ErrorOf("title"), message);
+    EXPECT_EQ(ReadFile(ErrorLogPath()), message + "\n");
 }
 
 TEST_F(LanguageStringTest, MissingAndEmptyTextsFailWithoutReturningAnEarlierText) {
@@ -78,7 +80,7 @@ TEST_F(LanguageStringTest, TheFileIsFoundFromTheCurrentDirectoryOfEachLookup) {
     m_Strings.SetLanguage(1);
     EXPECT_STREQ(m_Strings.GetString("title"), "Birthdays");
     TestSupport::tScratch elsewhere;
-    EXPECT_EQ(ErrorOf("title"), "String not found in textfile: title\n");
+    EXPECT_EQ(ErrorOf("title"), "The language file is missing (looking for the text \"title\").\n");
     WriteFile(elsewhere / "Cal_Data/Language.txt", "[English]\ntitle=Elsewhere\n");
     EXPECT_STREQ(m_Strings.GetString("title"), "Elsewhere");
 }

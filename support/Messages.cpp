@@ -1,0 +1,88 @@
+#include "support/Messages.h"
+
+#include "support/tLanguageString.h"
+
+#include <iterator>
+
+namespace {
+
+struct tText {
+    const char* m_Key;
+    const char* m_English;
+};
+
+// In the order of tMessage.
+constexpr tText kTexts[] = {
+    {"could not save", "The birthday could not be saved."},
+    {"could not delete", "The birthday could not be deleted."},
+    {"could not save settings", "Your settings could not be saved."},
+    {"file unreadable",
+     "%s cannot be read. Zembrola writes nothing to it until it can, so that no birthday is "
+     "lost."},
+    {"file not regular", "%s is not an ordinary file."},
+    {"file read-only", "%s, or its folder, may not be written."},
+    {"folder missing", "The folder of %s does not exist."},
+    {"file owner", "%s belongs to another user or group, and saving it would change that."},
+    {"write failed", "Writing %s failed; the disk may be full."},
+    {"file busy", "Another program is saving %s; try again in a moment."},
+    {"name not storable", "This name cannot be stored."},
+    {"name refused", "This character cannot be part of a name."},
+    {"name too long", "A name can have at most 50 characters."},
+    {"day full", "There is no room for another name on this day."},
+    {"replace person", "%s already has a birthday on %s. Replace it with the new entry?"},
+    {"delete person", "Delete the birthday of %s on %s?"},
+    {"replace", "Replace"},
+    {"cancel", "Cancel"},
+    {"delete", "Delete"},
+    {"picture missing", "The picture %s is missing; the default picture is shown instead."},
+    {"no help program", "No program is installed that can open the help file %s."},
+};
+
+static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));
+
+} // namespace
+
+const char* MessageKey(tMessage message) {
+    return kTexts[static_cast<int>(message)].m_Key;
+}
+
+const char* MessageFallback(tMessage message) {
+    return kTexts[static_cast<int>(message)].m_English;
+}
+
+std::string MessageText(tMessage message, std::initializer_list<std::string> values) {
+    const tText& text = kTexts[static_cast<int>(message)];
+    std::string result = g_LanguageString.GetStringOr(text.m_Key, text.m_English);
+    size_t from = 0;
+    for (const std::string& value : values) {
+        const size_t slot = result.find("%s", from);
+        if (slot == std::string::npos)
+            break;
+        result.replace(slot, 2, value);
+        from = slot + value.size();
+    }
+    return result;
+}
+
+tMessage MessageForFault(tFileFault fault) {
+    switch (fault) {
+    case tFileFault::Unreadable:
+        return tMessage::FileUnreadable;
+    case tFileFault::NotRegular:
+        return tMessage::FileNotRegular;
+    case tFileFault::ReadOnly:
+        return tMessage::FileReadOnly;
+    case tFileFault::NoFolder:
+        return tMessage::FolderMissing;
+    case tFileFault::Owner:
+        return tMessage::FileOwner;
+    case tFileFault::Busy:
+        return tMessage::FileBusy;
+    case tFileFault::NotStorable:
+        return tMessage::NameNotStorable;
+    case tFileFault::None:
+    case tFileFault::WriteFailed:
+        break;
+    }
+    return tMessage::WriteFailed;
+}
