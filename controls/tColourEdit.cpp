@@ -92,6 +92,6 @@ void tColourEdit::SetInputRule(std::function<bool(std::string_view)> rule,
 void tColourEdit::ShowRefusal() {
     MessageBeep(0xFFFFFFFF);
     if (m_RefusalMessage)
-        QToolTip::showText(mapToGlobal(QPoint(0, height())), ToQString(m_RefusalMessage(GetWindowText())),
-                           this);
+        QToolTip::showText(mapToGlobal(QPoint(0, height())),
+                           ToQString(m_RefusalMessage(GetWindowText())), this);
 }

@@ -322,9 +322,9 @@ bool tCalendar::SavePerson() {
     for (int index = 0; m_DataFile.ReadEntry(m_Month, m_SelectedDay, index, name, stored);
          ++index) {
         if (CodePage::EqualNoCase(name, m_Name) &&
-            !AfxQuestion(MessageText(tMessage::ReplacePerson,
-                                     {name, DateText(m_Month, m_SelectedDay)}),
-                         MessageText(tMessage::ReplaceButton), MessageText(tMessage::CancelButton)))
+            !AfxQuestion(
+                MessageText(tMessage::ReplacePerson, {name, DateText(m_Month, m_SelectedDay)}),
+                MessageText(tMessage::ReplaceButton), MessageText(tMessage::CancelButton)))
             return false;
     }
     char picture[32];
@@ -357,8 +357,9 @@ bool tCalendar::DeletePerson() {
         return true; // nobody is shown: nothing to delete
     if (const tMainFrame* frame = GetMainFrame(); frame && frame->m_Mode != tMainFrame::kModeBrowse)
         return false;
-    if (!AfxQuestion(MessageText(tMessage::DeletePerson, {m_Name, DateText(m_DateMonth, m_DateDay)}),
-                     MessageText(tMessage::DeleteButton), MessageText(tMessage::CancelButton)))
+    if (!AfxQuestion(
+            MessageText(tMessage::DeletePerson, {m_Name, DateText(m_DateMonth, m_DateDay)}),
+            MessageText(tMessage::DeleteButton), MessageText(tMessage::CancelButton)))
         return false;
     if (!m_DataFile.DeleteEntry(m_DateMonth, m_DateDay, m_Name)) {
         ReportFileError(tMessage::DeleteFailed, m_DataFile.LastFault());

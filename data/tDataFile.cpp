@@ -2,8 +2,8 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
-#include "platform/FolderLock.h"
 #include "platform/CurrentDirectory.h"
+#include "platform/FolderLock.h"
 #include "platform/Profile.h"
 
 #include <algorithm>

@@ -95,8 +95,7 @@ int tMainFrame::OnCreate() {
     // A data file that cannot be read shows no birthdays: say why at once, not at the first
     // save (nothing is written to it meanwhile).
     if (const tFileFault fault = m_Calendar.m_DataFile.ReadFault(); fault != tFileFault::None)
-        AfxMessageBox(
-            MessageText(MessageForFault(fault), {m_Calendar.m_DataFile.GetFileName()}));
+        AfxMessageBox(MessageText(MessageForFault(fault), {m_Calendar.m_DataFile.GetFileName()}));
 
     m_TrayIcon.SetNotificationWnd(this, kTrayMessage);
     m_TrayIcon.SetIcon(IDR_TRAY, g_LanguageString.GetString("title"));
@@ -357,8 +356,7 @@ void tMainFrame::OnExit() {
 void tMainFrame::OnHelpInfo() {
     const std::string path = std::string("Cal_Data\\") + g_LanguageString.GetShortName() + ".rtf";
     if (!ShellExecute(this, "open", path.c_str()))
-        AfxMessageBox(MessageText(tMessage::NoHelpProgram,
-                                  {FullPath(path)}));
+        AfxMessageBox(MessageText(tMessage::NoHelpProgram, {FullPath(path)}));
 }
 
 int tMainFrame::OnQueryNewPalette() {

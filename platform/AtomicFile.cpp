@@ -138,7 +138,9 @@ tFileFault CanReplace(const std::string& path) {
     if (stat(target.c_str(), &info) == 0) {
         if (!S_ISREG(info.st_mode))
             return tFileFault::NotRegular;
-        return ExistingFileWritable(target, info) ? tFileFault::None : tFileFault::ReadOnly;
+        if (!ExistingFileWritable(target, info))
+            return tFileFault::ReadOnly;
+        return info.st_uid != geteuid() && geteuid() != 0 ? tFileFault::Owner : tFileFault::None;
     }
     const std::string directory = DirectoryOf(target);
     if (stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))

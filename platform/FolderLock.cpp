@@ -58,7 +58,7 @@ FolderLock::~FolderLock() {
 bool FolderLock::HoldForever(const std::string& folder, const char* name) {
     const int fd = OpenLockFile(folder + "/" + name);
     if (fd < 0)
-        return false;
+        return true; // a read-only folder: nobody can hold it
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         close(fd);
         return false;

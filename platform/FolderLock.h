@@ -19,7 +19,8 @@ public:
     tFileFault Fault() const { return m_Fault; }
 
     // Takes the lock file named in the folder without waiting and keeps it until the process
-    // ends: one holder per folder.  False when another process holds it.
+    // ends: one holder per folder.  False only when another process holds it (a folder where
+    // the lock cannot be made at all is nobody's).
     static bool HoldForever(const std::string& folder, const char* name);
 
     static constexpr const char* kSaveLockName = ".zembrola-save.lock";

@@ -1,21 +1,20 @@
 #include "platform/SingleInstance.h"
 
-#include <QDir>
-#include <QLockFile>
-#include <QStandardPaths>
-#include <memory>
+#include "platform/CurrentDirectory.h"
+#include "platform/FolderLock.h"
+
+#include <string>
+#include <sys/stat.h>
 
 bool ClaimSingleInstance(const char* name) {
-    static std::unique_ptr<QLockFile> lock;
-    if (lock)
+    static bool claimed = false;
+    if (claimed)
         return true;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    auto candidate = std::make_unique<QLockFile>(folder + "/" + name + ".lock");
-    candidate->setStaleLockTime(0); // a lock left by a crashed instance is taken over
-    if (!candidate->tryLock(0))
-        return false;
-    lock = std::move(candidate);
-    return true;
+    const std::string folder = FullPath("Cal_Data");
+    struct stat info {};
+    // Without a data folder there is nothing to share; the program says what is missing.
+    if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return claimed = true;
+    const std::string lock = std::string(".") + name + "-instance.lock";
+    return claimed = FolderLock::HoldForever(folder, lock.c_str());
 }

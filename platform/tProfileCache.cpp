@@ -119,7 +119,8 @@ std::shared_ptr<const tProfileFile> tProfileCache::Get(const char* fileName) {
     tFileFault fault = tFileFault::None;
     std::optional<std::string> contents;
     struct stat info {};
-    if (identity.m_Exists || (stat(path.c_str(), &info) != 0 && errno != ENOENT && errno != ENOTDIR))
+    if (identity.m_Exists ||
+        (stat(path.c_str(), &info) != 0 && errno != ENOENT && errno != ENOTDIR))
         contents = AtomicFile::Read(path, &fault);
     std::shared_ptr<const tProfileFile> file;
     if (contents) {
@@ -150,6 +151,11 @@ tFileFault tProfileCache::Edit(const char* fileName,
                                const std::function<bool(tProfileFile&)>& edit) {
     const std::string path = NativeName(fileName);
     const std::string target = AtomicFile::ResolveTarget(path);
+    // A file that cannot be read says so first, whatever else is wrong.
+    if (const tFileFault fault = ReadFault(fileName); fault != tFileFault::None)
+        return fault;
+    if (const tFileFault fault = AtomicFile::CanReplace(target); fault != tFileFault::None)
+        return fault;
     FolderLock lock(target);
     if (lock.Fault() != tFileFault::None)
         return lock.Fault();

@@ -99,8 +99,8 @@ tProfileFile tProfileFile::Parse(std::string bytes) {
     if (bytes.size() > UINT32_MAX)
         throw std::length_error("profile file too large");
     tProfileFile file;
-    if (bytes.size() >= 2 && (bytes.compare(0, 2, "\xFF\xFE") == 0 ||
-                              bytes.compare(0, 2, "\xFE\xFF") == 0)) {
+    if (bytes.size() >= 2 &&
+        (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0)) {
         const bool bigEndian = bytes[0] == '\xFE';
         file.m_Encoding = bigEndian ? tEncoding::Utf16Be : tEncoding::Utf16Le;
         const std::string_view units = std::string_view(bytes).substr(2);

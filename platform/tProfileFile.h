@@ -97,8 +97,8 @@ private:
     void Reindex();
 
     tEncoding m_Encoding = tEncoding::Ansi;
-    std::string m_Text;  // the file as read; UTF-16 files converted to UTF-8
-    std::string m_Added; // the text of lines written since
+    std::string m_Text;    // the file as read; UTF-16 files converted to UTF-8
+    std::string m_Added;   // the text of lines written since
     std::string m_OddByte; // a UTF-16 file's stray last byte, kept as it was
     std::vector<tLine> m_Lines;
     std::vector<tSection> m_Sections;

@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,12 +32,37 @@ const char* ErrorLogPath() {
     return g_LogPath.c_str();
 }
 
+namespace {
+
+// The log lies in a temporary folder that other users may write to as well.  It is opened
+// without following a link planted there and without waiting on a pipe, and only a regular
+// file of our own is written; a folder others may change files in (no sticky bit) is not used.
+int OpenLog(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    struct stat info {};
+    if (stat(folder.c_str(), &info) != 0 || ((info.st_mode & 022) && !(info.st_mode & S_ISVTX)))
+        return -1;
+    const int fd = open(path.c_str(),
+                        O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
+    if (fd < 0)
+        return -1;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid() ||
+        ftruncate(fd, 0) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
 void ErrorLogWrite(const char* text, bool alsoDebugger) {
-    if (FILE* file = std::fopen(g_LogPath.c_str(), "wb")) {
-        std::fprintf(file, "%s\n", text);
-        std::fflush(file);
-        const bool failed = std::ferror(file) != 0;
-        std::fclose(file);
+    const int fd = OpenLog(g_LogPath);
+    if (fd >= 0) {
+        const std::string line = std::string(text) + "\n";
+        bool failed = write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size());
+        failed = close(fd) != 0 || failed;
         if (failed) {
             char message[512];
             std::snprintf(message, sizeof message,

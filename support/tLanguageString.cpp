@@ -5,8 +5,8 @@
 #include "support/ErrorLog.h"
 
 #include <cstdio>
-#include <sys/stat.h>
 #include <string>
+#include <sys/stat.h>
 
 tLanguageString g_LanguageString;
 

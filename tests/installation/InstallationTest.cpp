@@ -16,13 +16,13 @@ using TestSupport::ReadFile;
 namespace {
 
 const char* const kKeys[] = {
-    "title",   "jan",           "feb",           "mar",         "apr",         "may",
-    "jun",     "jul",           "aug",           "sep",         "oct",         "nov",
-    "dec",     "sun",           "mon",           "tue",         "wed",         "thu",
-    "fri",     "sat",           "Alarm",         "days",        "day",         "in advance",
-    "delete",  "Select Gender", "Select Image",  "date format", "january",     "february",
-    "march",   "april",         "june",          "july",        "august",      "september",
-    "october", "november",      "december",      "alarm title", "Show",        "Hide",
+    "title",   "jan",           "feb",          "mar",         "apr",     "may",
+    "jun",     "jul",           "aug",          "sep",         "oct",     "nov",
+    "dec",     "sun",           "mon",          "tue",         "wed",     "thu",
+    "fri",     "sat",           "Alarm",        "days",        "day",     "in advance",
+    "delete",  "Select Gender", "Select Image", "date format", "january", "february",
+    "march",   "april",         "june",         "july",        "august",  "september",
+    "october", "november",      "december",     "alarm title", "Show",    "Hide",
     "Exit"};
 const char* const kLanguages[] = {"", "English", "Dutch", "French", "German", "Italian", "Spanish"};
 

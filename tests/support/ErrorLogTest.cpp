@@ -5,11 +5,14 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using TestSupport::ReadFile;
+using TestSupport::WriteFile;
 
 namespace {
 
@@ -87,13 +90,34 @@ TEST(ErrorLogTest, AssumeLogsOneMessageNamingTheSourceAndCarriesOn) {
     EXPECT_EQ(errors, message) << "a copy goes to the debugger output";
 }
 
-TEST(ErrorLogTest, AWriteErrorIsReportedOnTheDebuggerOutputOnly) {
+// The temporary folder is shared: whatever stands at the log's path that is not a regular file
+// of ours is left alone, and nothing blocks.
+TEST(ErrorLogTest, OnlyARegularFileOfOurOwnIsWritten) {
     TestSupport::tScratch scratch;
-    ASSERT_EQ(symlink("/dev/full", (scratch / "Errors.log").c_str()), 0);
-    std::string errors;
-    RunProbe("TMP=" + scratch.Path(), "lost", &errors);
-    EXPECT_EQ(errors,
-              "*** Failed to write to log file '" + scratch.Path() + "/Errors.log' (code 32)\n");
+    const std::string log = scratch / "Errors.log", victim = scratch / "victim.txt";
+    struct {
+        const char* name;
+        std::function<void()> plant;
+    } const rows[] = {
+        {"a link", [&] { ASSERT_EQ(symlink(victim.c_str(), log.c_str()), 0); }},
+        {"a dangling link", [&] { ASSERT_EQ(symlink((scratch / "new").c_str(), log.c_str()), 0); }},
+        {"a pipe", [&] { ASSERT_EQ(mkfifo(log.c_str(), 0600), 0); }},
+        {"a folder", [&] { ASSERT_EQ(mkdir(log.c_str(), 0700), 0); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteFile(victim, "precious\n");
+        row.plant();
+        RunProbe("TMP=" + scratch.Path(), "lost"); // a pipe would block here for ever
+        EXPECT_EQ(ReadFile(victim), "precious\n");
+        EXPECT_FALSE(std::filesystem::exists(scratch / "new"));
+        std::filesystem::remove(log);
+    }
+    RunProbe("TMP=" + scratch.Path(), "kept");
+    struct stat info {};
+    ASSERT_EQ(lstat(log.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u) << "the log is private";
+    EXPECT_EQ(ReadFile(log), "kept\n");
 }
 
 } // namespace
