@@ -19,8 +19,7 @@ bool tPersonStepButton::Create(const char* text, QWidget* parent, int id) {
 
 void tPersonStepButton::OnClick(int) {
     tMainFrame* frame = GetMainFrame();
-    // While a person is entered, stepping would replace the name being typed.
-    if (!frame || frame->m_Mode != tMainFrame::kModeBrowse)
+    if (!frame)
         return;
     if (GetDlgCtrlID() != 0)
         frame->m_Calendar.NextPerson();

@@ -161,6 +161,12 @@ void tCalendar::OnDayClicked(int cell) {
         SelectDay(cell - m_FirstWeekday);
 }
 
+void tCalendar::StepPerson(int step) {
+    if (const tMainFrame* frame = GetMainFrame();
+        !frame || frame->m_Mode == tMainFrame::kModeBrowse)
+        ShowPerson(m_PersonIndex + step);
+}
+
 void tCalendar::CancelEntry() {
     tMainFrame* frame = GetMainFrame();
     if (!frame || frame->m_Mode == tMainFrame::kModeBrowse)

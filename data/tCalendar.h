@@ -68,8 +68,9 @@ public:
     bool SavePerson();
     // Deletes the person shown; false (with a message) when the data file refuses.
     bool DeletePerson();
-    void NextPerson() { ShowPerson(m_PersonIndex + 1); }
-    void PreviousPerson() { ShowPerson(m_PersonIndex - 1); }
+    // Only while browsing: stepping would replace the name of a person being entered.
+    void NextPerson() { StepPerson(+1); }
+    void PreviousPerson() { StepPerson(-1); }
     void SetNotifyAdvance(bool on);
     void OnCheckChanged(int id, bool state);
     void RaiseAlarm(int month, int day, const std::string& name, const std::string& picture);
@@ -106,6 +107,7 @@ public:
 
 private:
     // Shows what failed and why, naming the data file.
+    void StepPerson(int step);
     void ReportFileError(tMessage action, tFileFault fault) const;
     static std::string PicturePath(const std::string& gender, int number);
 };

@@ -34,6 +34,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QShortcut>
 
@@ -130,8 +131,6 @@ int tMainFrame::OnCreate() {
 
     m_AlarmFrame.Create(this);
     m_HelpKey = new QShortcut(QKeySequence(Qt::Key_F1), this, [this] { OnHelpInfo(); });
-    // Esc leaves the entry of a new person with nothing written.
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, [this] { m_Calendar.CancelEntry(); });
     if (tApp* app = GetApp())
         app->m_AlarmsArmed = true;
     return 0;
@@ -374,6 +373,14 @@ void tMainFrame::OnPaletteChanged(const QWidget* changedBy) {
 
 void tMainFrame::OnEraseBkgnd(QPainter& painter) {
     painter.fillRect(rect(), ToQColor(kLightBlue));
+}
+
+void tMainFrame::keyPressEvent(QKeyEvent* event) {
+    // Esc leaves the entry of a new person with nothing written.
+    if (event->key() == Qt::Key_Escape && m_Mode != kModeBrowse)
+        m_Calendar.CancelEntry();
+    else
+        tLayoutFrame::keyPressEvent(event);
 }
 
 void tMainFrame::closeEvent(QCloseEvent* event) {

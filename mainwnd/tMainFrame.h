@@ -54,6 +54,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void OnEraseBkgnd(QPainter& painter) override;
 
 private:

@@ -12,6 +12,7 @@
 
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <sys/stat.h>
 
 using namespace TestSupport;
@@ -166,21 +167,89 @@ TEST_F(CalendarTest, GenderAndOkAnswerOnlyInTheirMode) {
     EXPECT_EQ(Recorder().m_Beeps, 0);
 }
 
-TEST_F(CalendarTest, WhatTheFileRefusesIsReportedAndNothingIsLost) {
+TEST_F(CalendarTest, WhatTheFileRefusesIsReportedWithItsCauseAndNothingIsLost) {
     CreateFrame("[20-06]\nAnna=f002\n");
+    const std::string file = m_Scratch->Path() + "/Cal_Data/DataFile.txt";
     Calendar().SelectDay(20);
     chmod("Cal_Data/DataFile.txt", 0444);
     EXPECT_FALSE(Calendar().DeletePerson());
     EXPECT_EQ(Name(), "Anna");
     Enter(20, "Bert", 1, 1);
     ClickOk();
-    ASSERT_EQ(Recorder().m_Messages.size(), 2u);
-    EXPECT_NE(Recorder().m_Messages[1].find(m_Scratch->Path() + "/Cal_Data/DataFile.txt"),
-              std::string::npos)
-        << Recorder().m_Messages[1];
+    const std::string cause = "\n" + file + ", or its folder, may not be written.";
+    EXPECT_EQ(Recorder().m_Messages,
+              (std::vector<std::string>{"The birthday could not be deleted." + cause,
+                                        "The birthday could not be saved." + cause}));
     EXPECT_EQ(m_Frame->m_Mode, tMainFrame::kModePicture);
     EXPECT_EQ(Name() + " " + std::to_string(Calendar().m_PictureNumber), "Bert 1");
     EXPECT_EQ(DataFile(), "[20-06]\nAnna=f002\n");
+}
+
+TEST_F(CalendarTest, EnteringAPersonCanBeLeftWithNothingWritten) {
+    struct {
+        const char* name;
+        std::function<void()> leave;
+        int month, selectedDay;
+    } const rows[] = {
+        {"Esc", [this] { QTest::keyClick(Calendar().m_NameEdit, Qt::Key_Escape); }, 6, 20},
+        {"a month", [this] { Calendar().SelectMonth(7); }, 7, -1},
+        {"another day",
+         [this] {
+             QTest::mouseClick(Calendar().m_DayCells[3 + Calendar().m_FirstWeekday],
+                               Qt::LeftButton);
+         },
+         6, 3},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CreateFrame("[20-06]\nAnna=f002\nBea=f001\n");
+        Enter(20, "Bert", 1, 1);
+        EXPECT_FALSE(Calendar().m_NextPersonButton->isEnabled()) << "no stepping while entering";
+        Calendar().NextPerson();
+        QTest::mouseClick(Calendar().m_NextPersonButton, Qt::LeftButton);
+        EXPECT_EQ(Name(), "Bert");
+        row.leave();
+        EXPECT_EQ(m_Frame->m_Mode, tMainFrame::kModeBrowse);
+        EXPECT_EQ(Calendar().m_Month, row.month);
+        EXPECT_EQ(Calendar().m_SelectedDay, row.selectedDay);
+        EXPECT_EQ(Name(), row.selectedDay == 20 ? "Anna" : "");
+        EXPECT_EQ(DataFile(), "[20-06]\nAnna=f002\nBea=f001\n");
+        EXPECT_TRUE(Recorder().m_Messages.empty());
+        TearDown();
+    }
+}
+
+TEST_F(CalendarTest, ReplacingAndDeletingAskFirst) {
+    CreateFrame("[20-06]\nAnna=f002\n");
+    for (bool answer : {false, true}) {
+        SCOPED_TRACE(answer ? "yes" : "no");
+        Recorder().m_Answer = answer;
+        Enter(20, "anna", 1, 3);
+        ClickOk();
+        EXPECT_EQ(Recorder().m_Questions.back(),
+                  "Anna already has a birthday on June 20. Replace it with the new entry?");
+        EXPECT_EQ(m_Frame->m_Mode, answer ? tMainFrame::kModeBrowse : tMainFrame::kModePicture);
+        EXPECT_EQ(DataFile(), answer ? "[20-06]\nAnna=m003\n" : "[20-06]\nAnna=f002\n");
+        Calendar().CancelEntry();
+    }
+    Calendar().SelectDay(20);
+    for (bool answer : {false, true}) {
+        Recorder().m_Answer = answer;
+        EXPECT_EQ(Calendar().DeletePerson(), answer);
+        EXPECT_EQ(Recorder().m_Questions.back(), "Delete the birthday of Anna on June 20?");
+        EXPECT_EQ(DataFile(), answer ? "" : "[20-06]\nAnna=m003\n");
+    }
+}
+
+TEST_F(CalendarTest, ALongNameShowsItsBeginningAndAllOfItInTheTip) {
+    const std::string name = "Maria Dolores Fern\xE1ndez de la Cruz n\xE9"
+                             "e M\xFCller N\xFA\xF1"
+                             "ez";
+    CreateFrame("[20-06]\n" + name + "=f002\n");
+    Calendar().m_NameEdit->resize(60, 20);
+    Calendar().SelectDay(20);
+    EXPECT_EQ(Calendar().m_NameEdit->cursorPosition(), 0);
+    EXPECT_EQ(FromQString(Calendar().m_NameEdit->toolTip()), name);
 }
 
 TEST_F(CalendarTest, ADayWhoseListIsFullTakesNoOneMore) {
