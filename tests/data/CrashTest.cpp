@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <random>
 #include <set>
 #include <sys/wait.h>
@@ -73,6 +74,11 @@ TEST(CrashTest, KilledWhileSavingLosesNothingReported) {
         tProfileCache::Instance().Clear();
         tDataFile data;
         data.SetFileName("Cal_Data\\DataFile.txt");
+        // The next start clears away what the killed save left beside the file.
+        data.RemoveStaleSaves();
+        for (const auto& entry : std::filesystem::directory_iterator("Cal_Data"))
+            ASSERT_FALSE(entry.path().filename().string().starts_with(".DataFile.txt."))
+                << entry.path();
         for (int person : saved) {
             const int month = person % 12 + 1, day = person % 28 + 1;
             bool found = false;
@@ -84,6 +90,60 @@ TEST(CrashTest, KilledWhileSavingLosesNothingReported) {
         }
     }
     EXPECT_GT(saved.size(), 20u) << "the children should have saved something";
+}
+
+// Two programs saving into the same file take turns: no save reported complete is lost.
+TEST(CrashTest, TwoWritersLoseNoSaveTheyReported) {
+    TestSupport::tScratch scratch;
+    constexpr int kSaves = 500;
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    pid_t children[2];
+    for (int writer = 0; writer < 2; ++writer) {
+        children[writer] = fork();
+        ASSERT_GE(children[writer], 0);
+        if (children[writer] == 0) {
+            close(fds[0]);
+            tDataFile data;
+            data.SetFileName("Cal_Data\\DataFile.txt");
+            for (int n = writer; n < 2 * kSaves; n += 2) {
+                // Failures are reported as negative numbers; both count as told.
+                const int report = data.WriteEntry(n % 12 + 1, n % 28 + 1, NameOf(n), "f001")
+                                       ? n
+                                       : -1 - n;
+                if (write(fds[1], &report, sizeof report) != sizeof report)
+                    _exit(2);
+            }
+            _exit(0);
+        }
+    }
+    close(fds[1]);
+    std::set<int> saved;
+    int reports = 0, n = 0;
+    while (read(fds[0], &n, sizeof n) == sizeof n) {
+        ++reports;
+        if (n >= 0)
+            saved.insert(n);
+    }
+    close(fds[0]);
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(reports, 2 * kSaves) << "every save reports complete or failed";
+    tProfileCache::Instance().Clear();
+    tDataFile data;
+    data.SetFileName("Cal_Data\\DataFile.txt");
+    int missing = 0;
+    for (int person : saved) {
+        std::string name, picture;
+        bool found = false;
+        for (int i = 0; data.ReadEntry(person % 12 + 1, person % 28 + 1, i, name, picture); ++i)
+            found = found || name == NameOf(person);
+        missing += found ? 0 : 1;
+    }
+    EXPECT_EQ(missing, 0) << "of " << saved.size() << " saves reported complete";
 }
 
 } // namespace
