@@ -5,7 +5,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -95,6 +97,58 @@ void BM_ParseAfterChange(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ParseAfterChange)->Unit(benchmark::kMillisecond);
+
+// A kilobyte figure of /proc/self/status ("VmHWM:", "VmRSS:").
+double StatusMegabytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0)
+            return std::atof(line.c_str() + std::strlen(field)) / 1024.0;
+    return 0;
+}
+
+// Opening and then saving into a 50 MB data file: time, and the memory it needs over what the
+// process held before (the peak is reset first).
+void BM_SaveInto50MegabyteFile(benchmark::State& state) {
+    char folder[] = "/tmp/zembrola-bench-XXXXXX";
+    const std::string root = mkdtemp(folder);
+    std::filesystem::create_directory(root + "/Cal_Data");
+    const std::string path = root + "/Cal_Data/DataFile.txt";
+    size_t size = 0;
+    {
+        FILE* out = std::fopen(path.c_str(), "wb");
+        std::string section;
+        for (int n = 0; size < 50u << 20; ++n) {
+            section = "[" + tDataFile::SectionName(n % 12 + 1, n % 28 + 1) + "-" +
+                      std::to_string(n) + "]\r\n";
+            for (int i = 0; i < 27; ++i)
+                section += "Person " + std::to_string(n) + "-" + std::to_string(i) + "=f00" +
+                           std::to_string(i % 10) + "\r\n";
+            size += std::fwrite(section.data(), 1, section.size(), out);
+        }
+        std::fclose(out);
+    }
+    tDataFile data;
+    data.SetFileName(path.c_str());
+    double peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        tProfileCache::Instance().Clear();
+        const double before = StatusMegabytes("VmRSS:");
+        std::ofstream("/proc/self/clear_refs") << "5"; // resets the peak
+        state.ResumeTiming();
+        data.WriteEntry(3, 9, "Bench person", "m001");
+        state.PauseTiming();
+        peak = std::max(peak, StatusMegabytes("VmHWM:") - before);
+        state.ResumeTiming();
+    }
+    state.counters["file_MB"] = static_cast<double>(size) / (1 << 20);
+    state.counters["peak_MB"] = peak;
+    state.counters["peak_per_file"] = peak / (static_cast<double>(size) / (1 << 20));
+    std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_SaveInto50MegabyteFile)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

@@ -108,9 +108,8 @@ TEST(CrashTest, TwoWritersLoseNoSaveTheyReported) {
             data.SetFileName("Cal_Data\\DataFile.txt");
             for (int n = writer; n < 2 * kSaves; n += 2) {
                 // Failures are reported as negative numbers; both count as told.
-                const int report = data.WriteEntry(n % 12 + 1, n % 28 + 1, NameOf(n), "f001")
-                                       ? n
-                                       : -1 - n;
+                const int report =
+                    data.WriteEntry(n % 12 + 1, n % 28 + 1, NameOf(n), "f001") ? n : -1 - n;
                 if (write(fds[1], &report, sizeof report) != sizeof report)
                     _exit(2);
             }

@@ -11,13 +11,18 @@
 #include "controls/tPictureStepButton.h"
 #include "controls/tWeekdayHeader.h"
 #include "layout/tLayoutDeck.h"
+#include "platform/AtomicFile.h"
 #include "platform/Clock.h"
+#include "platform/Shell.h"
 #include "support/ErrorLog.h"
 #include "support/tLanguageString.h"
 #include "tests/support/AppTestSupport.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QShortcut>
 #include <QTest>
+#include <cerrno>
 
 using namespace TestSupport;
 
@@ -119,11 +124,52 @@ TEST_F(MainFrameTest, ClosingSavesThePlacementTheSwitchAndTheDays) {
               std::string::npos);
 }
 
+TEST_F(MainFrameTest, PlacementsAtTheLimitsOfTheNumbersLandOnTheScreen) {
+    for (const char* value : {"-2147483648", "2147483647"}) {
+        SCOPED_TRACE(value);
+        std::string settings = "[settings]\n";
+        for (const char* key : {"wp.MinPos.x", "wp.MinPos.y", "wp.MaxPos.x", "wp.MaxPos.y",
+                                "wp.NormPos.l", "wp.NormPos.t", "wp.NormPos.r", "wp.NormPos.b",
+                                "wp.ShowCmd", "wp.Flags", "notify_days"})
+            settings += std::string(key) + "=" + value + "\n";
+        CreateFrame(settings);
+        EXPECT_TRUE(
+            QGuiApplication::primaryScreen()->availableGeometry().intersects(m_Frame->geometry()));
+        EXPECT_EQ(Calendar().m_NotifyDays, value[0] == '-' ? 1 : 14);
+        TearDown();
+    }
+}
+
+TEST_F(MainFrameTest, ADataFileThatCannotBeReadIsSaidAtStartAndNeverWritten) {
+    AtomicFile::InjectReadError(EIO);
+    CreateFrame("[20-06]\nAnna=f002\n");
+    const std::string file = m_Scratch->Path() + "/Cal_Data/DataFile.txt";
+    EXPECT_EQ(Recorder().m_Messages,
+              std::vector<std::string>{file + " cannot be read. Zembrola writes nothing to it "
+                                              "until it can, so that no birthday is lost."});
+    App().OnIdle(0); // the alarm scan would write the date of its last run
+    m_Frame->close();
+    AtomicFile::InjectReadError(0);
+    EXPECT_EQ(DataFile(), "[20-06]\nAnna=f002\n");
+    EXPECT_EQ(Recorder().m_Messages.back(),
+              "Your settings could not be saved.\n" + file +
+                  " cannot be read. Zembrola writes nothing to it until it can, so that no "
+                  "birthday is lost.");
+}
+
 TEST_F(MainFrameTest, HelpOpensTheDocumentOfTheLanguage) {
     CreateFrame("[settings]\nlanguage=4\n");
     m_Frame->OnHelpInfo();
     EXPECT_EQ(Recorder().m_ShellOpened, std::vector<std::string>{"Cal_Data\\Ger.rtf"});
     EXPECT_EQ(m_Frame->findChild<QShortcut*>()->key(), QKeySequence(Qt::Key_F1));
+    // Without a program for it, the user is told which file it was.
+    SetShellHandler([](const std::string&) { return false; });
+    m_Frame->OnHelpInfo();
+    InstallRecorder();
+    EXPECT_EQ(Recorder().m_Messages.back(),
+              "Es ist kein Programm installiert, das die Hilfedatei " + m_Scratch->Path() +
+                  "/Cal_Data/Ger.rtf \xF6"
+                  "ffnen kann.");
 }
 
 TEST_F(MainFrameTest, TheHideButtonOnlyHides) {
