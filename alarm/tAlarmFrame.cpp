@@ -15,6 +15,7 @@
 #include "platform/Sound.h"
 #include "support/tLanguageString.h"
 
+#include <QCloseEvent>
 #include <cstdio>
 
 using namespace Colours;
@@ -86,6 +87,7 @@ int tAlarmFrame::OnCreate() {
     Place();
     tLayoutFrame::Measure();
     UpdateSizeLimits();
+    setFixedSize(m_MeasuredSize[0], m_MeasuredSize[1]);
     const int w = m_MeasuredSize[0], h = m_MeasuredSize[1];
     setGeometry((GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w,
                 h);
@@ -105,6 +107,21 @@ void tAlarmFrame::ShowAlarm() {
     raise();
     activateWindow();
     PlayAlarmSound();
+}
+
+void tAlarmFrame::closeEvent(QCloseEvent* event) {
+    // Closed by the window manager (Alt+F4): acknowledged, as with the hide button, so that
+    // the next alarm still comes.
+    event->ignore();
+    Acknowledge();
+}
+
+void tAlarmFrame::Acknowledge() {
+    hide();
+    if (tMainFrame* frame = GetMainFrame())
+        frame->m_Calendar.m_DataFile.WriteLastAlarmDate(CTime::GetCurrentTime());
+    if (tApp* app = GetApp())
+        app->m_AlarmsArmed = true;
 }
 
 void tAlarmFrame::PlayAlarmSound() {

@@ -17,6 +17,8 @@ public:
     bool Create(QWidget* owner);
     // Fills in the date, picture and name, shows the window and plays the sound.
     void ShowAlarm();
+    // Hides the window, stores today as the last alarm date and lets the next alarm come.
+    void Acknowledge();
 
     static constexpr const char* kSoundKey =
         "AppEvents\\Schemes\\Apps\\Natalex\\BirthdayAlarm\\.Current";
@@ -29,6 +31,9 @@ public:
     tLabel* m_PictureView = nullptr;
     tLabel* m_NameLabel = nullptr;
     tLabel* m_DateLabel = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     int OnCreate();

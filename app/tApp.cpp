@@ -6,7 +6,15 @@
 #include "support/tAnyError.h"
 #include "support/tLanguageString.h"
 
+#include "platform/Sound.h"
+
+#include <QSocketNotifier>
+#include <QThread>
 #include <QTimerEvent>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 tApp* g_App = nullptr;
@@ -20,16 +28,60 @@ tMainFrame* GetMainFrame() {
     return g_App ? g_App->m_pMainWnd : nullptr;
 }
 
+namespace {
+
+// Signals arrive at any moment; their handler only writes to a pipe that the event loop reads.
+int g_SignalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = write(g_SignalPipe[1], &byte, 1);
+    errno = saved;
+}
+
+} // namespace
+
 tApp::tApp(int& argc, char** argv) : QApplication(argc, argv) {
     g_App = this;
     setApplicationName("Zembrola");
     setApplicationDisplayName("Zembrola");
     setQuitOnLastWindowClosed(false); // hiding the window to the tray never ends the program
     m_WakeUp.setInterval(60 * 1000);
+
+    // Asked to end (logout, shutdown, kill, Ctrl+C in a terminal): closed as Exit closes, so
+    // the session's settings are saved.
+    if (g_SignalPipe[0] < 0 && pipe2(g_SignalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        struct sigaction action {};
+        action.sa_handler = OnSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (int signal : {SIGTERM, SIGINT, SIGHUP})
+            sigaction(signal, &action, nullptr);
+    }
+    if (g_SignalPipe[0] >= 0) {
+        m_SignalNotifier = new QSocketNotifier(g_SignalPipe[0], QSocketNotifier::Read, this);
+        connect(m_SignalNotifier, &QSocketNotifier::activated, this, [this] {
+            char bytes[16];
+            while (read(g_SignalPipe[0], bytes, sizeof bytes) > 0) {
+            }
+            if (m_pMainWnd)
+                m_pMainWnd->OnClose();
+            else
+                QCoreApplication::exit(0);
+        });
+    }
+    // The session manager saves the session: the settings are saved with it.
+    connect(this, &QGuiApplication::commitDataRequest, this, [this] {
+        if (m_pMainWnd)
+            m_pMainWnd->SaveSettings();
+    });
 }
 
 tApp::~tApp() {
     m_AlarmQueue.clear();
+    // Nothing that needs the application object may outlive it.
+    StopSound();
     g_App = nullptr;
 }
 
@@ -66,8 +118,7 @@ void tApp::ReportFatalError() {
     while (!text.empty() && text.back() == '\n')
         text.pop_back();
     // Not from the language file: the language file is what failed.
-    const std::string file =
-        FullPath(g_LanguageString.GetFileName());
+    const std::string file = FullPath(g_LanguageString.GetFileName());
     AfxMessageBox("Zembrola cannot go on: " + text + "\nThe texts are read from " + file +
                   ".\nYour birthdays have not been touched.");
 }
@@ -81,7 +132,9 @@ bool tApp::OnIdle(long count) {
 bool tApp::notify(QObject* receiver, QEvent* event) {
     const bool idleTick = receiver == this && event->type() == QEvent::Timer &&
                           static_cast<QTimerEvent*>(event)->timerId() == m_IdleTimer;
-    if (!idleTick) {
+    // Events delivered on other threads (Qt's D-Bus thread) start no idle period: a timer
+    // belongs to the thread of the user interface.
+    if (!idleTick && QThread::currentThread() == thread()) {
         m_IdleCount = 0;
         if (m_IdleTimer == 0)
             m_IdleTimer = startTimer(0); // fires once the queue has run empty

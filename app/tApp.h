@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+class QSocketNotifier;
+
 class tApp : public QApplication {
 public:
     tApp(int& argc, char** argv);
@@ -49,6 +51,7 @@ protected:
 private:
     // A quiet desktop may send no event for hours: the loop wakes itself once a minute.
     QTimer m_WakeUp;
+    QSocketNotifier* m_SignalNotifier = nullptr;
 };
 
 tApp* GetApp();

@@ -22,12 +22,10 @@ bool tHideButton::Create(const char* text, QWidget* parent, int id) {
 }
 
 void tHideButton::OnClick(int) {
+    if (auto* alarm = dynamic_cast<tAlarmFrame*>(parentWidget()); alarm && GetDlgCtrlID() != 0) {
+        alarm->Acknowledge();
+        return;
+    }
     if (QWidget* window = parentWidget())
         window->hide();
-    if (GetDlgCtrlID() == 0)
-        return;
-    if (tMainFrame* frame = GetMainFrame())
-        frame->m_Calendar.m_DataFile.WriteLastAlarmDate(CTime::GetCurrentTime());
-    if (tApp* app = GetApp())
-        app->m_AlarmsArmed = true;
 }

@@ -123,6 +123,8 @@ int tMainFrame::OnCreate() {
     Place();
     // The window's size is the content's with the frame around it.
     UpdateSizeLimits();
+    // One size only: tiling window managers then float the window instead of stretching it.
+    setFixedSize(m_MeasuredSize[0], m_MeasuredSize[1]);
     WINDOWPLACEMENT placement;
     m_Calendar.m_DataFile.ReadWindowPlacement(placement);
     placement.rcNormalPosition.right = placement.rcNormalPosition.left + m_MeasuredSize[0];
@@ -392,6 +394,12 @@ void tMainFrame::OnClose() {
     if (m_Closing)
         return;
     m_Closing = true;
+    SaveSettings();
+    // The main window's end is the program's end.
+    QCoreApplication::exit(0);
+}
+
+void tMainFrame::SaveSettings() {
     WINDOWPLACEMENT placement;
     tDataFile& file = m_Calendar.m_DataFile;
     bool written = !GetWindowPlacement(this, &placement) || file.WriteWindowPlacement(placement);
@@ -400,6 +408,4 @@ void tMainFrame::OnClose() {
     if (!written)
         AfxMessageBox(MessageText(tMessage::SettingsFailed) + "\n" +
                       MessageText(MessageForFault(file.LastFault()), {file.GetFileName()}));
-    // The main window's end is the program's end.
-    QCoreApplication::exit(0);
 }

@@ -39,6 +39,8 @@ public:
     void OnPaletteChanged(const QWidget* changedBy);
     // Saves the placement and the alarm settings, then ends the program.
     void OnClose();
+    // Saves the placement and the alarm settings; a failure is reported.
+    void SaveSettings();
 
     QFont m_SmallFont;  // Arial 7 points: weekday headers, day cells
     QFont m_NormalFont; // Arial 11 points: the labels of the editing area

@@ -49,6 +49,10 @@ bool PlaySound(const char* path, unsigned) {
     return true;
 }
 
+void StopSound() {
+    g_Effect.reset();
+}
+
 tPlaySoundHandler SetPlaySoundHandler(tPlaySoundHandler handler) {
     tPlaySoundHandler previous = std::move(g_PlayHandler);
     g_PlayHandler = std::move(handler);

@@ -11,6 +11,9 @@ constexpr unsigned SND_FILENAME = 0x00020000;
 // cannot be played gives the default sound (the beep).
 bool PlaySound(const char* path, unsigned flags);
 void MessageBeep(unsigned type);
+// Stops and releases the sound: called before the application object goes, since the sound
+// needs it.
+void StopSound();
 
 // Tests hear what would be played instead.
 using tPlaySoundHandler = std::function<void(const std::string& path)>;

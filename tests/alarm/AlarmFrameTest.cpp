@@ -49,6 +49,22 @@ TEST_F(AlarmFrameTest, ATopMostToolWindowCentredAtCreation) {
     EXPECT_EQ(frame.y(), (GetSystemMetrics(SM_CYSCREEN) - frame.height()) / 2);
     EXPECT_GE(frame.width(), 180);
     EXPECT_GE(frame.height(), 180 + 12 + 12);
+    // One size only, so that tiling window managers float both windows.
+    for (const QWidget* window :
+         {static_cast<QWidget*>(&Alarm()), static_cast<QWidget*>(m_Frame.get())})
+        EXPECT_EQ(window->minimumSize(), window->maximumSize());
+}
+
+// Closed by the window manager (Alt+F4) as by its own button: acknowledged, the next one comes.
+TEST_F(AlarmFrameTest, AWindowManagerCloseAcknowledges) {
+    CreateFrame();
+    Raise(6, 14, "Anna", "f001");
+    App().m_AlarmsArmed = false;
+    Alarm().close();
+    EXPECT_FALSE(Alarm().isVisible());
+    EXPECT_TRUE(App().m_AlarmsArmed);
+    EXPECT_NE(DataFile().find("last_alarm_day=14\nlast_alarm_month=6\nlast_alarm_year=2026\n"),
+              std::string::npos);
 }
 
 TEST_F(AlarmFrameTest, TheDateInTheLanguagesOrder) {

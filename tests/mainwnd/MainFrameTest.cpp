@@ -23,6 +23,7 @@
 #include <QShortcut>
 #include <QTest>
 #include <cerrno>
+#include <csignal>
 
 using namespace TestSupport;
 
@@ -155,6 +156,16 @@ TEST_F(MainFrameTest, ADataFileThatCannotBeReadIsSaidAtStartAndNeverWritten) {
               "Your settings could not be saved.\n" + file +
                   " cannot be read. Zembrola writes nothing to it until it can, so that no "
                   "birthday is lost.");
+}
+
+// Asked to end by the session or a kill: the settings of the session are saved as on Exit.
+TEST_F(MainFrameTest, ATermSignalSavesTheSettings) {
+    CreateFrame();
+    Calendar().SetNotifyDays(7);
+    raise(SIGTERM);
+    for (int i = 0; i < 20 && DataFile().empty(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_NE(DataFile().find("notify_days=7\n"), std::string::npos);
 }
 
 TEST_F(MainFrameTest, HelpOpensTheDocumentOfTheLanguage) {
