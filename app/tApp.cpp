@@ -48,6 +48,11 @@ tApp::tApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationDisplayName("Zembrola");
     setQuitOnLastWindowClosed(false); // hiding the window to the tray never ends the program
     m_WakeUp.setInterval(60 * 1000);
+    // A tray that appears later (a panel started after the program) gets the icon.
+    connect(&m_WakeUp, &QTimer::timeout, this, [this] {
+        if (m_pMainWnd)
+            m_pMainWnd->RetryTray();
+    });
 
     // Asked to end (logout, shutdown, kill, Ctrl+C in a terminal): closed as Exit closes, so
     // the session's settings are saved.
@@ -86,12 +91,19 @@ tApp::~tApp() {
 }
 
 bool tApp::InitInstance() {
-    if (!ClaimSingleInstance("Zembrola"))
+    if (!ClaimSingleInstance("Zembrola")) {
+        TellRunningInstance(); // it shows its window when it has no tray icon to be found by
         return false;
+    }
     m_pMainWnd = &m_MainFrame;
     m_MainFrame.Create("Zembrola");
     m_MainFrame.show();
     m_WakeUp.start();
+    // Without a tray icon, starting the program again is how the user finds the window.
+    ListenForLaterStarts([this] {
+        if (!m_MainFrame.m_TrayIcon.IsShown())
+            m_MainFrame.OnShow();
+    });
     return true;
 }
 

@@ -26,6 +26,8 @@ void tHideButton::OnClick(int) {
         alarm->Acknowledge();
         return;
     }
-    if (QWidget* window = parentWidget())
+    if (tMainFrame* frame = GetMainFrame(); frame && parentWidget() == frame)
+        frame->OnHide();
+    else if (QWidget* window = parentWidget())
         window->hide();
 }

@@ -63,7 +63,7 @@ void tLayoutFrame::paintEvent(QPaintEvent*) {
 void tLayoutFrame::OnEraseBkgnd(QPainter&) {}
 
 void tLayoutFrame::setVisible(bool visible) {
-    if (visible)
+    if (visible && !m_InTaskbar)
         HideFromTaskbar(this);
     QWidget::setVisible(visible);
 }

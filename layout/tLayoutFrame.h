@@ -17,8 +17,11 @@ public:
     // Moves and sizes the window to the element rectangle, then lays the content out.
     void Place() override;
 
-    // Shows the window without a task-bar entry, or hides it.
+    // Shows the window without a task-bar entry (unless m_InTaskbar), or hides it.
     void setVisible(bool visible) override;
+
+    // Without a tray the task bar is the only way back to a window.
+    bool m_InTaskbar = false;
 
     // The border drawn around the content, as a dialog frame: the non-client area.
     static constexpr int kBorder = 2;

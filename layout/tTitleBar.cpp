@@ -1,5 +1,6 @@
 #include "layout/tTitleBar.h"
 
+#include "app/tApp.h"
 #include "image/tDib.h"
 #include "platform/WindowMessage.h"
 
@@ -64,6 +65,12 @@ void tTitleBar::paintEvent(QPaintEvent*) {
 }
 
 void tTitleBar::mousePressEvent(QMouseEvent* event) {
+    // The tray's menu (Show, Hide, Exit) also here, so that Exit is reachable without a tray.
+    if (tMainFrame* frame = GetMainFrame();
+        event->button() == Qt::RightButton && frame && parentWidget() == frame) {
+        frame->m_TrayIcon.OnTrayNotification(frame->m_TrayIcon.m_Data.uID, WM_RBUTTONUP);
+        return;
+    }
     // The press grabs the mouse, so moves outside the bar keep arriving here.
     if (event->button() == Qt::LeftButton) {
         m_Dragging = true;

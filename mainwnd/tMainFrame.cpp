@@ -37,6 +37,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QSystemTrayIcon>
 
 using namespace Colours;
 
@@ -100,6 +101,7 @@ int tMainFrame::OnCreate() {
 
     m_TrayIcon.SetNotificationWnd(this, kTrayMessage);
     m_TrayIcon.SetIcon(IDR_TRAY, g_LanguageString.GetString("title"));
+    FitToTray();
 
     {
         tDib reference;
@@ -309,6 +311,33 @@ void tMainFrame::BuildTree() {
     Spacer(a, 4);
 }
 
+void tMainFrame::FitToTray() {
+    const bool inTaskbar = !m_TrayIcon.IsShown();
+    if (inTaskbar == m_InTaskbar && windowFlags().testFlag(Qt::Tool) == !inTaskbar)
+        return;
+    // A desktop without a tray (GNOME): a task-bar entry, so that the window is never lost.
+    const bool visible = isVisible();
+    m_InTaskbar = inTaskbar;
+    setWindowFlags((inTaskbar ? Qt::Window : Qt::Tool) | Qt::FramelessWindowHint);
+    if (visible)
+        show();
+}
+
+void tMainFrame::RetryTray() {
+    if (!m_TrayIcon.IsShown() && QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_TrayIcon.SetIcon(IDR_TRAY, g_LanguageString.GetString("title"));
+        FitToTray();
+    }
+}
+
+void tMainFrame::OnHide() {
+    // Without a tray, hiding would lose the window: it goes to the task bar instead.
+    if (m_InTaskbar)
+        showMinimized();
+    else
+        hide();
+}
+
 void tMainFrame::SetMode(int mode) {
     m_Mode = mode;
     if (!m_Deck)
@@ -344,10 +373,6 @@ bool tMainFrame::event(QEvent* event) {
 void tMainFrame::OnShow() {
     showNormal();
     SetForegroundWindow(this);
-}
-
-void tMainFrame::OnHide() {
-    hide();
 }
 
 void tMainFrame::OnExit() {

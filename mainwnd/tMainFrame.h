@@ -30,6 +30,11 @@ public:
     // Creates and builds the window (hidden until shown); false when it cannot be built.
     bool Create(const char* title);
     void SetMode(int mode);
+    // With a tray icon the window is a tool window hidden to the tray; without one it has a
+    // task-bar entry and minimises instead of hiding.
+    void FitToTray();
+    // Tries again to add the tray icon, for a tray that came after the program.
+    void RetryTray();
 
     void OnShow();
     void OnHide();

@@ -11,6 +11,7 @@
 #include "controls/tPictureStepButton.h"
 #include "controls/tWeekdayHeader.h"
 #include "layout/tLayoutDeck.h"
+#include "layout/tTitleBar.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "platform/Shell.h"
@@ -21,6 +22,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShortcut>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <cerrno>
 #include <csignal>
@@ -190,6 +192,25 @@ TEST_F(MainFrameTest, TheHideButtonOnlyHides) {
     EXPECT_EQ(DataFile(), "");
     SendMessage(m_Frame.get(), WM_COMMAND, tMainFrame::kCommandShow, 0);
     EXPECT_TRUE(m_Frame->isVisible());
+}
+
+// GNOME has no tray: the window keeps a task-bar entry and is never lost.
+TEST_F(MainFrameTest, WithoutATrayTheWindowMinimisesAndTheTitleBarHasTheMenu) {
+    Recorder().m_TrayAccepts = false;
+    CreateFrame();
+    m_Frame->show();
+    EXPECT_FALSE(m_Frame->windowFlags().testFlag(Qt::Tool)) << "a task-bar entry";
+    QTest::mouseClick(Controls<tHideButton>(m_Frame.get()).front(), Qt::LeftButton);
+    EXPECT_TRUE(m_Frame->isMinimized());
+    for (QWidget* child : m_Frame->findChildren<QWidget*>())
+        if (dynamic_cast<tTitleBar*>(child))
+            QTest::mouseClick(child, Qt::RightButton);
+    EXPECT_EQ(Recorder().m_Menus,
+              (std::vector<std::vector<std::string>>{{"*Show", "Hide", "Exit"}}));
+    // A tray that comes later takes the window back.
+    Recorder().m_TrayAccepts = true;
+    m_Frame->RetryTray();
+    EXPECT_EQ(m_Frame->windowFlags().testFlag(Qt::Tool), QSystemTrayIcon::isSystemTrayAvailable());
 }
 
 TEST_F(MainFrameTest, AMissingTextEndsTheProgramWithoutTouchingTheData) {

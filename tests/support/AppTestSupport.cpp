@@ -51,7 +51,9 @@ void tFrameTest::CreateFrame(const std::string& dataFile, int64_t now) {
     m_Scratch = std::make_unique<tScratch>(tScratch::tContent::InstallationData);
     if (!dataFile.empty())
         WriteFile("Cal_Data/DataFile.txt", dataFile);
+    const bool trayAccepts = Recorder().m_TrayAccepts; // a desktop with or without a tray
     Recorder().Clear();
+    Recorder().m_TrayAccepts = trayAccepts;
     m_Frame = std::make_unique<tMainFrame>();
     App().m_pMainWnd = m_Frame.get();
     App().m_AlarmsArmed = false;
@@ -60,6 +62,7 @@ void tFrameTest::CreateFrame(const std::string& dataFile, int64_t now) {
 }
 
 void tFrameTest::TearDown() {
+    Recorder().m_TrayAccepts = true;
     App().m_pMainWnd = nullptr;
     App().m_AlarmQueue.clear();
     m_Frame.reset();
