@@ -15,8 +15,12 @@
 #include "platform/Sound.h"
 #include "support/tLanguageString.h"
 
+#include "platform/CurrentDirectory.h"
+#include "support/Messages.h"
+
 #include <QCloseEvent>
 #include <cstdio>
+#include <filesystem>
 
 using namespace Colours;
 
@@ -25,6 +29,13 @@ bool tAlarmFrame::Create(QWidget*) {
     // has no parent window, so it shows also while the main window is hidden in the tray.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setGeometry(10, 10, 90, 90);
+    // Chosen in the desktop's notifications: the notice shows the window, "OK" acknowledges.
+    m_Notifier.m_OnDefault = [this] {
+        show();
+        raise();
+        activateWindow();
+    };
+    m_Notifier.m_OnOk = [this] { Acknowledge(); };
     return OnCreate() == 0;
 }
 
@@ -107,6 +118,11 @@ void tAlarmFrame::ShowAlarm() {
     raise();
     activateWindow();
     PlayAlarmSound();
+    const std::string picture = std::filesystem::exists(NativePath(m_PicturePath))
+                                    ? m_PicturePath
+                                    : tCalendar::kDefaultPicture;
+    m_Notifier.Show({m_Name, tCalendar::DateText(m_Month, m_Day), FullPath(picture),
+                     MessageText(tMessage::OkAction)});
 }
 
 void tAlarmFrame::closeEvent(QCloseEvent* event) {
@@ -118,6 +134,7 @@ void tAlarmFrame::closeEvent(QCloseEvent* event) {
 
 void tAlarmFrame::Acknowledge() {
     hide();
+    m_Notifier.Close();
     if (tMainFrame* frame = GetMainFrame())
         frame->m_Calendar.m_DataFile.WriteLastAlarmDate(CTime::GetCurrentTime());
     if (tApp* app = GetApp())

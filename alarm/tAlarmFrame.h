@@ -4,6 +4,7 @@
 #pragma once
 
 #include "layout/tLayoutFrame.h"
+#include "platform/DesktopNotifier.h"
 
 #include <string>
 
@@ -31,6 +32,7 @@ public:
     tLabel* m_PictureView = nullptr;
     tLabel* m_NameLabel = nullptr;
     tLabel* m_DateLabel = nullptr;
+    DesktopNotifier m_Notifier; // the same alarm in the desktop's notifications
 
 protected:
     void closeEvent(QCloseEvent* event) override;

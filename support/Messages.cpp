@@ -36,6 +36,7 @@ constexpr tText kTexts[] = {
     {"delete", "Delete"},
     {"picture missing", "The picture %s is missing; the default picture is shown instead."},
     {"no help program", "No program is installed that can open the help file %s."},
+    {"ok", "OK"},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

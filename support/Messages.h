@@ -30,6 +30,7 @@ enum class tMessage {
     DeleteButton,
     PictureMissing,
     NoHelpProgram,
+    OkAction,
     Count
 };
 

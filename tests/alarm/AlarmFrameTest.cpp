@@ -55,6 +55,30 @@ TEST_F(AlarmFrameTest, ATopMostToolWindowCentredAtCreation) {
         EXPECT_EQ(window->minimumSize(), window->maximumSize());
 }
 
+// Each alarm is also a notice of the desktop, whose "OK" acknowledges as the window's button.
+TEST_F(AlarmFrameTest, TheDesktopsNoticeShowsAndAcknowledges) {
+    CreateFrame();
+    g_LanguageString.SetLanguage(6);
+    Raise(6, 14, "Ana", "f001");
+    const std::string folder = m_Scratch->Path() + "/Cal_Data/";
+    EXPECT_EQ(Recorder().m_Notices,
+              std::vector<std::string>{"Ana|14 junio|" + folder + "Images/f001.bmp|Aceptar"});
+    Alarm().hide();
+    Alarm().m_Notifier.OnActionInvoked(1, "default");
+    EXPECT_TRUE(Alarm().isVisible()) << "the notice itself shows the window";
+    App().m_AlarmsArmed = false;
+    Alarm().m_Notifier.OnActionInvoked(1, "ok");
+    EXPECT_FALSE(Alarm().isVisible());
+    EXPECT_TRUE(App().m_AlarmsArmed);
+    EXPECT_NE(DataFile().find("last_alarm_day=14\n"), std::string::npos);
+    Alarm().m_Notifier.OnActionInvoked(1, "ok");
+    EXPECT_EQ(Recorder().m_Notices.back(), "") << "acknowledged: the notice goes";
+
+    // A missing picture: the notice shows the default one, as the window does.
+    Raise(6, 15, "Ghost", "m998");
+    EXPECT_EQ(Recorder().m_Notices.back(), "Ghost|15 junio|" + folder + "DefImage.bmp|Aceptar");
+}
+
 // Closed by the window manager (Alt+F4) as by its own button: acknowledged, the next one comes.
 TEST_F(AlarmFrameTest, AWindowManagerCloseAcknowledges) {
     CreateFrame();

@@ -1,6 +1,7 @@
 #include "tests/support/AppTestSupport.h"
 
 #include "platform/Clock.h"
+#include "platform/DesktopNotifier.h"
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
@@ -21,6 +22,12 @@ void InstallRecorder() {
     SetQuestionHandler([](const std::string& text) {
         Recorder().m_Questions.push_back(text);
         return Recorder().m_Answer;
+    });
+    DesktopNotifier::SetHandler([](const DesktopNotifier::tNotice& notice) {
+        Recorder().m_Notices.push_back(notice.m_Summary.empty()
+                                           ? ""
+                                           : notice.m_Summary + "|" + notice.m_Body + "|" +
+                                                 notice.m_ImagePath + "|" + notice.m_OkLabel);
     });
     SetBeepHandler([] { ++Recorder().m_Beeps; });
     SetPlaySoundHandler([](const std::string& path) { Recorder().m_Sounds.push_back(path); });

@@ -17,11 +17,13 @@
 namespace TestSupport {
 
 struct tRecorder {
-    std::vector<std::string> m_Messages; // message boxes
+    std::vector<std::string> m_Messages;  // message boxes
     std::vector<std::string> m_Questions; // questions asked
     bool m_Answer = true;                 // what the user answers them
     int m_Beeps = 0;
-    std::vector<std::string> m_Sounds;      // files asked to play
+    std::vector<std::string> m_Sounds; // files asked to play
+    // Notices sent to the desktop: "summary|body|picture|ok label", "" for a close.
+    std::vector<std::string> m_Notices;
     std::vector<std::string> m_ShellOpened; // documents opened with the user's program
     std::vector<std::pair<unsigned, NOTIFYICONDATA>> m_TrayCalls;
     bool m_TrayAccepts = true;

@@ -1,0 +1,103 @@
+#include "platform/DesktopNotifier.h"
+
+#include "platform/Gdi.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QUrl>
+
+namespace {
+
+constexpr const char* kService = "org.freedesktop.Notifications";
+constexpr const char* kPath = "/org/freedesktop/Notifications";
+constexpr const char* kInterface = "org.freedesktop.Notifications";
+
+DesktopNotifier::tHandler g_Handler;
+
+} // namespace
+
+DesktopNotifier::DesktopNotifier() {
+    if (g_Handler)
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    bus.connect(kService, kPath, kInterface, "ActionInvoked", this,
+                SLOT(ActionInvoked(uint, QString)));
+    bus.connect(kService, kPath, kInterface, "NotificationClosed", this,
+                SLOT(NotificationClosed(uint, uint)));
+}
+
+DesktopNotifier::tHandler DesktopNotifier::SetHandler(tHandler handler) {
+    tHandler previous = std::move(g_Handler);
+    g_Handler = std::move(handler);
+    return previous;
+}
+
+void DesktopNotifier::Show(const tNotice& notice) {
+    if (g_Handler) {
+        g_Handler(notice);
+        m_Id = 1; // what a service would have answered
+        return;
+    }
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    QVariantMap hints;
+    hints["suppress-sound"] = true;
+    hints["desktop-entry"] = QString("zembrola");
+    hints["category"] = QString("x-zembrola.birthday");
+    if (!notice.m_ImagePath.empty())
+        hints["image-path"] =
+            QUrl::fromLocalFile(QString::fromLocal8Bit(notice.m_ImagePath)).toString();
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, "Notify");
+    call << QString("Zembrola") << m_Id << QString("zembrola") << ToQString(notice.m_Summary)
+         << ToQString(notice.m_Body)
+         << QStringList{"default", ToQString(notice.m_Summary), "ok", ToQString(notice.m_OkLabel)}
+         << hints << int(0); // stays until the user answers it
+    // Asynchronous: a service that must first be started never holds up the alarm window.
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    const uint generation = ++m_Generation;
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, generation](QDBusPendingCallWatcher* finished) {
+                const QDBusPendingReply<uint> reply = *finished;
+                finished->deleteLater();
+                if (reply.isValid() && generation == m_Generation)
+                    m_Id = reply.value();
+            });
+}
+
+void DesktopNotifier::Close() {
+    if (g_Handler) {
+        g_Handler(tNotice{});
+        m_Id = 0;
+        return;
+    }
+    ++m_Generation;
+    if (m_Id == 0)
+        return;
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kInterface, "CloseNotification");
+    call << m_Id;
+    QDBusConnection::sessionBus().asyncCall(call);
+    m_Id = 0;
+}
+
+void DesktopNotifier::OnActionInvoked(uint id, const QString& action) {
+    if (id == 0 || id != m_Id)
+        return; // another program's notice, or one of ours already answered
+    if (action == "ok") {
+        m_Id = 0;
+        if (m_OnOk)
+            m_OnOk();
+    } else if (action == "default" && m_OnDefault) {
+        m_OnDefault();
+    }
+}
+
+void DesktopNotifier::NotificationClosed(uint id, uint) {
+    if (id == m_Id)
+        m_Id = 0;
+}
