@@ -25,9 +25,11 @@
 using namespace Colours;
 
 bool tAlarmFrame::Create(QWidget*) {
-    // An owned pop-up: above every other window, without a caption or a task-bar entry.  It
-    // has no parent window, so it shows also while the main window is hidden in the tray.
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    // A pop-up above every other window, without a caption or a task-bar entry.  It has no
+    // parent window, so it shows also while the main window is hidden in the tray.  An
+    // ordinary window type, not a tool window: KWin hides the tool windows of an inactive
+    // program, which would take the alarm away at the first click elsewhere.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setGeometry(10, 10, 90, 90);
     // Chosen in the desktop's notifications: the notice shows the window, "OK" acknowledges.
     m_Notifier.m_OnDefault = [this] {

@@ -67,8 +67,9 @@ tMainFrame::tMainFrame() = default;
 tMainFrame::~tMainFrame() = default;
 
 bool tMainFrame::Create(const char* title) {
-    // A pop-up with a dialog frame: no caption, no system menu, no task-bar entry.
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    // A pop-up with a dialog frame: no caption, no system menu, no task-bar entry (while there
+    // is a tray).  Not a tool window, which KWin hides whenever another program is active.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(title);
     setWindowIcon(*LoadIcon(IDR_TRAY));
     return OnCreate() == 0;
@@ -313,14 +314,16 @@ void tMainFrame::BuildTree() {
 
 void tMainFrame::FitToTray() {
     const bool inTaskbar = !m_TrayIcon.IsShown();
-    if (inTaskbar == m_InTaskbar && windowFlags().testFlag(Qt::Tool) == !inTaskbar)
+    if (inTaskbar == m_InTaskbar)
         return;
     // A desktop without a tray (GNOME): a task-bar entry, so that the window is never lost.
+    // The window manager reads the entry when the window is mapped.
     const bool visible = isVisible();
     m_InTaskbar = inTaskbar;
-    setWindowFlags((inTaskbar ? Qt::Window : Qt::Tool) | Qt::FramelessWindowHint);
-    if (visible)
+    if (visible) {
+        hide();
         show();
+    }
 }
 
 void tMainFrame::RetryTray() {

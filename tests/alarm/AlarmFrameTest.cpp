@@ -43,7 +43,8 @@ TEST_F(AlarmFrameTest, ATopMostToolWindowCentredAtCreation) {
     EXPECT_FALSE(Alarm().isVisible());
     EXPECT_TRUE(Alarm().windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(Alarm().windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ((Alarm().windowFlags() & Qt::WindowType_Mask), Qt::Tool);
+    EXPECT_EQ((Alarm().windowFlags() & Qt::WindowType_Mask), Qt::Window);
+    EXPECT_FALSE(Alarm().m_InTaskbar);
     const QRect frame = Alarm().geometry();
     EXPECT_EQ(frame.x(), (GetSystemMetrics(SM_CXSCREEN) - frame.width()) / 2);
     EXPECT_EQ(frame.y(), (GetSystemMetrics(SM_CYSCREEN) - frame.height()) / 2);

@@ -49,7 +49,7 @@ TEST_F(MainFrameTest, BuiltWithTheDefaultsOfADataFileWithoutSettings) {
     CreateFrame();
     EXPECT_EQ(Captions(), "JFMAMJJASOND SMTWTFS");
     EXPECT_EQ(m_Frame->windowTitle(), "Zembrola");
-    EXPECT_EQ((m_Frame->windowFlags() & Qt::WindowType_Mask), Qt::Tool) << "no task-bar entry";
+    EXPECT_FALSE(m_Frame->m_InTaskbar) << "no task-bar entry";
     EXPECT_TRUE(Calendar().m_NotifyAdvance && Calendar().m_AlarmCheckBox->m_Checked);
     EXPECT_EQ(Calendar().m_DaysNumberLabel->GetWindowText() + " " +
                   Calendar().m_DaysUnitLabel->GetWindowText(),
@@ -199,7 +199,7 @@ TEST_F(MainFrameTest, WithoutATrayTheWindowMinimisesAndTheTitleBarHasTheMenu) {
     Recorder().m_TrayAccepts = false;
     CreateFrame();
     m_Frame->show();
-    EXPECT_FALSE(m_Frame->windowFlags().testFlag(Qt::Tool)) << "a task-bar entry";
+    EXPECT_TRUE(m_Frame->m_InTaskbar) << "a task-bar entry";
     QTest::mouseClick(Controls<tHideButton>(m_Frame.get()).front(), Qt::LeftButton);
     EXPECT_TRUE(m_Frame->isMinimized());
     for (QWidget* child : m_Frame->findChildren<QWidget*>())
@@ -210,7 +210,7 @@ TEST_F(MainFrameTest, WithoutATrayTheWindowMinimisesAndTheTitleBarHasTheMenu) {
     // A tray that comes later takes the window back.
     Recorder().m_TrayAccepts = true;
     m_Frame->RetryTray();
-    EXPECT_EQ(m_Frame->windowFlags().testFlag(Qt::Tool), QSystemTrayIcon::isSystemTrayAvailable());
+    EXPECT_EQ(!m_Frame->m_InTaskbar, QSystemTrayIcon::isSystemTrayAvailable());
 }
 
 TEST_F(MainFrameTest, AMissingTextEndsTheProgramWithoutTouchingTheData) {

@@ -1,0 +1,69 @@
+// Zembrola's desktop tests on GNOME Shell: a D-Bus object through which the test reads the
+// notifications of Zembrola and chooses their actions as a user's click would, and leaves
+// the overview that GNOME opens at start.
+const { Gio } = imports.gi;
+const Main = imports.ui.main;
+
+const kInterface = `<node><interface name="org.gnome.Shell.ZembrolaTest">
+  <method name="Ready"><arg type="b" direction="out"/></method>
+  <method name="HideOverview"/>
+  <method name="Notifications"><arg type="as" direction="out"/></method>
+  <method name="Invoke"><arg type="s" direction="in"/><arg type="b" direction="out"/></method>
+  <method name="TrayItems"><arg type="as" direction="out"/></method>
+</interface></node>`;
+
+function zembrolaNotifications() {
+    const found = [];
+    for (const source of Main.messageTray.getSources())
+        if (source.title === 'Zembrola')
+            found.push(...source.notifications);
+    return found;
+}
+
+class Helper {
+    Ready() { return true; }
+    HideOverview() { Main.overview.hide(); }
+    // "title|body|label,label" for each notification of Zembrola, oldest first.
+    Notifications() {
+        return zembrolaNotifications().map(n =>
+            `${n.title}|${n.bannerBodyText}|${(n.actions || []).map(a => a.label).join(',')}`);
+    }
+    // Chooses an action of the newest notification by its label, or "" for the notice itself.
+    Invoke(label) {
+        const all = zembrolaNotifications();
+        const notification = all[all.length - 1];
+        if (!notification)
+            return false;
+        if (label === '') {
+            notification.activate();
+            return true;
+        }
+        const action = (notification.actions || []).find(a => a.label === label);
+        if (!action)
+            return false;
+        action.callback();
+        notification.destroy();
+        return true;
+    }
+    // The accessible names of the buttons in the top bar's right box (tray icons among them).
+    TrayItems() {
+        return Object.keys(Main.panel.statusArea);
+    }
+}
+
+class Extension {
+    enable() {
+        this._object = Gio.DBusExportedObject.wrapJSObject(kInterface, new Helper());
+        this._object.export(Gio.DBus.session, '/org/gnome/Shell/ZembrolaTest');
+        this._name = Gio.bus_own_name_on_connection(Gio.DBus.session,
+            'org.gnome.Shell.ZembrolaTest', Gio.BusNameOwnerFlags.NONE, null, null);
+    }
+    disable() {
+        Gio.bus_unown_name(this._name);
+        this._object.unexport();
+    }
+}
+
+function init() {
+    return new Extension();
+}
