@@ -3,6 +3,10 @@
 #include "platform/Gdi.h"
 #include "platform/WindowMessage.h"
 
+#include <QAction>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QMenu>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -14,21 +18,29 @@ namespace {
 tNotifyIconHandler g_Handler;
 
 struct tShown {
+    std::unique_ptr<QMenu> m_Menu; // made before the icon, so that it goes after it
     std::unique_ptr<QSystemTrayIcon> m_Icon;
     QPointer<QWidget> m_Window;
     uint32_t m_Message = 0;
 };
 std::map<std::pair<QWidget*, uint32_t>, tShown> g_Icons;
 
+// Qt shows its icon as a StatusNotifierItem wherever a host watches for them.
+bool IsStatusNotifierTray() {
+    const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    return bus && bus->isServiceRegistered("org.kde.StatusNotifierWatcher");
+}
+
 // The tray's activation reasons as the mouse messages a Windows tray sends.
-UINT MouseMessage(QSystemTrayIcon::ActivationReason reason) {
+UINT MouseMessage(QSystemTrayIcon::ActivationReason reason, bool statusNotifier) {
     switch (reason) {
     case QSystemTrayIcon::Context:
         return WM_RBUTTONUP;
     case QSystemTrayIcon::DoubleClick:
         return WM_LBUTTONDBLCLK;
     case QSystemTrayIcon::Trigger:
-        return WM_LBUTTONUP;
+        // A StatusNotifierItem host reports one activation (its click or double click).
+        return statusNotifier ? WM_LBUTTONDBLCLK : WM_LBUTTONUP;
     case QSystemTrayIcon::MiddleClick:
         return WM_MBUTTONUP;
     default:
@@ -64,7 +76,7 @@ bool Shell_NotifyIcon(unsigned operation, NOTIFYICONDATA* data) {
                              const auto icon = g_Icons.find(key);
                              if (icon != g_Icons.end() && icon->second.m_Message != 0)
                                  SendMessage(icon->second.m_Window, icon->second.m_Message, id,
-                                             MouseMessage(reason));
+                                             MouseMessage(reason, icon->second.m_Menu != nullptr));
                          });
         found = g_Icons.find(key);
     }
@@ -75,6 +87,22 @@ bool Shell_NotifyIcon(unsigned operation, NOTIFYICONDATA* data) {
         shown.m_Icon->setToolTip(ToQString(data->szTip));
     shown.m_Message = (data->uFlags & NIF_MESSAGE) ? data->uCallbackMessage : 0;
     shown.m_Icon->show();
+    return true;
+}
+
+bool SetNotifyIconMenu(QWidget* window, uint32_t id, const std::function<tMenuItems()>& items) {
+    const auto found = g_Icons.find(std::make_pair(window, id));
+    if (g_Handler || found == g_Icons.end() || !IsStatusNotifierTray())
+        return false;
+    tShown& shown = found->second;
+    shown.m_Menu = std::make_unique<QMenu>();
+    for (const auto& [text, command] : items())
+        QObject::connect(shown.m_Menu->addAction(ToQString(text)), &QAction::triggered,
+                         [window = shown.m_Window, command = command] {
+                             if (window)
+                                 SendMessage(window, WM_COMMAND, command, 0);
+                         });
+    shown.m_Icon->setContextMenu(shown.m_Menu.get());
     return true;
 }
 

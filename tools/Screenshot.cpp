@@ -6,9 +6,9 @@
 //       prints how many of the rectangle's pixels, in percent, have that colour (within 8 a
 //       channel): whether a window is in sight on a picture of the screen.
 #include <QGuiApplication>
-#include <QRect>
 #include <QImage>
 #include <QPixmap>
+#include <QRect>
 #include <QScreen>
 #include <QSet>
 #include <cstdio>

@@ -53,6 +53,17 @@ bool tTrayIcon::SetIcon(const QIcon* icon, const char* tip) {
     const bool accepted = Shell_NotifyIcon(operation, &m_Data);
     if (operation == NIM_DELETE || !accepted)
         m_Data.hIcon = nullptr; // the next call adds again
+    if (operation == NIM_ADD && accepted) {
+        // For trays that draw the menu themselves, in the current language.
+        SetNotifyIconMenu(m_Data.hWnd, m_Data.uID, [this] {
+            tMenuItems items;
+            if (const tMenuResource* resource = LoadMenu(m_Data.uID))
+                for (const tMenuResourceItem& item : resource->m_Items)
+                    items.emplace_back(g_LanguageString.GetString(item.m_Text.c_str()),
+                                       item.m_Command);
+            return items;
+        });
+    }
     return accepted;
 }
 

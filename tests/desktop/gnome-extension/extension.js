@@ -1,7 +1,7 @@
 // Zembrola's desktop tests on GNOME Shell: a D-Bus object through which the test reads the
 // notifications of Zembrola and chooses their actions as a user's click would, and leaves
 // the overview that GNOME opens at start.
-const { Gio } = imports.gi;
+const { Gio, GLib } = imports.gi;
 const Main = imports.ui.main;
 
 const kInterface = `<node><interface name="org.gnome.Shell.ZembrolaTest">
@@ -10,6 +10,9 @@ const kInterface = `<node><interface name="org.gnome.Shell.ZembrolaTest">
   <method name="Notifications"><arg type="as" direction="out"/></method>
   <method name="Invoke"><arg type="s" direction="in"/><arg type="b" direction="out"/></method>
   <method name="TrayItems"><arg type="as" direction="out"/></method>
+  <method name="TrayActivate"><arg type="b" direction="out"/></method>
+  <method name="TrayMenu"><arg type="as" direction="out"/></method>
+  <method name="TrayChoose"><arg type="s" direction="in"/><arg type="b" direction="out"/></method>
 </interface></node>`;
 
 function zembrolaNotifications() {
@@ -18,6 +21,11 @@ function zembrolaNotifications() {
         if (source.title === 'Zembrola')
             found.push(...source.notifications);
     return found;
+}
+
+function trayIcons() {
+    return Object.values(Main.panel.statusArea).filter(
+        actor => actor && actor._indicator && typeof actor._indicator.open === 'function');
 }
 
 class Helper {
@@ -45,9 +53,31 @@ class Helper {
         notification.destroy();
         return true;
     }
-    // The accessible names of the buttons in the top bar's right box (tray icons among them).
+    // The AppIndicator extension's icons in the top bar, by their item's id.
     TrayItems() {
-        return Object.keys(Main.panel.statusArea);
+        return trayIcons().map(icon => `${icon._indicator.id}`);
+    }
+    // What a click on the icon does: the item's activation.
+    TrayActivate() {
+        const icon = trayIcons()[0];
+        if (!icon)
+            return false;
+        icon._indicator.open(0, 0, 0);
+        return true;
+    }
+    // The labels of the icon's menu, as the extension shows them.
+    TrayMenu() {
+        const icon = trayIcons()[0];
+        return icon ? icon.menu._getMenuItems().map(item => item.label ? item.label.text : '') : [];
+    }
+    // A click on the menu item with that label.
+    TrayChoose(label) {
+        const icon = trayIcons()[0];
+        const item = icon && icon.menu._getMenuItems().find(i => i.label && i.label.text === label);
+        if (!item || !item._dbusItem)
+            return false;
+        item._dbusItem.handleEvent('clicked', GLib.Variant.new('i', 0), 0);
+        return true;
     }
 }
 
