@@ -4,8 +4,12 @@
 #include "image/tDib.h"
 #include "platform/WindowMessage.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 tTitleBar::tTitleBar() = default;
@@ -73,6 +77,11 @@ void tTitleBar::mousePressEvent(QMouseEvent* event) {
     }
     // The press grabs the mouse, so moves outside the bar keep arriving here.
     if (event->button() == Qt::LeftButton) {
+        // Wayland lets no program move its own window: the compositor moves it.
+        QWindow* handle = window()->windowHandle();
+        if (QGuiApplication::platformName().startsWith("wayland") && handle &&
+            handle->startSystemMove())
+            return;
         m_Dragging = true;
         m_LastPoint = event->globalPosition().toPoint();
     }
@@ -83,10 +92,28 @@ void tTitleBar::mouseMoveEvent(QMouseEvent* event) {
     if (m_Dragging) {
         const QPoint point = event->globalPosition().toPoint();
         if (QWidget* frame = parentWidget())
-            frame->move(frame->pos() + point - m_LastPoint);
+            frame->move(Reachable(frame->pos() + point - m_LastPoint));
         m_LastPoint = point;
     }
     QWidget::mouseMoveEvent(event);
+}
+
+QPoint tTitleBar::Reachable(QPoint framePos) const {
+    // However far the mouse goes, enough of the bar stays on a screen to grab it again.
+    const QWidget* frame = parentWidget();
+    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!frame || !screen)
+        return framePos;
+    constexpr int kKeep = 40;
+    const QRect room = screen->availableGeometry();
+    const QPoint bar = mapTo(frame, QPoint(0, 0));
+    const int left =
+        std::clamp(framePos.x() + bar.x(), room.left() - width() + kKeep, room.right() - kKeep);
+    const int top = std::clamp(framePos.y() + bar.y(), room.top(),
+                               std::max(room.top(), room.bottom() - height()));
+    return QPoint(left - bar.x(), top - bar.y());
 }
 
 void tTitleBar::mouseReleaseEvent(QMouseEvent* event) {

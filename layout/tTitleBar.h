@@ -42,4 +42,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    // Where the frame may go so that the bar can still be grabbed.
+    QPoint Reachable(QPoint framePos) const;
 };

@@ -13,9 +13,17 @@ echo "help v1" >"$work/install/Cal_Data/Eng.rtf"
 echo "picture" >"$work/install/Cal_Data/Images/m000.bmp"
 # The program stands in as a recorder of where it was started.
 sed -e "s|@ZEMBROLA_DATA@|$work/install|" -e "s|@ZEMBROLA_PROGRAM@|$work/program|" "$template" >"$work/launcher"
-printf '#!/bin/sh\npwd >"%s/started-in"\n' "$work" >"$work/program"
+printf '#!/bin/sh\npwd >"%s/started-in"\necho "${QT_QPA_PLATFORM:-}" >"%s/platform"\n' "$work" "$work" >"$work/program"
 chmod +x "$work/launcher" "$work/program"
 run() { XDG_DATA_HOME="$work/home" HOME="$work/nohome" "$work/launcher"; }
+
+# On a Wayland session the program runs through Xwayland, unless the user chose a platform.
+for case in "wayland-0||xcb;wayland" "wayland-0|wayland|wayland" "||"; do
+    IFS='|' read -r display chosen want <<<"$case"
+    WAYLAND_DISPLAY=$display QT_QPA_PLATFORM=$chosen run
+    [ "$(cat "$work/platform")" = "$want" ] || fail "with WAYLAND_DISPLAY=$display and QT_QPA_PLATFORM=$chosen: $(cat "$work/platform")"
+done
+rm -rf "$work/home" && mkdir -p "$work/home"
 
 run
 data="$work/home/zembrola"

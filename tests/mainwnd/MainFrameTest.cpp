@@ -20,6 +20,7 @@
 #include "tests/support/AppTestSupport.h"
 
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QSystemTrayIcon>
@@ -211,6 +212,35 @@ TEST_F(MainFrameTest, WithoutATrayTheWindowMinimisesAndTheTitleBarHasTheMenu) {
     Recorder().m_TrayAccepts = true;
     m_Frame->RetryTray();
     EXPECT_EQ(!m_Frame->m_InTaskbar, QSystemTrayIcon::isSystemTrayAvailable());
+}
+
+// However far the mouse drags, the title bar stays where it can be grabbed again.
+TEST_F(MainFrameTest, ADragKeepsTheTitleBarOnTheScreen) {
+    CreateFrame();
+    m_Frame->show();
+    tTitleBar* bar = nullptr;
+    for (QWidget* child : m_Frame->findChildren<QWidget*>())
+        if (auto* found = dynamic_cast<tTitleBar*>(child))
+            bar = found;
+    ASSERT_TRUE(bar);
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QPoint far : {QPoint(-5000, -5000), QPoint(9000, 9000), QPoint(60, 40)}) {
+        SCOPED_TRACE(far.x());
+        const QPoint start = bar->mapToGlobal(QPoint(20, 5));
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(20, 5), QPointF(start), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &press);
+        QMouseEvent move(QEvent::MouseMove, QPointF(bar->mapFromGlobal(far)), QPointF(far),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(bar->mapFromGlobal(far)),
+                            QPointF(far), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &release);
+        const QRect onScreen(bar->mapTo(m_Frame.get(), QPoint(0, 0)) + m_Frame->pos(), bar->size());
+        EXPECT_GE(onScreen.top(), room.top());
+        EXPECT_LE(onScreen.bottom(), room.bottom());
+        EXPECT_GE(onScreen.intersected(room).width(), 40);
+    }
 }
 
 TEST_F(MainFrameTest, AMissingTextEndsTheProgramWithoutTouchingTheData) {
