@@ -12,6 +12,10 @@ packages=(
     gstreamer1.0-plugins-good
     # desktop tests: a virtual display, a window manager, a tray, input, sound, a fake clock
     xvfb openbox trayer xdotool x11-utils pulseaudio pulseaudio-utils faketime libfaketime
+    # and the compositors people run, started headless: GNOME Shell (with its notifications,
+    # screenshots and the AppIndicator extension) and KDE Plasma's KWin
+    dbus-daemon gnome-shell gjs gnome-screenshot gnome-shell-extension-appindicator
+    kwin-wayland xwayland python3-dbus python3-gi
 )
 
 missing=()

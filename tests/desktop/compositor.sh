@@ -102,6 +102,8 @@ in_sight() { # window picture
 comes_in_sight() { # window picture
     for _ in $(seq 10); do
         sleep 0.5
+        # GNOME may open its overview once more while it settles after start.
+        [ "$COMPOSITOR" = gnome ] && gnome_call HideOverview >/dev/null
         screen_shot "$2"
         [ "$(in_sight "$1" "$2")" -gt 30 ] && return 0
     done
@@ -121,7 +123,8 @@ run_compositor_checks() { # the compositor's name
     local main
     main=$(main_window)
     comes_in_sight "$main" "$SCRATCH/$COMPOSITOR-main.png" ||
-        fail "$COMPOSITOR: the calendar window is not in sight"
+        { cp "$SCRATCH/$COMPOSITOR-main.png" /tmp/zembrola-$COMPOSITOR-failed.png
+          fail "$COMPOSITOR: the calendar window is not in sight (/tmp/zembrola-$COMPOSITOR-failed.png)"; }
     if [ "${TRAY:-no}" = no ] && states "$main" | grep -q _NET_WM_STATE_SKIP_TASKBAR; then
         fail "$COMPOSITOR: no tray, yet the window has no task-bar entry"
     fi
