@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 #include <memory>
@@ -34,7 +36,8 @@ bool PlaySound(const char* path, unsigned) {
     if (g_Effect)
         g_Effect->stop();
     const QString file = QString::fromLocal8Bit(NativePath(name));
-    if (name.empty() || !QFileInfo(file).isFile()) {
+    // Without a sound server Qt "plays" into no device at all: the bell stands in.
+    if (name.empty() || !QFileInfo(file).isFile() || QMediaDevices::audioOutputs().isEmpty()) {
         MessageBeep(0);
         return false;
     }
