@@ -48,10 +48,11 @@ tApp::tApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationDisplayName("Zembrola");
     setQuitOnLastWindowClosed(false); // hiding the window to the tray never ends the program
     m_WakeUp.setInterval(60 * 1000);
-    // A tray that appears later (a panel started after the program) gets the icon.
+    // A tray that appears later (a panel started after the program) gets the icon; without
+    // one that went, the window goes to the task bar.
     connect(&m_WakeUp, &QTimer::timeout, this, [this] {
         if (m_pMainWnd)
-            m_pMainWnd->RetryTray();
+            m_pMainWnd->FollowTray();
     });
 
     // Asked to end (logout, shutdown, kill, Ctrl+C in a terminal): closed as Exit closes, so
@@ -101,6 +102,7 @@ bool tApp::InitInstance() {
     m_WakeUp.start();
     // Without a tray icon, starting the program again is how the user finds the window.
     ListenForLaterStarts([this] {
+        m_MainFrame.FollowTray();
         if (!m_MainFrame.m_TrayIcon.IsShown())
             m_MainFrame.OnShow();
     });

@@ -326,11 +326,16 @@ void tMainFrame::FitToTray() {
     }
 }
 
-void tMainFrame::RetryTray() {
-    if (!m_TrayIcon.IsShown() && QSystemTrayIcon::isSystemTrayAvailable()) {
+void tMainFrame::FollowTray() {
+    const bool available = QSystemTrayIcon::isSystemTrayAvailable();
+    if (m_TrayIcon.IsShown() == available)
+        return;
+    // A tray that came after the program gets the icon; one that went takes it along.
+    if (available)
         m_TrayIcon.SetIcon(IDR_TRAY, g_LanguageString.GetString("title"));
-        FitToTray();
-    }
+    else
+        m_TrayIcon.SetIcon(0u);
+    FitToTray();
 }
 
 void tMainFrame::OnHide() {

@@ -33,8 +33,9 @@ public:
     // With a tray icon the window is a tool window hidden to the tray; without one it has a
     // task-bar entry and minimises instead of hiding.
     void FitToTray();
-    // Tries again to add the tray icon, for a tray that came after the program.
-    void RetryTray();
+    // Adds the tray icon for a tray that came after the program, or removes it with a tray
+    // that went, and fits the window to that.
+    void FollowTray();
 
     void OnShow();
     void OnHide();

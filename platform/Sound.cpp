@@ -3,8 +3,8 @@
 #include "platform/CurrentDirectory.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QAudioDevice>
+#include <QFileInfo>
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>

@@ -16,6 +16,8 @@ packages=(
     # screenshots and the AppIndicator extension) and KDE Plasma's KWin
     dbus-daemon gnome-shell gjs gnome-screenshot gnome-shell-extension-appindicator
     kwin-wayland xwayland python3-dbus python3-gi
+    # a notification server on the X11 rig
+    dunst dbus-bin
 )
 
 missing=()

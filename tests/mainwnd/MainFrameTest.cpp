@@ -210,7 +210,7 @@ TEST_F(MainFrameTest, WithoutATrayTheWindowMinimisesAndTheTitleBarHasTheMenu) {
               (std::vector<std::vector<std::string>>{{"*Show", "Hide", "Exit"}}));
     // A tray that comes later takes the window back.
     Recorder().m_TrayAccepts = true;
-    m_Frame->RetryTray();
+    m_Frame->FollowTray();
     EXPECT_EQ(!m_Frame->m_InTaskbar, QSystemTrayIcon::isSystemTrayAvailable());
 }
 
