@@ -172,7 +172,14 @@ tFileFault tProfileCache::Edit(const char* fileName,
     entry.m_File.reset();
     if (file.use_count() > 1)
         file = std::make_shared<tProfileFile>(*file);
-    if (!edit(*file)) {
+    bool changed = false;
+    try {
+        changed = edit(*file);
+    } catch (const std::exception&) {
+        m_Entries.erase(path); // half changed, perhaps: read the file again
+        return tFileFault::WriteFailed;
+    }
+    if (!changed) {
         entry.m_File = file;
         return AtomicFile::CanReplace(target);
     }
