@@ -1,6 +1,7 @@
 #include "bench/BenchSupport.h"
 
 #include "data/tDataFile.h"
+#include "platform/Joined.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,7 @@ std::string MakeScratchWithPeople(int people, const std::string& settings) {
     int written = 0;
     for (int month = 1; month <= 12; ++month)
         for (int day = 1; day <= lengths[month]; ++day) {
-            file += "[" + tDataFile::SectionName(month, day) + "]\r\n";
+            file += Joined({"[", tDataFile::SectionName(month, day), "]\r\n"});
             const int today = people / 366 + ((month * 31 + day) % 366 < people % 366 ? 1 : 0);
             for (int i = 0; i < today; ++i, ++written)
                 file += "Person " + std::to_string(random() % 100000) + "-" + std::to_string(i) +

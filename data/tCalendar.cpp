@@ -150,7 +150,7 @@ void tCalendar::ShowPerson(int index) {
     SetName(name);
     SetDate(m_Month, m_SelectedDay);
     // Gender and number first, then one picture: a missing one is reported once.
-    m_Gender = !picture.empty() && (picture[0] == 'm' || picture[0] == 'M') ? "m" : "f";
+    m_Gender.assign(1, !picture.empty() && (picture[0] == 'm' || picture[0] == 'M') ? 'm' : 'f');
     SetPicture(PictureNumberOf(picture));
 }
 

@@ -1,5 +1,7 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/Joined.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -30,7 +32,7 @@ std::string BaseOf(const std::string& path) {
 
 // The temporary files of a save: ".DataFile.txt.XXXXXX" beside "DataFile.txt".
 std::string TemporaryPrefix(const std::string& target) {
-    return "." + BaseOf(target) + ".";
+    return Joined({".", BaseOf(target), "."});
 }
 
 // Root may write anything; a file whose write bits are all clear still counts as read-only,

@@ -1,6 +1,7 @@
 #include "platform/tProfileFile.h"
 
 #include "platform/CodePage.h"
+#include "platform/Joined.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -105,7 +106,7 @@ tProfileFile tProfileFile::Parse(std::string bytes) {
         file.m_Encoding = bigEndian ? tEncoding::Utf16Be : tEncoding::Utf16Le;
         const std::string_view units = std::string_view(bytes).substr(2);
         if (units.size() % 2)
-            file.m_OddByte = units.substr(units.size() - 1);
+            file.m_OddByte.assign(1, units.back());
         std::string text = Utf8FromUtf16(units, bigEndian);
         bytes = std::move(text);
     } else if (bytes.starts_with(kUtf8Bom)) {
@@ -310,8 +311,8 @@ bool tProfileFile::SetValue(std::string_view section, std::string_view key,
     if (!found) {
         if (!m_Lines.empty() && m_Lines.back().m_Eol == tEol::None)
             m_Lines.back().m_Eol = eol;
-        m_Lines.push_back(AddLine(FileForm("[" + std::string(section) + "]"), eol));
-        m_Lines.push_back(AddLine(FileForm(std::string(key) + "=" + std::string(value)), eol));
+        m_Lines.push_back(AddLine(FileForm(Joined({"[", section, "]"})), eol));
+        m_Lines.push_back(AddLine(FileForm(Joined({key, "=", value})), eol));
         m_Sections.push_back(tSection{m_Lines.size() - 2, m_Lines.size()});
         m_SectionIndex.emplace(CodePage::Folded(section), m_Sections.size() - 1);
         return true;
@@ -319,7 +320,7 @@ bool tProfileFile::SetValue(std::string_view section, std::string_view key,
     if (const size_t index = FindKey(*found, key)) {
         // A replaced key keeps its place and the case (and characters) it was written in.
         const tLine& old = m_Lines[index];
-        std::string text = std::string(NameOf(old)) + "=" + FileForm(value);
+        std::string text = Joined({NameOf(old), "=", FileForm(value)});
         if (text == TextOf(old))
             return false;
         m_Lines[index] = AddLine(text, old.m_Eol);
@@ -332,7 +333,7 @@ bool tProfileFile::SetValue(std::string_view section, std::string_view key,
             after = i;
     if (m_Lines[after].m_Eol == tEol::None)
         m_Lines[after].m_Eol = eol;
-    InsertLine(after + 1, AddLine(FileForm(std::string(key) + "=" + std::string(value)), eol));
+    InsertLine(after + 1, AddLine(FileForm(Joined({key, "=", value})), eol));
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/DesktopNotifier.h"
+#include "platform/Joined.h"
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
@@ -42,8 +43,8 @@ void InstallRecorder() {
     SetMenuHandler([](QMenu* menu, QPoint) {
         std::vector<std::string> texts;
         for (const QAction* action : menu->actions())
-            texts.push_back((action == menu->defaultAction() ? "*" : "") +
-                            FromQString(action->text()));
+            texts.push_back(
+                Joined({action == menu->defaultAction() ? "*" : "", FromQString(action->text())}));
         Recorder().m_Menus.push_back(texts);
         return Recorder().m_MenuChoice;
     });
