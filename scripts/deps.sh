@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whatever Debian 12 packages the build, the program and the tests need
-# and the machine lacks.  Run as root (or with sudo available).
+# Installs, with apt-get, whatever Debian 12 packages the machine lacks: with "run", what
+# building and running the program needs; otherwise also what the tests need.  Run as root
+# (or with sudo available).
 set -euo pipefail
 
 packages=(
     # build
-    cmake ninja-build g++ pkgconf qt6-base-dev qt6-multimedia-dev libxcb1-dev libgtest-dev
-    libbenchmark-dev
+    cmake ninja-build g++ pkgconf qt6-base-dev qt6-multimedia-dev libxcb1-dev
     # run: the fonts the windows ask for, sound output
     fonts-liberation libqt6multimedia6 qt6-qpa-plugins gstreamer1.0-plugins-base
     gstreamer1.0-plugins-good
+    # a display for a machine without one: the run command's screenshot
+    xvfb openbox trayer xdotool x11-utils pulseaudio pulseaudio-utils
+)
+[ "${1:-}" = run ] || packages+=(
+    # tests and benchmarks
+    libgtest-dev libbenchmark-dev
     # desktop tests: a virtual display, a window manager, a tray, input, sound, a fake clock
     xvfb openbox trayer xdotool x11-utils pulseaudio pulseaudio-utils faketime libfaketime
     # and the compositors people run, started headless: GNOME Shell (with its notifications,
@@ -18,6 +24,8 @@ packages=(
     kwin-wayland xwayland python3-dbus python3-gi
     # a notification server on the X11 rig
     dunst dbus-bin
+    # the package and its checks
+    dpkg-dev fakeroot lintian desktop-file-utils appstream man-db debootstrap
 )
 
 missing=()
@@ -32,5 +40,6 @@ sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 echo "Installing: ${missing[*]}"
 "${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
+# apt's own progress shows: the first run on a fresh machine downloads a lot.
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends \
+    -o Dpkg::Use-Pty=0 "${missing[@]}" | { grep -E "^(Get|Setting up|Need to get)" || true; }

@@ -5,9 +5,12 @@
 # saves a screenshot of the calendar window and keeps running until you press Ctrl+C.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/scripts/deps.sh"
-"$here/scripts/build.sh"
+began=$SECONDS
+"$here/scripts/deps.sh" run
+# Only what runs: the program, and the screenshot helper for a machine without a display.
 build=${BUILD_DIR:-$here/build}
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target zembrola zembrola_screenshot
 launcher=$build/zembrola-launcher
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -27,7 +30,7 @@ stop() {
 trap stop EXIT
 trap 'exit 0' INT TERM
 
-screenshot=${ZEMBROLA_SCREENSHOT:-$PWD/zembrola-screenshot.png}
+screenshot=${ZEMBROLA_SCREENSHOT:-/tmp/zembrola-screenshot.png}
 for _ in $(seq 100); do
     window=$(xdotool search --onlyvisible --pid "$program" --name '^Zembrola$' 2>/dev/null | while read -r id; do
         [ "$(xwininfo -id "$id" | awk '/Width:/ {print $2}')" -gt 250 ] && echo "$id"; done | head -n 1 || true)
@@ -36,7 +39,8 @@ for _ in $(seq 100); do
 done
 if [ -n "${window:-}" ]; then
     sleep 0.5
-    "$build/tools/zembrola_screenshot" "$screenshot" "$window" && echo "Zembrola runs on the virtual display $DISPLAY; its window is in $screenshot"
+    "$build/tools/zembrola_screenshot" "$screenshot" "$window" &&
+        echo "Zembrola runs on the virtual display $DISPLAY ($((SECONDS - began)) s after the start of this script); its window is in $screenshot"
 else
     echo "Zembrola started, but its window did not show; see $build" >&2
 fi

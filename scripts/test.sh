@@ -23,12 +23,15 @@ cd "$build"
 log=$(mktemp)
 began=$SECONDS
 status=0
-ctest --output-on-failure -j"$(nproc)" --timeout 600 -LE desktop | tee "$log" || status=1
+ctest --output-on-failure -j"$(nproc)" --timeout 600 -LE "desktop|package" | tee "$log" || status=1
 took "unit and widget tests" "$began"
 began=$SECONDS
 ctest --output-on-failure --timeout 600 -L desktop | tee -a "$log" || status=1
 took "desktop tests (X11 rig, GNOME Shell, KWin)" "$began"
-# "N% tests passed, F tests failed out of T" twice: one line for both.
+began=$SECONDS
+ctest --output-on-failure -L package | tee -a "$log" || status=1
+took "the Debian package (Release build, checks, installation in a fresh Debian)" "$began"
+# "N% tests passed, F tests failed out of T" for each run: one line for all.
 awk '/tests failed out of/ {failed += $4; all += $NF} END {print all - failed " passed, " failed " failed"}' "$log"
 rm -f "$log"
 exit $status
