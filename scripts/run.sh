@@ -7,9 +7,11 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 began=$SECONDS
 "$here/scripts/deps.sh" run
-# Only what runs: the program, and the screenshot helper for a machine without a display.
-build=${BUILD_DIR:-$here/build}
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Only what runs: the program, and the screenshot helper for a machine without a display (in a
+# build folder of its own, so that the test command's keeps its tests).
+build=${BUILD_DIR:-$here/build-run}
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEMBROLA_TESTS=OFF \
+    -DZEMBROLA_BENCH=OFF >/dev/null
 cmake --build "$build" --target zembrola zembrola_screenshot
 launcher=$build/zembrola-launcher
 
