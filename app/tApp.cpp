@@ -3,10 +3,9 @@
 #include "platform/CurrentDirectory.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
+#include "platform/Sound.h"
 #include "support/tAnyError.h"
 #include "support/tLanguageString.h"
-
-#include "platform/Sound.h"
 
 #include <QSocketNotifier>
 #include <QThread>
@@ -48,8 +47,8 @@ tApp::tApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationDisplayName("Zembrola");
     setQuitOnLastWindowClosed(false); // hiding the window to the tray never ends the program
     m_WakeUp.setInterval(60 * 1000);
-    // A tray that appears later (a panel started after the program) gets the icon; without
-    // one that went, the window goes to the task bar.
+    // A tray that appears later (a panel started after the program) gets the icon; when the
+    // tray goes away, the window goes to the task bar.
     connect(&m_WakeUp, &QTimer::timeout, this, [this] {
         if (m_pMainWnd)
             m_pMainWnd->FollowTray();
