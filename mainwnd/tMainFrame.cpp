@@ -336,6 +336,9 @@ void tMainFrame::FollowTray() {
     else
         m_TrayIcon.SetIcon(0u);
     FitToTray();
+    // A window hidden in a tray that went away would be lost: it waits in the task bar.
+    if (m_InTaskbar && !isVisible())
+        showMinimized();
 }
 
 void tMainFrame::OnHide() {
