@@ -20,7 +20,6 @@
 
 #include <QCloseEvent>
 #include <cstdio>
-#include <filesystem>
 
 using namespace Colours;
 
@@ -108,7 +107,7 @@ int tAlarmFrame::OnCreate() {
 }
 
 void tAlarmFrame::ShowAlarm() {
-    tCalendar::LoadPersonPicture(*m_PictureView, m_PicturePath);
+    const std::string picture = tCalendar::LoadPersonPicture(*m_PictureView, m_PicturePath);
     m_PictureView->update();
     m_DateLabel->SetText(tCalendar::DateText(m_Month, m_Day).c_str());
     m_DateLabel->update();
@@ -120,9 +119,6 @@ void tAlarmFrame::ShowAlarm() {
     raise();
     activateWindow();
     PlayAlarmSound();
-    const std::string picture = std::filesystem::exists(NativePath(m_PicturePath))
-                                    ? m_PicturePath
-                                    : tCalendar::kDefaultPicture;
     m_Notifier.Show({m_Name, tCalendar::DateText(m_Month, m_Day), FullPath(picture),
                      MessageText(tMessage::OkAction)});
 }

@@ -65,8 +65,8 @@ tApp::tApp(int& argc, char** argv) : QApplication(argc, argv) {
             sigaction(signal, &action, nullptr);
     }
     if (g_SignalPipe[0] >= 0) {
-        m_SignalNotifier = new QSocketNotifier(g_SignalPipe[0], QSocketNotifier::Read, this);
-        connect(m_SignalNotifier, &QSocketNotifier::activated, this, [this] {
+        auto* notifier = new QSocketNotifier(g_SignalPipe[0], QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, [this] {
             char bytes[16];
             while (read(g_SignalPipe[0], bytes, sizeof bytes) > 0) {
             }

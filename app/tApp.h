@@ -10,8 +10,6 @@
 #include <optional>
 #include <string>
 
-class QSocketNotifier;
-
 class tApp : public QApplication {
 public:
     tApp(int& argc, char** argv);
@@ -51,7 +49,6 @@ protected:
 private:
     // A quiet desktop may send no event for hours: the loop wakes itself once a minute.
     QTimer m_WakeUp;
-    QSocketNotifier* m_SignalNotifier = nullptr;
 };
 
 tApp* GetApp();

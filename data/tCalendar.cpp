@@ -273,18 +273,18 @@ void tCalendar::ShowPicture() {
     m_PictureView->update();
 }
 
-void tCalendar::LoadPersonPicture(tLabel& view, const std::string& path) {
+std::string tCalendar::LoadPersonPicture(tLabel& view, const std::string& path) {
+    std::string shown = path;
     if (path != kDefaultPicture && !CanOpen(path)) {
         // Said once per picture; the default stands in, never the face shown before.
         static std::set<std::string> reported;
         if (reported.insert(path).second)
             AfxMessageBox(MessageText(tMessage::PictureMissing, {NativePath(path)}));
-        if (!view.LoadPicture(kDefaultPicture))
-            view.ClearPicture();
-        return;
+        shown = kDefaultPicture;
     }
-    if (!view.LoadPicture(path.c_str()))
+    if (!view.LoadPicture(shown.c_str()))
         view.ClearPicture();
+    return shown;
 }
 
 bool tCalendar::IsEnterableName(std::string_view text) {

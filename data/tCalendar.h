@@ -34,8 +34,8 @@ public:
     // The date as the language writes it ("24 December", "December 24").
     static std::string DateText(int month, int day);
     // Loads a person's picture into view; a missing one is said once and the default picture
-    // stands in for it.
-    static void LoadPersonPicture(tLabel& view, const std::string& path);
+    // stands in for it.  Returns the picture shown.
+    static std::string LoadPersonPicture(tLabel& view, const std::string& path);
 
     void SelectMonth(int month);
     void FillMonth(int month);

@@ -28,7 +28,6 @@ public:
     // Hands the file's bytes, in its own encoding, to sink in pieces; false when sink refused.
     bool Write(const std::function<bool(std::string_view)>& sink) const;
     std::string Serialize() const;
-    tEncoding Encoding() const { return m_Encoding; }
 
     // Calls visit with each key name of the section, in file order, until it returns false.
     // False when there is no section.
