@@ -2,13 +2,16 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 #include "platform/CurrentDirectory.h"
 #include "platform/FolderLock.h"
 #include "platform/Profile.h"
+#include "platform/tProfileCache.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -110,6 +113,68 @@ bool tDataFile::DeleteEntry(int32_t month, int32_t day, const std::string& name)
         WritePrivateProfileString(section.c_str(), nullptr, nullptr, m_FileName.c_str());
     Flush();
     return removed;
+}
+
+std::vector<tDataFile::tEntry> tDataFile::ReadEntries(int32_t month, int32_t day) const {
+    char list[kKeyListSize];
+    const int32_t count = ReadNameList(month, day, list);
+    const std::string section = SectionName(month, day);
+    std::vector<tEntry> entries;
+    entries.reserve(static_cast<size_t>(count));
+    for (const char* name = list; static_cast<int32_t>(entries.size()) < count;
+         name += entries.back().m_Name.size() + 1) {
+        char value[kValueSize];
+        GetPrivateProfileString(section.c_str(), name, "#", value, sizeof value,
+                                m_FileName.c_str());
+        entries.push_back({month, day, name, value});
+    }
+    return entries;
+}
+
+std::vector<tDataFile::tEntry> tDataFile::ReadAllEntries() const {
+    static constexpr int kLengths[13] = {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    std::vector<tEntry> entries;
+    for (int32_t month = 1; month <= 12; ++month)
+        for (int32_t day = 1; day <= kLengths[month]; ++day) {
+            std::vector<tEntry> people = ReadEntries(month, day);
+            std::move(people.begin(), people.end(), std::back_inserter(entries));
+        }
+    return entries;
+}
+
+bool tDataFile::AddEntries(const std::vector<tEntry>& entries, std::vector<tAdded>& results) {
+    results.assign(entries.size(), tAdded::NotWritten);
+    m_LastFault = tProfileCache::Instance().Edit(m_FileName.c_str(), [&](tProfileFile& file) {
+        bool changed = false;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const tEntry& entry = entries[i];
+            if (!IsStorableName(entry.m_Name) || !ProfileValueIsStorable(entry.m_Picture)) {
+                results[i] = tAdded::NotStorable;
+                continue;
+            }
+            const std::string section = SectionName(entry.m_Month, entry.m_Day);
+            size_t used = 0;
+            bool there = false;
+            file.ForEachKey(section, [&](std::string_view name) {
+                used += name.size() + 1;
+                there = there || CodePage::EqualNoCase(name, entry.m_Name);
+                return true;
+            });
+            if (there)
+                results[i] = tAdded::AlreadyThere;
+            else if (!NameFits(used, entry.m_Name.size()))
+                results[i] = tAdded::DayFull;
+            else if (file.SetValue(section, entry.m_Name, entry.m_Picture)) {
+                results[i] = tAdded::Added;
+                changed = true;
+            }
+        }
+        return changed;
+    });
+    if (m_LastFault == tFileFault::None)
+        return true;
+    results.assign(entries.size(), tAdded::NotWritten);
+    return false;
 }
 
 int tDataFile::ReadSetting(const char* key, int defaultValue) const {

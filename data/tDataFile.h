@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class tDataFile {
 public:
@@ -40,6 +41,29 @@ public:
     bool WriteEntry(int32_t month, int32_t day, const std::string& name,
                     const std::string& picture);
     bool DeleteEntry(int32_t month, int32_t day, const std::string& name);
+
+    struct tEntry {
+        int32_t m_Month = 0;
+        int32_t m_Day = 0;
+        std::string m_Name;
+        std::string m_Picture;
+    };
+    // Every person the window can show, in the order of the year and of each day's list.
+    std::vector<tEntry> ReadAllEntries() const;
+    // A day's people, as the window shows them.
+    std::vector<tEntry> ReadEntries(int32_t month, int32_t day) const;
+    // Whether one more name of that length fits in a day's list whose names already take
+    // usedBytes (each name with its terminating NUL).
+    static bool NameFits(size_t usedBytes, size_t length) {
+        return usedBytes + length + 1 <= kKeyListSize - 1;
+    }
+
+    enum class tAdded { Added, AlreadyThere, DayFull, NotStorable, NotWritten };
+    // Adds people in one save, each only when its day has no one of that name (any case) and
+    // has room for it, judged by the file as it is under the save's lock.  results gets one
+    // answer per entry.  False (every answer NotWritten, the cause in LastFault) when the file
+    // refused the save.
+    bool AddEntries(const std::vector<tEntry>& entries, std::vector<tAdded>& results);
 
     bool ReadNotifyInAdvance() const;
     bool WriteNotifyInAdvance(bool flag);

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ pkgconf qt6-base-dev qt6-multimedia-dev libxcb1-dev
+    libebook-contacts1.2-dev libical-dev
     # run: the fonts the windows ask for, sound output
     fonts-liberation libqt6multimedia6 qt6-qpa-plugins gstreamer1.0-plugins-base
     gstreamer1.0-plugins-good
@@ -25,6 +26,8 @@ packages=(
     # a notification server on the X11 rig
     dunst dbus-bin
     # the package and its checks
+    # calendar programs the export must open in
+    calcurse khal
     dpkg-dev fakeroot lintian desktop-file-utils appstream man-db debootstrap
 )
 

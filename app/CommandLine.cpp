@@ -1,0 +1,209 @@
+#include "app/CommandLine.h"
+
+#include "data/tCalendar.h"
+#include "data/tCalendarExport.h"
+#include "data/tContactImport.h"
+#include "data/tUpcoming.h"
+#include "platform/AtomicFile.h"
+#include "platform/CTime.h"
+#include "platform/CodePage.h"
+#include "platform/CurrentDirectory.h"
+#include "support/Messages.h"
+#include "support/tLanguageString.h"
+
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: zembrola [OPTION]\n"
+    "A birthday calendar in the system tray. Without an option it opens its window.\n"
+    "It works in Cal_Data/ below the current directory (the installed launcher goes to\n"
+    "the user's data folder first).\n"
+    "\n"
+    "  --import FILE.vcf [FILE...] [--gender m|f]\n"
+    "                       add the birthdays of address-book cards (vCard 2.1, 3.0, 4.0);\n"
+    "                       cards without a gender take the one given, or are skipped\n"
+    "  --export-ics FILE    write every birthday to an iCalendar file, one yearly event\n"
+    "                       each (29 February falls on 28 February in common years)\n"
+    "  --next [DAYS]        list the birthdays from today to DAYS days ahead (the days of\n"
+    "                       notice when not given): the date, a tab and the name\n"
+    "  --help               show this text\n";
+
+void OpenData(tDataFile& file) {
+    file.SetFileName("Cal_Data\\DataFile.txt");
+    g_LanguageString.SetFileName("Cal_Data\\Language.txt");
+    g_LanguageString.SetLanguage(file.ReadLanguage());
+}
+
+std::string Say(tMessage message, std::initializer_list<std::string> values = {}) {
+    return TerminalText(MessageText(message, values));
+}
+
+std::string FaultText(const tDataFile& file, tFileFault fault) {
+    return Say(MessageForFault(fault), {file.GetFileName()});
+}
+
+std::string SkipText(tContactImport::tSkip skip) {
+    using tSkip = tContactImport::tSkip;
+    switch (skip) {
+    case tSkip::None:
+        return Say(tMessage::Added);
+    case tSkip::NoBirthday:
+        return Say(tMessage::SkipNoBirthday);
+    case tSkip::BirthdayText:
+        return Say(tMessage::SkipBirthdayText);
+    case tSkip::NoName:
+        return Say(tMessage::SkipNoName);
+    case tSkip::NoAnsiForm:
+        return Say(tMessage::SkipNoAnsiForm);
+    case tSkip::NotStorable:
+        return Say(tMessage::SkipNotStorable);
+    case tSkip::AlreadyThere:
+        return Say(tMessage::SkipAlreadyThere);
+    case tSkip::DayFull:
+        return Say(tMessage::SkipDayFull);
+    case tSkip::NoGender:
+        return Say(tMessage::SkipNoGender);
+    case tSkip::NotWritten:
+        return Say(tMessage::SkipNotWritten);
+    }
+    return {};
+}
+
+int CountPictures(const char* gender) {
+    int count = 0;
+    char path[64];
+    for (;; ++count) {
+        std::snprintf(path, sizeof path, "Cal_Data/Images/%s%03d.bmp", gender, count);
+        if (count >= 1000 || !AtomicFile::Read(FullPath(path)))
+            return count;
+    }
+}
+
+int Import(const std::vector<std::string>& files, const std::string& gender, std::FILE* out,
+           std::FILE* err) {
+    tDataFile data;
+    OpenData(data);
+    tContactImport import;
+    bool allRead = true;
+    for (const std::string& name : files) {
+        tFileFault fault = tFileFault::None;
+        const std::optional<std::string> bytes = AtomicFile::Read(name, &fault);
+        if (!bytes) {
+            std::fprintf(err, "%s: %s\n", name.c_str(),
+                         fault == tFileFault::None ? std::strerror(ENOENT)
+                                                   : Say(MessageForFault(fault), {name}).c_str());
+            allRead = false;
+        } else if (!import.Read(*bytes)) {
+            std::fprintf(err, "%s\n", Say(tMessage::NoCards, {name}).c_str());
+        }
+    }
+    import.Plan(data, gender, CountPictures("m"), CountPictures("f"));
+    const bool written = import.Apply(data);
+    for (const tContactImport::tContact& contact : import.m_Contacts) {
+        const std::string date =
+            contact.m_Month > 0 ? TerminalText(tCalendar::DateText(contact.m_Month, contact.m_Day))
+                                : std::string("-");
+        std::fprintf(out, "%s\t%s\t%s\n", contact.m_ShownName.c_str(), date.c_str(),
+                     SkipText(contact.m_Skip).c_str());
+    }
+    const int added = import.Count(tContactImport::tSkip::None);
+    std::fprintf(out, "%s\n",
+                 Say(tMessage::ImportSummary,
+                     {std::to_string(added),
+                      std::to_string(static_cast<int>(import.m_Contacts.size()) - added)})
+                     .c_str());
+    if (!written)
+        std::fprintf(err, "%s\n", FaultText(data, data.LastFault()).c_str());
+    return allRead && written ? 0 : 1;
+}
+
+int Export(const std::string& target, std::FILE* out, std::FILE* err) {
+    tDataFile data;
+    OpenData(data);
+    if (const tFileFault fault = data.ReadFault(); fault != tFileFault::None) {
+        std::fprintf(err, "%s\n", FaultText(data, fault).c_str());
+        return 1;
+    }
+    const std::vector<tDataFile::tEntry> people = data.ReadAllEntries();
+    const std::string calendar =
+        tCalendarExport::Make(people, Say(tMessage::BirthdaySummary), std::time(nullptr));
+    if (const tFileFault fault = AtomicFile::Replace(target, calendar); fault != tFileFault::None) {
+        std::fprintf(err, "%s\n%s\n", Say(tMessage::ExportFailed).c_str(),
+                     Say(MessageForFault(fault), {target}).c_str());
+        return 1;
+    }
+    std::fprintf(out, "%s\n",
+                 Say(tMessage::ExportDone, {std::to_string(people.size()), target}).c_str());
+    return 0;
+}
+
+int Next(const char* daysText, std::FILE* out, std::FILE* err) {
+    tDataFile data;
+    OpenData(data);
+    int days = data.ReadNotifyDays();
+    if (daysText) {
+        char* end = nullptr;
+        const long value = std::strtol(daysText, &end, 10);
+        if (*daysText == '\0' || *end != '\0' || value < 0 || value > 366) {
+            std::fprintf(err, "zembrola: --next takes a number of days from 0 to 366\n");
+            return 2;
+        }
+        days = static_cast<int>(value);
+    }
+    const CTime now = CTime::GetCurrentTime();
+    for (const tUpcoming::tItem& item :
+         tUpcoming::Find(data, now.GetYear(), now.GetMonth(), now.GetDay(), days))
+        std::fprintf(out, "%04d-%02d-%02d\t%s\n", item.m_Year, item.m_Month, item.m_Day,
+                     CodePage::Utf8FromAnsi(item.m_Name).c_str());
+    return 0;
+}
+
+} // namespace
+
+std::string TerminalText(const std::string& ansi) {
+    return CodePage::Utf8FromAnsi(ansi);
+}
+
+std::optional<int> RunCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err) {
+    if (argc < 2)
+        return std::nullopt;
+    const std::string option = argv[1];
+    if (option == "--help" || option == "-h") {
+        std::fputs(kUsage, out);
+        return 0;
+    }
+    if (option == "--next")
+        return argc <= 3 ? Next(argc == 3 ? argv[2] : nullptr, out, err) : 2;
+    if (option == "--export-ics") {
+        if (argc != 3) {
+            std::fputs(kUsage, err);
+            return 2;
+        }
+        return Export(argv[2], out, err);
+    }
+    if (option == "--import") {
+        std::vector<std::string> files;
+        std::string gender;
+        for (int i = 2; i < argc; ++i) {
+            const std::string argument = argv[i];
+            if (argument == "--gender" && i + 1 < argc &&
+                (std::strcmp(argv[i + 1], "m") == 0 || std::strcmp(argv[i + 1], "f") == 0))
+                gender = argv[++i];
+            else if (argument.rfind("--", 0) == 0) {
+                std::fprintf(err, "zembrola: --gender takes m or f\n");
+                return 2;
+            } else
+                files.push_back(argument);
+        }
+        if (files.empty()) {
+            std::fputs(kUsage, err);
+            return 2;
+        }
+        return Import(files, gender, out, err);
+    }
+    return std::nullopt;
+}

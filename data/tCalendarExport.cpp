@@ -1,0 +1,75 @@
+#include "data/tCalendarExport.h"
+
+#include "platform/CodePage.h"
+
+#include <glib.h>
+#include <libical/ical.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// The first year of every event: a leap year, so that 29 February is a date in it.
+constexpr int kFirstYear = 2000;
+
+std::string ReplaceSlot(const std::string& format, const std::string& value) {
+    std::string text = format;
+    if (const size_t slot = text.find("%s"); slot != std::string::npos)
+        text.replace(slot, 2, value);
+    else
+        text += " " + value;
+    return text;
+}
+
+} // namespace
+
+std::string tCalendarExport::Uid(const tDataFile::tEntry& person) {
+    char day[8];
+    std::snprintf(day, sizeof day, "%02d%02d-", person.m_Month, person.m_Day);
+    const std::string key = day + CodePage::Utf8FromAnsi(CodePage::Folded(person.m_Name));
+    gchar* sum = g_compute_checksum_for_string(G_CHECKSUM_SHA1, key.c_str(), -1);
+    std::string uid = std::string(day) + sum + "@zembrola";
+    g_free(sum);
+    return uid;
+}
+
+std::string tCalendarExport::Make(const std::vector<tDataFile::tEntry>& people,
+                                  const std::string& summary, std::time_t stamp) {
+    icalcomponent* calendar = icalcomponent_new_vcalendar();
+    icalcomponent_add_property(calendar, icalproperty_new_version("2.0"));
+    icalcomponent_add_property(calendar, icalproperty_new_prodid("-//Zembrola//Zembrola//EN"));
+    icalcomponent_add_property(calendar, icalproperty_new_calscale("GREGORIAN"));
+    const icaltimetype now =
+        icaltime_from_timet_with_zone(stamp, 0, icaltimezone_get_utc_timezone());
+    for (const tDataFile::tEntry& person : people) {
+        icalcomponent* event = icalcomponent_new_vevent();
+        icalcomponent_add_property(event, icalproperty_new_uid(Uid(person).c_str()));
+        icalcomponent_add_property(event, icalproperty_new_dtstamp(now));
+        icaltimetype start = icaltime_null_date();
+        start.year = kFirstYear;
+        start.month = person.m_Month;
+        start.day = person.m_Day;
+        icalcomponent_add_property(event, icalproperty_new_dtstart(start));
+        icalrecurrencetype rule;
+        icalrecurrencetype_clear(&rule);
+        rule.freq = ICAL_YEARLY_RECURRENCE;
+        if (person.m_Month == 2 && person.m_Day == 29) {
+            rule.by_month[0] = 2;
+            rule.by_month[1] = ICAL_RECURRENCE_ARRAY_MAX;
+            rule.by_month_day[0] = -1;
+            rule.by_month_day[1] = ICAL_RECURRENCE_ARRAY_MAX;
+        }
+        icalcomponent_add_property(event, icalproperty_new_rrule(rule));
+        const std::string title = ReplaceSlot(summary, CodePage::Utf8FromAnsi(person.m_Name));
+        icalcomponent_add_property(event, icalproperty_new_summary(title.c_str()));
+        icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+        icalcomponent_add_component(calendar, event);
+    }
+    char* text = icalcomponent_as_ical_string_r(calendar);
+    std::string result = text ? text : "";
+    std::free(text);
+    icalcomponent_free(calendar);
+    return result;
+}

@@ -1,0 +1,21 @@
+// The birthdays as an iCalendar file (RFC 5545) for other calendar programs: one all-day event
+// per person that repeats every year on its day.  29 February falls on the last day of
+// February in common years, so that it is never skipped.
+#pragma once
+
+#include "data/tDataFile.h"
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+class tCalendarExport {
+public:
+    // summary is the event's title in UTF-8, with "%s" where the name goes.  stamp is when the
+    // calendar was made.
+    static std::string Make(const std::vector<tDataFile::tEntry>& people,
+                            const std::string& summary, std::time_t stamp);
+    // The same person on the same day has the same identifier in every export, whatever the
+    // case of the name and the picture, so that a calendar replaces the event, not doubles it.
+    static std::string Uid(const tDataFile::tEntry& person);
+};

@@ -1,0 +1,263 @@
+#include "data/tContactImport.h"
+
+#include "platform/CodePage.h"
+
+#include <libebook-contacts/libebook-contacts.h>
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <memory>
+#include <set>
+
+namespace {
+
+constexpr int kMonthLengths[13] = {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+struct tUnref {
+    void operator()(EVCard* card) const { g_object_unref(card); }
+};
+
+// The parser warns on stderr about every card that bends the rules; the import's report says
+// what matters instead.
+void Quiet(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    return text;
+}
+
+// The cards of a file, each from its BEGIN:VCARD line to its END:VCARD line (cards nested in
+// a 2.1 AGENT property stay inside theirs).
+std::vector<std::string> SplitCards(std::string_view text) {
+    std::vector<std::string> cards;
+    int depth = 0;
+    size_t begin = 0;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view line = Trimmed(text.substr(at, end - at));
+        if (StartsWithNoCase(line, "BEGIN:VCARD") && depth++ == 0)
+            begin = at;
+        else if (StartsWithNoCase(line, "END:VCARD") && depth > 0 && --depth == 0)
+            cards.emplace_back(text.substr(begin, end - begin));
+        at = end + 1;
+    }
+    return cards;
+}
+
+std::string Text(EVCardAttribute* attribute, int index) {
+    GList* values = e_vcard_attribute_get_values(attribute);
+    const char* value = static_cast<const char*>(g_list_nth_data(values, index));
+    return std::string(Trimmed(value ? value : ""));
+}
+
+bool HasParam(EVCardAttribute* attribute, const char* name, const char* value) {
+    GList* values = e_vcard_attribute_get_param(attribute, name);
+    for (GList* item = values; item; item = item->next)
+        if (g_ascii_strcasecmp(static_cast<const char*>(item->data), value) == 0)
+            return true;
+    return false;
+}
+
+// The month and day of a BDAY value: 19930102, 1993-01-02, --0102, --01-02, and any of
+// these with a time after "T"; the year, if any, is not kept.
+bool ParseBirthday(std::string_view value, int& month, int& day) {
+    value = value.substr(0, value.find_first_of("Tt"));
+    std::string digits;
+    if (value.size() >= 2 && value.substr(0, 2) == "--")
+        value.remove_prefix(2);
+    else if (value.size() == 8 || value.size() == 10)
+        value.remove_prefix(value.size() == 8 ? 4 : 5);
+    else
+        return false;
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (std::isdigit(static_cast<unsigned char>(value[i])))
+            digits += value[i];
+        else if (value[i] != '-' || i != 2)
+            return false;
+    }
+    if (digits.size() != 4)
+        return false;
+    month = std::stoi(digits.substr(0, 2));
+    day = std::stoi(digits.substr(2, 2));
+    return month >= 1 && month <= 12 && day >= 1 && day <= kMonthLengths[month];
+}
+
+// Every character has a Windows-1252 form.
+bool HasAnsiForm(std::string_view utf8) {
+    for (size_t at = 0; at < utf8.size();) {
+        const std::optional<char32_t> point = CodePage::DecodeUtf8(utf8, &at);
+        if (!point || CodePage::FromUnicode(*point) < 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool tContactImport::Read(std::string_view bytes) {
+    static const bool quiet = [] {
+        g_log_set_handler("libebook-contacts", G_LOG_LEVEL_MASK, Quiet, nullptr);
+        return true;
+    }();
+    (void)quiet;
+    m_Contacts.clear();
+    m_CardSkips.clear();
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    // A file that is not UTF-8 comes from an old program writing the Windows code page.
+    const bool utf8 = CodePage::LooksLikeUtf8(bytes) ||
+                      std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; });
+    const std::string text = utf8 ? std::string(bytes) : CodePage::Utf8FromAnsi(bytes);
+    for (const std::string& source : SplitCards(text)) {
+        const std::unique_ptr<EVCard, tUnref> card(e_vcard_new_from_string(source.c_str()));
+        tContact contact;
+        tSkip skip = tSkip::None;
+        if (EVCardAttribute* fn = e_vcard_get_attribute(card.get(), "FN"))
+            contact.m_ShownName = Text(fn, 0);
+        if (contact.m_ShownName.empty())
+            if (EVCardAttribute* n = e_vcard_get_attribute(card.get(), "N")) {
+                const std::string given = Text(n, 1), family = Text(n, 0);
+                contact.m_ShownName =
+                    given.empty() || family.empty() ? given + family : given + " " + family;
+            }
+        if (EVCardAttribute* gender = e_vcard_get_attribute(card.get(), "GENDER")) {
+            const std::string sex = Text(gender, 0);
+            if (sex == "M" || sex == "m")
+                contact.m_Gender = "m";
+            else if (sex == "F" || sex == "f")
+                contact.m_Gender = "f";
+        }
+        EVCardAttribute* birthday = e_vcard_get_attribute(card.get(), "BDAY");
+        if (!birthday)
+            skip = tSkip::NoBirthday;
+        else if (HasParam(birthday, "VALUE", "text") ||
+                 !ParseBirthday(Text(birthday, 0), contact.m_Month, contact.m_Day))
+            skip = tSkip::BirthdayText;
+        if (skip == tSkip::None && contact.m_ShownName.empty())
+            skip = tSkip::NoName;
+        if (skip == tSkip::None && !HasAnsiForm(contact.m_ShownName))
+            skip = tSkip::NoAnsiForm;
+        contact.m_Name = CodePage::AnsiFromUtf8(contact.m_ShownName);
+        if (skip == tSkip::None && !tDataFile::IsStorableName(contact.m_Name))
+            skip = tSkip::NotStorable;
+        contact.m_Skip = skip;
+        m_Contacts.push_back(std::move(contact));
+        m_CardSkips.push_back(skip);
+    }
+    return !m_Contacts.empty();
+}
+
+void tContactImport::Plan(const tDataFile& file, const std::string& chosenGender, int malePictures,
+                          int femalePictures) {
+    // Each day touched: its names (folded) and the bytes they take, the file's first.
+    struct tDay {
+        std::set<std::string> m_Names;
+        size_t m_Used = 0;
+        std::map<std::string, std::set<int>> m_Pictures; // gender -> numbers in use
+    };
+    std::map<int, tDay> days;
+    auto dayOf = [&](int month, int day) -> tDay& {
+        const auto [found, added] = days.try_emplace(month * 100 + day);
+        if (added) {
+            for (const tDataFile::tEntry& entry : file.ReadEntries(month, day)) {
+                found->second.m_Names.insert(CodePage::Folded(entry.m_Name));
+                found->second.m_Used += entry.m_Name.size() + 1;
+                if (entry.m_Picture.size() == 4)
+                    found->second.m_Pictures[entry.m_Picture.substr(0, 1)].insert(
+                        std::atoi(entry.m_Picture.c_str() + 1));
+            }
+        }
+        return found->second;
+    };
+    for (size_t i = 0; i < m_Contacts.size(); ++i) {
+        tContact& contact = m_Contacts[i];
+        contact.m_Skip = m_CardSkips[i];
+        if (contact.m_Skip != tSkip::None)
+            continue;
+        const std::string gender = contact.m_Gender.empty() ? chosenGender : contact.m_Gender;
+        tDay& day = dayOf(contact.m_Month, contact.m_Day);
+        if (day.m_Names.count(CodePage::Folded(contact.m_Name)) != 0)
+            contact.m_Skip = tSkip::AlreadyThere;
+        else if (!tDataFile::NameFits(day.m_Used, contact.m_Name.size()))
+            contact.m_Skip = tSkip::DayFull;
+        else if (gender != "m" && gender != "f")
+            contact.m_Skip = tSkip::NoGender;
+        if (contact.m_Skip != tSkip::None)
+            continue;
+        day.m_Names.insert(CodePage::Folded(contact.m_Name));
+        day.m_Used += contact.m_Name.size() + 1;
+        // The first picture the day's people of that gender do not show yet, starting at a
+        // place of the name's own so that days differ too.
+        const int count = std::max(gender == "m" ? malePictures : femalePictures, 1);
+        std::set<int>& used = day.m_Pictures[gender];
+        const int start =
+            static_cast<int>(std::hash<std::string>{}(contact.m_Name) % static_cast<size_t>(count));
+        int picture = start;
+        for (int step = 0; step < count; ++step)
+            if (used.count((start + step) % count) == 0) {
+                picture = (start + step) % count;
+                break;
+            }
+        used.insert(picture);
+        contact.m_Picture = picture;
+        contact.m_Gender = gender;
+    }
+}
+
+bool tContactImport::Apply(tDataFile& file) {
+    std::vector<tDataFile::tEntry> entries;
+    std::vector<size_t> owners;
+    for (size_t i = 0; i < m_Contacts.size(); ++i) {
+        const tContact& contact = m_Contacts[i];
+        if (contact.m_Skip != tSkip::None)
+            continue;
+        char picture[16];
+        std::snprintf(picture, sizeof picture, "%s%03d", contact.m_Gender.c_str(),
+                      contact.m_Picture);
+        entries.push_back({contact.m_Month, contact.m_Day, contact.m_Name, picture});
+        owners.push_back(i);
+    }
+    if (entries.empty())
+        return true;
+    std::vector<tDataFile::tAdded> results;
+    const bool written = file.AddEntries(entries, results);
+    for (size_t i = 0; i < owners.size(); ++i) {
+        tSkip& skip = m_Contacts[owners[i]].m_Skip;
+        switch (results[i]) {
+        case tDataFile::tAdded::Added:
+            break;
+        case tDataFile::tAdded::AlreadyThere:
+            skip = tSkip::AlreadyThere;
+            break;
+        case tDataFile::tAdded::DayFull:
+            skip = tSkip::DayFull;
+            break;
+        case tDataFile::tAdded::NotStorable:
+            skip = tSkip::NotStorable;
+            break;
+        case tDataFile::tAdded::NotWritten:
+            skip = tSkip::NotWritten;
+            break;
+        }
+    }
+    return written;
+}
+
+int tContactImport::Count(tSkip skip) const {
+    return static_cast<int>(std::count_if(m_Contacts.begin(), m_Contacts.end(),
+                                          [skip](const tContact& c) { return c.m_Skip == skip; }));
+}
