@@ -46,33 +46,6 @@ std::string FaultText(const tDataFile& file, tFileFault fault) {
     return Say(MessageForFault(fault), {file.GetFileName()});
 }
 
-std::string SkipText(tContactImport::tSkip skip) {
-    using tSkip = tContactImport::tSkip;
-    switch (skip) {
-    case tSkip::None:
-        return Say(tMessage::Added);
-    case tSkip::NoBirthday:
-        return Say(tMessage::SkipNoBirthday);
-    case tSkip::BirthdayText:
-        return Say(tMessage::SkipBirthdayText);
-    case tSkip::NoName:
-        return Say(tMessage::SkipNoName);
-    case tSkip::NoAnsiForm:
-        return Say(tMessage::SkipNoAnsiForm);
-    case tSkip::NotStorable:
-        return Say(tMessage::SkipNotStorable);
-    case tSkip::AlreadyThere:
-        return Say(tMessage::SkipAlreadyThere);
-    case tSkip::DayFull:
-        return Say(tMessage::SkipDayFull);
-    case tSkip::NoGender:
-        return Say(tMessage::SkipNoGender);
-    case tSkip::NotWritten:
-        return Say(tMessage::SkipNotWritten);
-    }
-    return {};
-}
-
 int CountPictures(const char* gender) {
     int count = 0;
     char path[64];
@@ -108,7 +81,7 @@ int Import(const std::vector<std::string>& files, const std::string& gender, std
             contact.m_Month > 0 ? TerminalText(tCalendar::DateText(contact.m_Month, contact.m_Day))
                                 : std::string("-");
         std::fprintf(out, "%s\t%s\t%s\n", contact.m_ShownName.c_str(), date.c_str(),
-                     SkipText(contact.m_Skip).c_str());
+                     Say(tContactImport::SkipMessage(contact.m_Skip)).c_str());
     }
     const int added = import.Count(tContactImport::tSkip::None);
     std::fprintf(out, "%s\n",

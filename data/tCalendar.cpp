@@ -154,6 +154,20 @@ void tCalendar::ShowPerson(int index) {
     SetPicture(PictureNumberOf(picture));
 }
 
+void tCalendar::ShowPersonAt(int month, int day, const std::string& name) {
+    if (month != m_Month)
+        SelectMonth(month);
+    else
+        CancelEntry();
+    SelectDay(day);
+    std::string stored, picture;
+    for (int index = 0; m_DataFile.ReadEntry(m_Month, day, index, stored, picture); ++index)
+        if (stored == name) {
+            ShowPerson(index);
+            return;
+        }
+}
+
 void tCalendar::OnDayClicked(int cell) {
     // A click on a day while entering a person leaves the entry, as a click on a month does.
     CancelEntry();
@@ -205,6 +219,8 @@ void tCalendar::SetNotifyDays(int days) {
         m_DaysUnitLabel->SetText(g_LanguageString.GetString(days == 1 ? "day" : "days"));
         m_DaysUnitLabel->update();
     }
+    if (tMainFrame* frame = GetMainFrame())
+        frame->UpdateTip();
 }
 
 void tCalendar::SetName(const std::string& name) {
@@ -347,6 +363,8 @@ bool tCalendar::SavePerson() {
         if (m_DataFile.ReadEntry(m_Month, m_SelectedDay, index, name, stored) &&
             CodePage::EqualNoCase(name, m_Name)) {
             ShowPerson(index);
+            if (tMainFrame* frame = GetMainFrame())
+                frame->UpdateTip();
             return true;
         }
     }
@@ -374,6 +392,8 @@ bool tCalendar::DeletePerson() {
     m_PeopleCount = CountPeople(m_Month, m_SelectedDay);
     ShowPerson(m_DataFile.CountEntries(m_DateMonth, m_DateDay) != 0 ? 0 : -1);
     FillMonth(m_Month);
+    if (tMainFrame* frame = GetMainFrame())
+        frame->UpdateTip();
     return true;
 }
 

@@ -43,6 +43,8 @@ public:
     int CountPeople(int month, int day) const;
     void SelectDay(int day);
     void ShowPerson(int index);
+    // Selects the person's month and day and shows that person (a search's find).
+    void ShowPersonAt(int month, int day, const std::string& name);
     void OnDayClicked(int cell);
     void OnDayDoubleClicked(int cell);
     // Leaves the entry of a new person, with nothing written, and shows the day again.

@@ -261,3 +261,29 @@ int tContactImport::Count(tSkip skip) const {
     return static_cast<int>(std::count_if(m_Contacts.begin(), m_Contacts.end(),
                                           [skip](const tContact& c) { return c.m_Skip == skip; }));
 }
+
+tMessage tContactImport::SkipMessage(tSkip skip) {
+    switch (skip) {
+    case tSkip::None:
+        break;
+    case tSkip::NoBirthday:
+        return tMessage::SkipNoBirthday;
+    case tSkip::BirthdayText:
+        return tMessage::SkipBirthdayText;
+    case tSkip::NoName:
+        return tMessage::SkipNoName;
+    case tSkip::NoAnsiForm:
+        return tMessage::SkipNoAnsiForm;
+    case tSkip::NotStorable:
+        return tMessage::SkipNotStorable;
+    case tSkip::AlreadyThere:
+        return tMessage::SkipAlreadyThere;
+    case tSkip::DayFull:
+        return tMessage::SkipDayFull;
+    case tSkip::NoGender:
+        return tMessage::SkipNoGender;
+    case tSkip::NotWritten:
+        return tMessage::SkipNotWritten;
+    }
+    return tMessage::Added;
+}

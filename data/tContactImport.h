@@ -4,6 +4,7 @@
 #pragma once
 
 #include "data/tDataFile.h"
+#include "support/Messages.h"
 
 #include <string>
 #include <string_view>
@@ -48,6 +49,8 @@ public:
     bool Apply(tDataFile& file);
 
     int Count(tSkip skip) const;
+    // What the user reads for a card's fate (None: added).
+    static tMessage SkipMessage(tSkip skip);
 
     std::vector<tContact> m_Contacts;
 

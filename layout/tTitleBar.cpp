@@ -69,10 +69,11 @@ void tTitleBar::paintEvent(QPaintEvent*) {
 }
 
 void tTitleBar::mousePressEvent(QMouseEvent* event) {
-    // The tray's menu (Show, Hide, Exit) also here, so that Exit is reachable without a tray.
+    // The tray's menu (Show, Hide, Exit) also here, so that Exit is reachable without a tray,
+    // with the window's own commands below it.
     if (tMainFrame* frame = GetMainFrame();
         event->button() == Qt::RightButton && frame && parentWidget() == frame) {
-        frame->m_TrayIcon.OnTrayNotification(frame->m_TrayIcon.m_Data.uID, WM_RBUTTONUP);
+        frame->ShowWindowMenu(event->globalPosition().toPoint());
         return;
     }
     // The press grabs the mouse, so moves outside the bar keep arriving here.

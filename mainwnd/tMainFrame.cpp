@@ -15,6 +15,9 @@
 #include "controls/tPictureStepButton.h"
 #include "controls/tSpinButton.h"
 #include "controls/tWeekdayHeader.h"
+#include "data/tCalendarExport.h"
+#include "data/tContactImport.h"
+#include "data/tUpcoming.h"
 #include "image/tDib.h"
 #include "layout/tLayoutColumn.h"
 #include "layout/tLayoutDeck.h"
@@ -22,7 +25,12 @@
 #include "layout/tLayoutRow.h"
 #include "layout/tLayoutSpacer.h"
 #include "layout/tTitleBar.h"
+#include "mainwnd/tFindField.h"
+#include "mainwnd/tImportDialog.h"
+#include "platform/AtomicFile.h"
+#include "platform/CodePage.h"
 #include "platform/CurrentDirectory.h"
+#include "platform/FileDialog.h"
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
@@ -34,10 +42,16 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QShortcut>
 #include <QSystemTrayIcon>
+#include <QUrl>
 
 using namespace Colours;
 
@@ -136,6 +150,10 @@ int tMainFrame::OnCreate() {
 
     m_AlarmFrame.Create(this);
     m_HelpKey = new QShortcut(QKeySequence(Qt::Key_F1), this, [this] { OnHelpInfo(); });
+    new QShortcut(QKeySequence::Find, this, [this] { OnFind(); });
+    m_FindField = new tFindField(m_Calendar, this);
+    setAcceptDrops(true);
+    UpdateTip();
     if (tApp* app = GetApp())
         app->m_AlarmsArmed = true;
     return 0;
@@ -331,10 +349,12 @@ void tMainFrame::FollowTray() {
     if (m_TrayIcon.IsShown() == available)
         return;
     // A tray that came after the program gets the icon; one that went takes it along.
-    if (available)
+    if (available) {
         m_TrayIcon.SetIcon(IDR_TRAY, g_LanguageString.GetString("title"));
-    else
+        UpdateTip();
+    } else {
         m_TrayIcon.SetIcon(0u);
+    }
     FitToTray();
     // A window hidden in a tray that went away would be lost: it waits in the task bar.
     if (m_InTaskbar && !isVisible())
@@ -375,6 +395,12 @@ bool tMainFrame::event(QEvent* event) {
             OnHide();
         else if (message->m_WParam == kCommandExit)
             OnExit();
+        else if (message->m_WParam == kCommandImport)
+            OnImport();
+        else if (message->m_WParam == kCommandExport)
+            OnExport();
+        else if (message->m_WParam == kCommandFind)
+            OnFind();
     } else if (message->m_Message == WM_CLOSE) {
         close();
     }
@@ -444,4 +470,147 @@ void tMainFrame::SaveSettings() {
     if (!written)
         AfxMessageBox(MessageText(tMessage::SettingsFailed) + "\n" +
                       MessageText(MessageForFault(file.LastFault()), {file.GetFileName()}));
+}
+
+void tMainFrame::ShowWindowMenu(QPoint at) {
+    QMenu menu;
+    if (const tMenuResource* resource = LoadMenu(m_TrayIcon.m_Data.uID))
+        for (const tMenuResourceItem& item : resource->m_Items)
+            menu.addAction(ToQString(g_LanguageString.GetString(item.m_Text.c_str())))
+                ->setData(item.m_Command);
+    if (!menu.actions().isEmpty())
+        menu.setDefaultAction(menu.actions().first());
+    menu.addSeparator();
+    for (const auto& [message, command] : {std::pair{tMessage::ImportMenu, kCommandImport},
+                                           std::pair{tMessage::ExportMenu, kCommandExport},
+                                           std::pair{tMessage::FindMenu, kCommandFind}})
+        menu.addAction(ToQString(MessageText(message)))->setData(command);
+    TrackPopupMenu(&menu, at, this);
+}
+
+namespace {
+// The dialogs' filters in the platform's form: "Text (*.a)|*.a;*.b||".
+std::string Filter(tMessage label, const char* patterns) {
+    return MessageText(label) + " (" + patterns + ")|" + patterns + "||";
+}
+} // namespace
+
+void tMainFrame::OnImport() {
+    const std::string filter = Filter(tMessage::ContactFiles, "*.vcf;*.vcard");
+    if (const std::optional<std::string> chosen = GetOpenFileName(filter.c_str()))
+        ImportFiles({*chosen});
+}
+
+void tMainFrame::ImportFiles(const std::vector<std::string>& paths) {
+    m_Calendar.CancelEntry();
+    tContactImport import;
+    for (const std::string& path : paths) {
+        tFileFault fault = tFileFault::None;
+        const std::optional<std::string> bytes = AtomicFile::Read(path, &fault);
+        if (!bytes)
+            AfxMessageBox(MessageText(
+                MessageForFault(fault == tFileFault::None ? tFileFault::Unreadable : fault),
+                {path}));
+        else if (!import.Read(*bytes))
+            AfxMessageBox(MessageText(tMessage::NoCards, {path}));
+    }
+    if (import.m_Contacts.empty())
+        return;
+    tDataFile& file = m_Calendar.m_DataFile;
+    tImportDialog review(import, file, m_Calendar.CountPictures("m"), m_Calendar.CountPictures("f"),
+                         this);
+    if (review.exec() != QDialog::Accepted)
+        return;
+    const bool written = import.Apply(file);
+    const int added = import.Count(tContactImport::tSkip::None);
+    std::string report =
+        MessageText(tMessage::ImportSummary,
+                    {std::to_string(added),
+                     std::to_string(static_cast<int>(import.m_Contacts.size()) - added)});
+    if (!written)
+        report += "\n" + MessageText(MessageForFault(file.LastFault()), {file.GetFileName()});
+    m_Calendar.FillMonth(m_Calendar.m_Month);
+    m_Calendar.SelectDay(m_Calendar.m_SelectedDay);
+    UpdateTip();
+    AfxMessageBox(report);
+}
+
+void tMainFrame::OnExport() {
+    const std::string filter = Filter(tMessage::CalendarFiles, "*.ics");
+    const std::string suggested = FromQString(QDir::homePath()) + "/birthdays.ics";
+    const std::optional<std::string> chosen = GetSaveFileName(filter.c_str(), suggested);
+    if (!chosen)
+        return;
+    const tDataFile& file = m_Calendar.m_DataFile;
+    const std::vector<tDataFile::tEntry> people = file.ReadAllEntries();
+    const std::string calendar = tCalendarExport::Make(
+        people, CodePage::Utf8FromAnsi(MessageText(tMessage::BirthdaySummary)), std::time(nullptr));
+    if (const tFileFault fault = AtomicFile::Replace(*chosen, calendar); fault != tFileFault::None)
+        AfxMessageBox(MessageText(tMessage::ExportFailed) + "\n" +
+                      MessageText(MessageForFault(fault), {*chosen}));
+    else
+        AfxMessageBox(MessageText(tMessage::ExportDone, {std::to_string(people.size()), *chosen}));
+}
+
+void tMainFrame::OnFind() {
+    if (!m_FindField)
+        return;
+    // Over the title bar, left of the hide button: nothing of the calendar is covered.
+    if (const tTitleBar* bar = findChild<tTitleBar*>()) {
+        const QRect title = bar->geometry();
+        const int width = std::min(title.width() - 8, 200);
+        m_FindField->setFont(m_NormalFont);
+        m_FindField->setGeometry(title.right() - width - 3, title.top() + 3, width,
+                                 title.height() - 6);
+    }
+    m_FindField->Open();
+}
+
+std::string tMainFrame::TipText(const tDataFile& file, int notifyDays, const CTime& now) {
+    std::string tip = g_LanguageString.GetString("title");
+    constexpr size_t kRoom = sizeof(NOTIFYICONDATA::szTip) - 1;
+    for (const tUpcoming::tItem& item :
+         tUpcoming::Find(file, now.GetYear(), now.GetMonth(), now.GetDay(), notifyDays)) {
+        const std::string when =
+            item.m_InDays == 0   ? MessageText(tMessage::Today)
+            : item.m_InDays == 1 ? MessageText(tMessage::Tomorrow)
+                                 : MessageText(tMessage::InDays, {std::to_string(item.m_InDays)});
+        const std::string line = "\n" + item.m_Name + ": " + when;
+        // What does not fit is said with an ellipsis, never cut in the middle of a name.
+        if (tip.size() + line.size() > kRoom - 2) {
+            tip += "\n\x85";
+            break;
+        }
+        tip += line;
+    }
+    return tip;
+}
+
+void tMainFrame::UpdateTip() {
+    if (!m_TrayIcon.IsShown())
+        return;
+    const std::string tip =
+        TipText(m_Calendar.m_DataFile, m_Calendar.m_NotifyDays, CTime::GetCurrentTime());
+    if (tip != m_TrayIcon.m_Data.szTip)
+        m_TrayIcon.SetIcon(IDR_TRAY, tip.c_str());
+}
+
+void tMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        for (const QUrl& url : event->mimeData()->urls())
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+}
+
+void tMainFrame::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths.push_back(url.toLocalFile().toLocal8Bit().toStdString());
+    event->acceptProposedAction();
+    // The review is a modal dialog: it opens once the drop is over.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { ImportFiles(paths); }, Qt::QueuedConnection);
 }

@@ -11,7 +11,10 @@
 #include "tray/tTrayIcon.h"
 
 #include <QFont>
+#include <string>
+#include <vector>
 
+class tFindField;
 class tLayoutDeck;
 class QShortcut;
 
@@ -23,6 +26,9 @@ public:
     static constexpr UINT kCommandShow = 0x8007;
     static constexpr UINT kCommandExit = 0x8008;
     static constexpr UINT kCommandHide = 0x8009;
+    static constexpr UINT kCommandImport = 0x800A;
+    static constexpr UINT kCommandExport = 0x800B;
+    static constexpr UINT kCommandFind = 0x800C;
 
     tMainFrame();
     ~tMainFrame() override;
@@ -48,6 +54,18 @@ public:
     // Saves the placement and the alarm settings; a failure is reported.
     void SaveSettings();
 
+    // The window's own menu (a right click on the title bar): the tray's items, then import,
+    // export and find.
+    void ShowWindowMenu(QPoint at);
+    // Reads the cards of vCard files, lets the user review them and adds those confirmed.
+    void ImportFiles(const std::vector<std::string>& paths);
+    void OnImport();
+    void OnExport();
+    void OnFind();
+    // The tray icon's tip: the title, then the birthdays of the coming days of notice.
+    void UpdateTip();
+    static std::string TipText(const tDataFile& file, int notifyDays, const CTime& now);
+
     QFont m_SmallFont;  // Arial 7 points: weekday headers, day cells
     QFont m_NormalFont; // Arial 11 points: the labels of the editing area
     QFont m_BoldFont;   // Arial 11 points bold: month buttons
@@ -58,11 +76,14 @@ public:
     tCalendar m_Calendar;
     tTrayIcon m_TrayIcon{101};
     tAlarmFrame m_AlarmFrame;
+    tFindField* m_FindField = nullptr; // owned by the window
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void OnEraseBkgnd(QPainter& painter) override;
 
 private:

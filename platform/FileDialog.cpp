@@ -38,6 +38,16 @@ std::optional<std::string> GetOpenFileName(const char* filter) {
     return chosen.toLocal8Bit().toStdString();
 }
 
+std::optional<std::string> GetSaveFileName(const char* filter, const std::string& suggested) {
+    if (g_Handler)
+        return g_Handler(filter);
+    const QString chosen = QFileDialog::getSaveFileName(
+        nullptr, QString(), QString::fromLocal8Bit(suggested.c_str()), QtFilter(filter));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen.toLocal8Bit().toStdString();
+}
+
 tFileDialogHandler SetFileDialogHandler(tFileDialogHandler handler) {
     tFileDialogHandler previous = std::move(g_Handler);
     g_Handler = std::move(handler);

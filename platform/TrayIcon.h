@@ -24,7 +24,7 @@ struct NOTIFYICONDATA {
     uint32_t uFlags = 0;
     uint32_t uCallbackMessage = 0;
     const QIcon* hIcon = nullptr;
-    char szTip[64] = {};
+    char szTip[128] = {};
 };
 
 // Adds, changes or removes the icon; true when the tray accepted the call.  Mouse events on

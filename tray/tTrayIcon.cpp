@@ -45,7 +45,7 @@ bool tTrayIcon::SetIcon(const QIcon* icon, const char* tip) {
         return true; // nothing to remove
     }
     if (tip)
-        std::snprintf(m_Data.szTip, sizeof m_Data.szTip, "%s", tip); // cut to 63 characters
+        std::snprintf(m_Data.szTip, sizeof m_Data.szTip, "%s", tip); // cut to 127 characters
     if (m_Data.szTip[0] != '\0')
         m_Data.uFlags |= NIF_TIP;
     if (m_Data.uCallbackMessage != 0 && m_Data.hWnd)

@@ -207,7 +207,9 @@ TEST_F(MainFrameTest, WithoutATrayTheWindowMinimisesAndTheTitleBarHasTheMenu) {
         if (dynamic_cast<tTitleBar*>(child))
             QTest::mouseClick(child, Qt::RightButton);
     EXPECT_EQ(Recorder().m_Menus,
-              (std::vector<std::vector<std::string>>{{"*Show", "Hide", "Exit"}}));
+              (std::vector<std::vector<std::string>>{{"*Show", "Hide", "Exit", "",
+                                                      "Import contacts\x85", "Export calendar\x85",
+                                                      "Find\x85"}}));
     // A tray that comes later takes the window back.
     Recorder().m_TrayAccepts = true;
     m_Frame->FollowTray();

@@ -27,9 +27,9 @@ TEST_F(TrayIconTest, AddModifyAndDelete) {
     EXPECT_EQ(Recorder().m_TrayCalls[0].second.uFlags, NIF_ICON | NIF_TIP | NIF_MESSAGE);
     EXPECT_STREQ(Recorder().m_TrayCalls[0].second.szTip, "Zembrola");
 
-    EXPECT_TRUE(icon.SetIcon(101, std::string(80, 't').c_str()));
+    EXPECT_TRUE(icon.SetIcon(101, std::string(200, 't').c_str()));
     EXPECT_EQ(Recorder().m_TrayCalls[1].first, NIM_MODIFY);
-    EXPECT_EQ(std::string(icon.m_Data.szTip), std::string(63, 't')) << "the tip is cut to 63";
+    EXPECT_EQ(std::string(icon.m_Data.szTip), std::string(127, 't')) << "the tip is cut to 127";
 
     EXPECT_TRUE(icon.SetIcon(0u));
     EXPECT_EQ(Recorder().m_TrayCalls[2].first, NIM_DELETE);

@@ -1,0 +1,34 @@
+// The review of an import: each card with its name, birthday, gender and what will become of
+// it.  Cards without a gender get a choice; nothing is written until the user confirms.
+#pragma once
+
+#include "data/tContactImport.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+class tImportDialog : public QDialog {
+public:
+    enum { kColumnName, kColumnDate, kColumnGender, kColumnResult };
+
+    tImportDialog(tContactImport& import, const tDataFile& file, int malePictures,
+                  int femalePictures, QWidget* parent);
+
+    // Gives a card without a gender of its own the gender "m" or "f" (empty: none).
+    void ChooseGender(int row, const std::string& gender);
+
+    QTableWidget* m_Table = nullptr;
+    QLabel* m_Summary = nullptr;
+    QPushButton* m_ImportButton = nullptr;
+
+private:
+    void Replan();
+
+    tContactImport& m_Import;
+    const tDataFile& m_File;
+    int m_MalePictures;
+    int m_FemalePictures;
+};
