@@ -58,6 +58,49 @@ std::vector<std::string> SplitCards(std::string_view text) {
     return cards;
 }
 
+// A text property whole: the parser splits every value at ";", which in FN is part of the name.
+std::string WholeText(EVCardAttribute* attribute) {
+    std::string text;
+    for (GList* value = e_vcard_attribute_get_values(attribute); value; value = value->next) {
+        if (value != e_vcard_attribute_get_values(attribute))
+            text += ';';
+        text += static_cast<const char*>(value->data);
+    }
+    return std::string(Trimmed(text));
+}
+
+// Old phones break quoted-printable lines with a trailing "=" anywhere, also before an
+// escaped byte ("M=" then "=FCller"), which the parser reads as two lines: they are joined
+// before it sees them.
+std::string JoinSoftBreaks(const std::string& card) {
+    std::string joined;
+    bool quoted = false;
+    for (size_t at = 0; at < card.size();) {
+        size_t end = card.find('\n', at);
+        end = end == std::string::npos ? card.size() : end + 1;
+        std::string_view line(card.data() + at, end - at);
+        if (!quoted) {
+            const std::string_view head = line.substr(0, line.find(':'));
+            quoted = head.size() < line.size() &&
+                     std::search(head.begin(), head.end(), std::begin("QUOTED-PRINTABLE"),
+                                 std::end("QUOTED-PRINTABLE") - 1, [](char a, char b) {
+                                     return std::toupper(static_cast<unsigned char>(a)) == b;
+                                 }) != head.end();
+        }
+        std::string_view content = line;
+        while (!content.empty() && (content.back() == '\n' || content.back() == '\r'))
+            content.remove_suffix(1);
+        if (quoted && !content.empty() && content.back() == '=') {
+            joined.append(content.substr(0, content.size() - 1)); // the next line goes on
+        } else {
+            joined.append(line);
+            quoted = false;
+        }
+        at = end;
+    }
+    return joined;
+}
+
 std::string Text(EVCardAttribute* attribute, int index) {
     GList* values = e_vcard_attribute_get_values(attribute);
     const char* value = static_cast<const char*>(g_list_nth_data(values, index));
@@ -114,8 +157,7 @@ bool tContactImport::Read(std::string_view bytes) {
         return true;
     }();
     (void)quiet;
-    m_Contacts.clear();
-    m_CardSkips.clear();
+    const size_t before = m_Contacts.size();
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         bytes.remove_prefix(3);
     // A file that is not UTF-8 comes from an old program writing the Windows code page.
@@ -123,11 +165,12 @@ bool tContactImport::Read(std::string_view bytes) {
                       std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; });
     const std::string text = utf8 ? std::string(bytes) : CodePage::Utf8FromAnsi(bytes);
     for (const std::string& source : SplitCards(text)) {
-        const std::unique_ptr<EVCard, tUnref> card(e_vcard_new_from_string(source.c_str()));
+        const std::unique_ptr<EVCard, tUnref> card(
+            e_vcard_new_from_string(JoinSoftBreaks(source).c_str()));
         tContact contact;
         tSkip skip = tSkip::None;
         if (EVCardAttribute* fn = e_vcard_get_attribute(card.get(), "FN"))
-            contact.m_ShownName = Text(fn, 0);
+            contact.m_ShownName = WholeText(fn);
         if (contact.m_ShownName.empty())
             if (EVCardAttribute* n = e_vcard_get_attribute(card.get(), "N")) {
                 const std::string given = Text(n, 1), family = Text(n, 0);
@@ -158,7 +201,7 @@ bool tContactImport::Read(std::string_view bytes) {
         m_Contacts.push_back(std::move(contact));
         m_CardSkips.push_back(skip);
     }
-    return !m_Contacts.empty();
+    return m_Contacts.size() > before;
 }
 
 void tContactImport::Plan(const tDataFile& file, const std::string& chosenGender, int malePictures,

@@ -36,7 +36,7 @@ public:
         tSkip m_Skip = tSkip::None;
     };
 
-    // Reads every card of a vCard file's bytes (UTF-8 with or without a byte-order mark, or
+    // Adds every card of a vCard file's bytes (UTF-8 with or without a byte-order mark, or
     // Windows-1252), in file order.  Returns false when the bytes hold no card at all.
     bool Read(std::string_view bytes);
     // Checks each card against the data file as it is now and against the cards before it,

@@ -555,13 +555,16 @@ void tMainFrame::OnExport() {
 void tMainFrame::OnFind() {
     if (!m_FindField)
         return;
-    // Over the title bar, left of the hide button: nothing of the calendar is covered.
-    if (const tTitleBar* bar = findChild<tTitleBar*>()) {
-        const QRect title = bar->geometry();
-        const int width = std::min(title.width() - 8, 200);
+    // Over the right of the title bar, above the month buttons: nothing of the calendar or
+    // of the hide button is covered.
+    if (const tMonthButton* first = m_Calendar.m_MonthButtons[1],
+        *last = m_Calendar.m_MonthButtons[12];
+        first && last) {
+        const int right = last->geometry().right();
+        const int width = std::min(200, right - first->geometry().left()) - 40;
+        const int height = std::max(first->geometry().top() - 6, 16);
         m_FindField->setFont(m_NormalFont);
-        m_FindField->setGeometry(title.right() - width - 3, title.top() + 3, width,
-                                 title.height() - 6);
+        m_FindField->setGeometry(right - width, 3, width, height);
     }
     m_FindField->Open();
 }
