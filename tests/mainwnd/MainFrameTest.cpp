@@ -12,19 +12,28 @@
 #include "controls/tWeekdayHeader.h"
 #include "layout/tLayoutDeck.h"
 #include "layout/tTitleBar.h"
+#include "mainwnd/tFindField.h"
+#include "mainwnd/tImportDialog.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
+#include "platform/Gdi.h"
 #include "platform/Shell.h"
 #include "support/ErrorLog.h"
 #include "support/tLanguageString.h"
 #include "tests/support/AppTestSupport.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QSystemTrayIcon>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+#include <QUrl>
 #include <cerrno>
 #include <csignal>
 
@@ -206,10 +215,9 @@ TEST_F(MainFrameTest, WithoutATrayTheWindowMinimisesAndTheTitleBarHasTheMenu) {
     for (QWidget* child : m_Frame->findChildren<QWidget*>())
         if (dynamic_cast<tTitleBar*>(child))
             QTest::mouseClick(child, Qt::RightButton);
-    EXPECT_EQ(Recorder().m_Menus,
-              (std::vector<std::vector<std::string>>{{"*Show", "Hide", "Exit", "",
-                                                      "Import contacts\x85", "Export calendar\x85",
-                                                      "Find\x85"}}));
+    EXPECT_EQ(Recorder().m_Menus, (std::vector<std::vector<std::string>>{
+                                      {"*Show", "Hide", "Exit", "", "Import contacts\x85",
+                                       "Export calendar\x85", "Find\x85"}}));
     // A tray that comes later takes the window back.
     Recorder().m_TrayAccepts = true;
     m_Frame->FollowTray();
@@ -263,6 +271,83 @@ TEST_F(MainFrameTest, AMissingTextEndsTheProgramWithoutTouchingTheData) {
             << Recorder().m_Messages[0];
     EXPECT_EQ(DataFile(), "[14-06]\nAnna=f001\n");
     App().m_FatalError.reset();
+}
+
+} // namespace
+
+namespace {
+
+// Answers the next modal dialog once it is open.
+template <class Answer>
+void WhenModalOpens(Answer answer) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            answer(modal);
+        }
+    });
+    poll->start(1);
+}
+
+TEST_F(MainFrameTest, ADroppedAddressBookIsReviewedThenAdded) {
+    CreateFrame("[24-12]\nAnna=f001\n");
+    WriteFile(*m_Scratch / "people.vcf",
+              "BEGIN:VCARD\nVERSION:3.0\nFN:anna\nBDAY:--1224\nEND:VCARD\n"
+              "BEGIN:VCARD\nVERSION:4.0\nFN:Ben\nGENDER:M\nBDAY:1990-06-14\nEND:VCARD\n"
+              "BEGIN:VCARD\nVERSION:3.0\nFN:Carla\nBDAY:--0615\nEND:VCARD\n");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(*m_Scratch / "people.vcf"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_Frame.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_Frame.get(), &drop);
+    std::vector<std::string> results;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* review = dynamic_cast<tImportDialog*>(modal);
+        ASSERT_NE(review, nullptr);
+        EXPECT_EQ(Calendar().m_DataFile.CountEntries(6, 14), 0)
+            << "nothing is written before the user confirms";
+        review->ChooseGender(2, "f");
+        for (int row = 0; row < review->m_Table->rowCount(); ++row)
+            results.push_back(
+                FromQString(review->m_Table->item(row, tImportDialog::kColumnResult)->text()));
+        review->m_ImportButton->click();
+    });
+    QTest::qWait(50);
+    EXPECT_EQ(results,
+              (std::vector<std::string>{"already on this day", "will be added", "will be added"}));
+    EXPECT_EQ(Recorder().m_Messages, std::vector<std::string>{"2 added, 1 skipped."});
+    std::string name, picture;
+    ASSERT_TRUE(Calendar().m_DataFile.ReadEntry(6, 15, 0, name, picture));
+    EXPECT_EQ(name + " " + picture.substr(0, 1), "Carla f");
+    EXPECT_EQ(Calendar().m_DayCells[Calendar().m_FirstWeekday + 14]->m_Kind,
+              tDayCell::kTodayBirthday)
+        << "the month shows the new birthday at once";
+    EXPECT_NE(std::string(m_Frame->m_TrayIcon.m_Data.szTip).find("Ben: today"), std::string::npos)
+        << m_Frame->m_TrayIcon.m_Data.szTip;
+}
+
+TEST_F(MainFrameTest, CtrlFFindsAsTheUserTypesAndEscLeavesThePersonShown) {
+    CreateFrame("[03-02]\nZo\xEB Martin=f001\n[09-11]\nZoe Smith=f002\n[01-01]\nAnna=f003\n");
+    m_Frame->show();
+    m_Frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_Frame.get()));
+    QTest::keyClick(m_Frame.get(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(m_Frame->m_FindField->isVisible());
+    QTest::keyClicks(m_Frame->m_FindField, "ZOE");
+    EXPECT_EQ(Calendar().m_Month * 100 + Calendar().m_SelectedDay, 203);
+    EXPECT_EQ(Calendar().m_Name, "Zo\xEB Martin");
+    QTest::keyClick(m_Frame->m_FindField, Qt::Key_Return);
+    EXPECT_EQ(Calendar().m_Name, "Zoe Smith");
+    QTest::keyClicks(m_Frame->m_FindField, "x");
+    EXPECT_EQ(Calendar().m_Name, "Zoe Smith") << "no match leaves the person shown";
+    EXPECT_FALSE(m_Frame->m_FindField->toolTip().isEmpty());
+    QTest::keyClick(m_Frame->m_FindField, Qt::Key_Escape);
+    EXPECT_FALSE(m_Frame->m_FindField->isVisible());
+    EXPECT_EQ(Calendar().m_Name, "Zoe Smith");
 }
 
 } // namespace
