@@ -316,7 +316,8 @@ TEST_F(MainFrameTest, ADroppedAddressBookIsReviewedThenAdded) {
                 FromQString(review->m_Table->item(row, tImportDialog::kColumnResult)->text()));
         review->m_ImportButton->click();
     });
-    QTest::qWait(50);
+    for (int waited = 0; waited < 5000 && Recorder().m_Messages.empty(); waited += 10)
+        QTest::qWait(10);
     EXPECT_EQ(results,
               (std::vector<std::string>{"already on this day", "will be added", "will be added"}));
     EXPECT_EQ(Recorder().m_Messages, std::vector<std::string>{"2 added, 1 skipped."});
