@@ -88,6 +88,15 @@ void BM_ScanCatchingUpAYear(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanCatchingUpAYear)->Unit(benchmark::kMillisecond);
 
+// The tray tip's whole text as the idle minute makes it, for the longest notice.
+void BM_TrayTipText(benchmark::State& state) {
+    tMainFrame& frame = Frame();
+    const CTime now(2026, 12, 20, 10, 0, 0);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tMainFrame::TipText(frame.m_Calendar.m_DataFile, 14, now));
+}
+BENCHMARK(BM_TrayTipText)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
