@@ -11,6 +11,7 @@
 #include "support/Messages.h"
 #include "support/tLanguageString.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <vector>
@@ -31,6 +32,15 @@ constexpr const char* kUsage =
     "  --next [DAYS]        list the birthdays from today to DAYS days ahead (the days of\n"
     "                       notice when not given): the date, a tab and the name\n"
     "  --help               show this text\n";
+
+// A file named on the command line, from where the user ran the installed launcher (which goes
+// to the data folder before it starts the program).
+std::string CallerPath(const std::string& name) {
+    const char* caller = std::getenv("ZEMBROLA_CALLER_DIR");
+    if (name.empty() || name[0] == '/' || !caller || *caller == '\0')
+        return name;
+    return std::string(caller) + "/" + name;
+}
 
 void OpenData(tDataFile& file) {
     file.SetFileName("Cal_Data\\DataFile.txt");
@@ -156,7 +166,7 @@ std::optional<int> RunCommandLine(int argc, char** argv, std::FILE* out, std::FI
             std::fputs(kUsage, err);
             return 2;
         }
-        return Export(argv[2], out, err);
+        return Export(CallerPath(argv[2]), out, err);
     }
     if (option == "--import") {
         std::vector<std::string> files;
@@ -170,7 +180,7 @@ std::optional<int> RunCommandLine(int argc, char** argv, std::FILE* out, std::FI
                 std::fprintf(err, "zembrola: --gender takes m or f\n");
                 return 2;
             } else
-                files.push_back(argument);
+                files.push_back(CallerPath(argument));
         }
         if (files.empty()) {
             std::fputs(kUsage, err);

@@ -13,7 +13,7 @@ echo "help v1" >"$work/install/Cal_Data/Eng.rtf"
 echo "picture" >"$work/install/Cal_Data/Images/m000.bmp"
 # The program stands in as a recorder of where it was started.
 sed -e "s|@ZEMBROLA_DATA@|$work/install|" -e "s|@ZEMBROLA_PROGRAM@|$work/program|" "$template" >"$work/launcher"
-printf '#!/bin/sh\npwd >"%s/started-in"\necho "${QT_QPA_PLATFORM:-}" >"%s/platform"\n' "$work" "$work" >"$work/program"
+printf '#!/bin/sh\npwd >"%s/started-in"\necho "${QT_QPA_PLATFORM:-}" >"%s/platform"\nprintf "%%s|" "$ZEMBROLA_CALLER_DIR" "$@" >"%s/arguments"\n' "$work" "$work" "$work" >"$work/program"
 chmod +x "$work/launcher" "$work/program"
 run() { XDG_DATA_HOME="$work/home" HOME="$work/nohome" "$work/launcher"; }
 
@@ -41,6 +41,12 @@ run
 [ "$(cat "$data/Cal_Data/Eng.rtf")" = "help v2" ] || fail "an unchanged file was not brought up to date"
 [ "$(cat "$data/Cal_Data/Images/f000.bmp")" = "new" ] || fail "a new installation file was not added"
 [ "$(cat "$data/Cal_Data/DataFile.txt")" = "[24-12]" ] || fail "the birthdays were touched"
+
+# Options reach the program whole, with the folder the user ran it in for relative files.
+mkdir "$work/where the user is"
+(cd "$work/where the user is" && XDG_DATA_HOME="$work/home" "$work/launcher" --import "my contacts.vcf")
+[ "$(cat "$work/arguments")" = "$work/where the user is|--import|my contacts.vcf|" ] ||
+    fail "arguments: $(cat "$work/arguments")"
 
 rm "$data/Cal_Data/Eng.rtf"
 run
