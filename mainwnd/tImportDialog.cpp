@@ -39,6 +39,9 @@ tImportDialog::tImportDialog(tContactImport& import, const tDataFile& file, int 
     m_Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_Table->setSelectionMode(QAbstractItemView::NoSelection);
     m_Table->horizontalHeader()->setSectionResizeMode(kColumnResult, QHeaderView::Stretch);
+    // A choice of gender only where it makes the difference: cards that would be added if
+    // they had one.
+    m_Import.Plan(m_File, "", m_MalePictures, m_FemalePictures);
     for (size_t i = 0; i < import.m_Contacts.size(); ++i) {
         const tContactImport::tContact& contact = import.m_Contacts[i];
         const int row = static_cast<int>(i);
@@ -50,9 +53,11 @@ tImportDialog::tImportDialog(tContactImport& import, const tDataFile& file, int 
                                  ? ToQString(tCalendar::DateText(contact.m_Month, contact.m_Day))
                                  : QString()));
         m_Table->setItem(row, kColumnResult, new QTableWidgetItem);
-        if (!contact.m_Gender.empty()) {
+        if (contact.m_Skip != tContactImport::tSkip::NoGender) {
             m_Table->setItem(row, kColumnGender,
-                             new QTableWidgetItem(GenderText(contact.m_Gender)));
+                             new QTableWidgetItem(contact.m_Gender.empty()
+                                                      ? QString()
+                                                      : GenderText(contact.m_Gender)));
             continue;
         }
         auto* choice = new QComboBox(m_Table);
@@ -102,7 +107,7 @@ void tImportDialog::Replan() {
     }
     const int adding = m_Import.Count(tContactImport::tSkip::None);
     m_Summary->setText(
-        Text(tMessage::ImportSummary,
+        Text(tMessage::ImportPlan,
              {std::to_string(adding),
               std::to_string(static_cast<int>(m_Import.m_Contacts.size()) - adding)}));
     m_ImportButton->setEnabled(adding > 0);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes the screenshots of docs/: the calendar window browsing, choosing a gender and choosing
-# a picture, and the alarm window.  Runs the built program on a virtual display on 14 June 2026.
+# a picture, finding a person, the review of an import, and the alarm window.  Runs the built program on a virtual display on 14 June 2026.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
@@ -47,6 +47,46 @@ shot main-gender.png "$main"
 at 38 338 && xdotool click 1             # a woman
 sleep 0.4 && at 120 340 && xdotool click 1 && sleep 0.7 && xdotool click 1   # two pictures on
 shot main-picture.png "$main"
+kill $pid; wait $pid 2>/dev/null || true
+
+start "${people}[settings]\nnotify_advance=0\n"
+at 200 200 && xdotool click 1 && xdotool key ctrl+f && sleep 0.3 && xdotool type --delay 60 "joe"
+shot find.png "$main"
+xdotool key Escape
+cat >"$work/contacts.vcf" <<'CARDS'
+BEGIN:VCARD
+VERSION:3.0
+FN:Anna Berg
+BDAY:1990-06-14
+END:VCARD
+BEGIN:VCARD
+VERSION:4.0
+FN:Lucía Fernández
+GENDER:F
+BDAY:--0229
+END:VCARD
+BEGIN:VCARD
+VERSION:3.0
+FN:Jürgen Müller
+BDAY:19640303
+END:VCARD
+BEGIN:VCARD
+VERSION:4.0
+FN:Tomasz Wiśniewski
+GENDER:M
+BDAY:1984-05-17
+END:VCARD
+BEGIN:VCARD
+VERSION:3.0
+FN:Priya Nair
+BDAY;VALUE=text:early July
+END:VCARD
+CARDS
+at 60 10 && xdotool click 3 && sleep 0.4 && xdotool key Down Down Down Down Return  # Import contacts…
+sleep 2 && xdotool type --delay 10 "$work/contacts.vcf" && xdotool key Return
+for _ in $(seq 100); do review=$(xdotool search --onlyvisible --name "Import contacts" | tail -1); [ -n "$review" ] && break; sleep 0.1; done
+[ -n "$review" ] || { echo "the review of the import did not open" >&2; exit 1; }
+shot import-review.png "$review"
 kill $pid; wait $pid 2>/dev/null || true
 
 start "${people}[settings]\nnotify_advance=1\nnotify_days=5\nlast_alarm_day=13\nlast_alarm_month=6\nlast_alarm_year=2026\n"

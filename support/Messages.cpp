@@ -61,6 +61,7 @@ constexpr tText kTexts[] = {
     {"no gender", "no gender given"},
     {"not written", "not written"},
     {"import summary", "%s added, %s skipped."},
+    {"import plan", "%s will be added, %s skipped."},
     {"no cards", "%s holds no contact cards."},
     {"contact files", "Contact files"},
     {"calendar files", "Calendar files"},

@@ -55,6 +55,7 @@ enum class tMessage {
     SkipNoGender,
     SkipNotWritten,
     ImportSummary,
+    ImportPlan,
     NoCards,
     ContactFiles,
     CalendarFiles,
