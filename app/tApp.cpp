@@ -50,8 +50,10 @@ tApp::tApp(int& argc, char** argv) : QApplication(argc, argv) {
     // A tray that appears later (a panel started after the program) gets the icon; when the
     // tray goes away, the window goes to the task bar.
     connect(&m_WakeUp, &QTimer::timeout, this, [this] {
-        if (m_pMainWnd)
+        if (m_pMainWnd) {
             m_pMainWnd->FollowTray();
+            m_pMainWnd->OnMinute();
+        }
     });
 
     // Asked to end (logout, shutdown, kill, Ctrl+C in a terminal): closed as Exit closes, so

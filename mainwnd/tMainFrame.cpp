@@ -598,6 +598,12 @@ void tMainFrame::UpdateTip() {
         m_TrayIcon.SetIcon(IDR_TRAY, tip.c_str());
 }
 
+void tMainFrame::OnMinute() {
+    UpdateTip();
+    if (m_Mode == kModeBrowse && m_Calendar.m_Month >= 1)
+        m_Calendar.FillMonth(m_Calendar.m_Month);
+}
+
 void tMainFrame::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls())
         for (const QUrl& url : event->mimeData()->urls())

@@ -64,6 +64,9 @@ public:
     void OnFind();
     // The tray icon's tip: the title, then the birthdays of the coming days of notice.
     void UpdateTip();
+    // Once a minute: the tip, and the month's marks, which another program's import or a new
+    // day may have changed.
+    void OnMinute();
     static std::string TipText(const tDataFile& file, int notifyDays, const CTime& now);
 
     QFont m_SmallFont;  // Arial 7 points: weekday headers, day cells

@@ -335,6 +335,17 @@ TEST_F(MainFrameTest, ADroppedAddressBookIsReviewedThenAdded) {
         << m_Frame->m_TrayIcon.m_Data.szTip;
 }
 
+TEST_F(MainFrameTest, EveryMinuteTheMonthAndTheTipShowWhatAnotherProgramAdded) {
+    CreateFrame();
+    tDataFile other;
+    other.SetFileName("Cal_Data\\DataFile.txt");
+    std::vector<tDataFile::tAdded> added;
+    ASSERT_TRUE(other.AddEntries({{6, 16, "Ola", "f001"}}, added));
+    m_Frame->OnMinute();
+    EXPECT_EQ(Calendar().m_DayCells[Calendar().m_FirstWeekday + 16]->m_Kind, tDayCell::kBirthday);
+    EXPECT_EQ(std::string(m_Frame->m_TrayIcon.m_Data.szTip), "Zembrola \x96 Birthdays\nOla: in 2 days");
+}
+
 TEST_F(MainFrameTest, CtrlFFindsAsTheUserTypesAndEscLeavesThePersonShown) {
     CreateFrame("[03-02]\nZo\xEB Martin=f001\n[09-11]\nZoe Smith=f002\n[01-01]\nAnna=f003\n");
     m_Frame->show();
