@@ -18,7 +18,9 @@
 #include "platform/CurrentDirectory.h"
 #include "support/Messages.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <cstdio>
 
 using namespace Colours;
@@ -51,6 +53,7 @@ int tAlarmFrame::OnCreate() {
     auto* hide = new tHideButton;
     titleRow->AddChild(hide);
     hide->Create("\xA4", this, 1);
+    hide->setAccessibleName(ToQString(MessageText(tMessage::OkAction)));
     hide->m_Fixed[0] = hide->m_Fixed[1] = true;
     if (large)
         hide->setFont(*large);
@@ -114,10 +117,17 @@ void tAlarmFrame::ShowAlarm() {
     m_NameLabel->SetText(m_Name.c_str());
     m_NameLabel->setToolTip(ToQString(m_Name)); // a long name is cut in the window
     m_NameLabel->update();
+    setAccessibleName(ToQString(g_LanguageString.GetString("alarm title")));
+    setAccessibleDescription(ToQString(tCalendar::DateText(m_Month, m_Day) + ": " + m_Name));
     show();
     // Not lost behind other windows, a full-screen one included.
     raise();
     activateWindow();
+    // A screen reader reads the alert out as it appears.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent alert(this, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
     PlayAlarmSound();
     m_Notifier.Show({m_Name, tCalendar::DateText(m_Month, m_Day), FullPath(picture),
                      MessageText(tMessage::OkAction)});
@@ -128,6 +138,15 @@ void tAlarmFrame::closeEvent(QCloseEvent* event) {
     // the next alarm still comes.
     event->ignore();
     Acknowledge();
+}
+
+void tAlarmFrame::keyPressEvent(QKeyEvent* event) {
+    // Enter or Space acknowledges, as the hide button does.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+        event->key() == Qt::Key_Space)
+        Acknowledge();
+    else
+        tLayoutFrame::keyPressEvent(event);
 }
 
 void tAlarmFrame::Acknowledge() {

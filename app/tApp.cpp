@@ -1,5 +1,6 @@
 #include "app/tApp.h"
 
+#include "controls/tOwnerDrawButton.h"
 #include "platform/CurrentDirectory.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
@@ -150,6 +151,11 @@ bool tApp::notify(QObject* receiver, QEvent* event) {
     // Events delivered on other threads (Qt's D-Bus thread) start no idle period: a timer
     // belongs to the thread of the user interface.
     if (!idleTick && QThread::currentThread() == thread()) {
+        // The keyboard's focus frame: shown once the user works with keys, gone at a click.
+        if (event->type() == QEvent::KeyPress)
+            tOwnerDrawButton::ShowKeyboardFocus(true);
+        else if (event->type() == QEvent::MouseButtonPress)
+            tOwnerDrawButton::ShowKeyboardFocus(false);
         m_IdleCount = 0;
         if (m_IdleTimer == 0)
             m_IdleTimer = startTimer(0); // fires once the queue has run empty

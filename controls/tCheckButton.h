@@ -9,6 +9,7 @@ public:
     using tOwnerDrawButton::Create;
     virtual bool Create(const char* text, QWidget* parent, int id);
     void OnClick(int value) override;
+    QAccessible::Role AccessibleRole() const override { return QAccessible::CheckBox; }
 
     tDib m_FalsePicture;
     tDib m_TruePicture;

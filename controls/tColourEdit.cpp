@@ -1,8 +1,10 @@
 #include "controls/tColourEdit.h"
 
+#include "app/tApp.h"
 #include "platform/Sound.h"
 #include "platform/WindowMessage.h"
 
+#include <QKeyEvent>
 #include <QToolTip>
 #include <QValidator>
 #include <algorithm>
@@ -94,4 +96,10 @@ void tColourEdit::ShowRefusal() {
     if (m_RefusalMessage)
         QToolTip::showText(mapToGlobal(QPoint(0, height())),
                            ToQString(m_RefusalMessage(GetWindowText())), this);
+}
+
+void tColourEdit::keyPressEvent(QKeyEvent* event) {
+    if (tMainFrame* frame = GetMainFrame(); frame && window() == frame && frame->OnKey(event))
+        return;
+    QLineEdit::keyPressEvent(event);
 }

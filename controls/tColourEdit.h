@@ -37,6 +37,11 @@ public:
     COLORREF m_BackColour = 0;
     COLORREF m_BrushColour = 0; // the rest of the control's background
 
+protected:
+    // The calendar window's keys come first (the arrows step through people while the name
+    // is only shown).
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void ShowRefusal();
 

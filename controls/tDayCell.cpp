@@ -2,6 +2,7 @@
 
 #include "app/tApp.h"
 #include "controls/Colours.h"
+#include "controls/tAccessibleControl.h"
 #include "platform/WindowMessage.h"
 
 using namespace Colours;
@@ -41,6 +42,15 @@ void tDayCell::SetCellKind(int kind) {
     }
     m_Kind = kind;
     update();
+}
+
+void tDayCell::SetSelected(bool selected) {
+    if (selected == m_Selected)
+        return;
+    m_Selected = selected;
+    QAccessible::State changed;
+    changed.selected = true;
+    tAccessibleControl::StateChanged(this, changed);
 }
 
 void tDayCell::OnClick(int) {

@@ -15,6 +15,14 @@ public:
     void OnClick(int value) override;
     void OnDoubleClick() override;
     void Measure() override;
+    void AddAccessibleState(QAccessible::State& state) const override {
+        state.selectable = true;
+        state.selected = m_Selected;
+    }
+    // The selected day of the calendar, as a screen reader hears it.
+    void SetSelected(bool selected);
+
+    bool m_Selected = false;
 
     tFrameStyle m_SunkenFrame;
     tFrameStyle m_RaisedFrame;

@@ -15,5 +15,10 @@ public:
     void ClearPicture();
     void SetText(const char* text);
 
+    QAccessible::Role AccessibleRole() const override { return m_Role; }
+    // Text, not a control: never reported as unavailable.
+    void AddAccessibleState(QAccessible::State& state) const override { state.disabled = false; }
+
     tDib m_Picture;
+    QAccessible::Role m_Role = QAccessible::StaticText; // a picture view is a Graphic
 };

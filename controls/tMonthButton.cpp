@@ -2,6 +2,7 @@
 
 #include "app/tApp.h"
 #include "controls/Colours.h"
+#include "controls/tAccessibleControl.h"
 #include "platform/WindowMessage.h"
 
 using namespace Colours;
@@ -25,6 +26,12 @@ bool tMonthButton::Create(const char* text, QWidget* parent, int id) {
 }
 
 void tMonthButton::SetMonthLook(int mode) {
+    if ((mode == 0 || mode == 1) && m_Shown != (mode == 0)) {
+        m_Shown = mode == 0;
+        QAccessible::State changed;
+        changed.selected = true;
+        tAccessibleControl::StateChanged(this, changed);
+    }
     if (mode == 0 || mode == 1) {
         for (int look : {kNormal, kPressed}) {
             m_Looks[look].m_Fill = true;

@@ -12,6 +12,12 @@ public:
     // 0: the shown month; 1: any other.
     void SetMonthLook(int mode);
     void OnClick(int value) override;
+    void AddAccessibleState(QAccessible::State& state) const override {
+        state.selectable = true;
+        state.selected = m_Shown;
+    }
+
+    bool m_Shown = false; // the month the calendar shows
 
     tFrameStyle m_PlainFrame;
     tFrameStyle m_TabFrame;

@@ -2,19 +2,38 @@
 
 #include "app/tApp.h"
 #include "controls/Colours.h"
+#include "controls/tAccessibleControl.h"
 #include "controls/tFrameStyle.h"
 #include "image/tDib.h"
 #include "platform/Clock.h"
 #include "platform/WindowMessage.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 using namespace Colours;
 
+namespace {
+bool g_KeyboardFocus = false;
+}
+
 tOwnerDrawButton::tOwnerDrawButton() {
+    tAccessibleControl::Install();
     connect(this, &QAbstractButton::clicked, this, [this] { OnClicked(); });
+}
+
+bool tOwnerDrawButton::KeyboardFocusShown() {
+    return g_KeyboardFocus;
+}
+
+void tOwnerDrawButton::ShowKeyboardFocus(bool shown) {
+    if (shown == g_KeyboardFocus)
+        return;
+    g_KeyboardFocus = shown;
+    if (QWidget* focus = QApplication::focusWidget())
+        focus->update();
 }
 
 bool tOwnerDrawButton::Create(const char* text, uint32_t style, QWidget* parent, int id) {
@@ -35,6 +54,12 @@ void tOwnerDrawButton::paintEvent(QPaintEvent*) {
         DrawPressed(painter, rect);
     else
         DrawNormal(painter, rect);
+    if (g_KeyboardFocus && hasFocus()) {
+        // In the title bar's blue, inside the control so that no neighbour is painted over.
+        painter.setPen(QPen(ToQColor(kStrongBlue), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(1, 1, width() - 2, height() - 2));
+    }
 }
 
 void tOwnerDrawButton::DrawLook(QPainter& painter, const CRect& rect, const tButtonLook& look,
@@ -108,14 +133,40 @@ void tOwnerDrawButton::OnClicked() {
 }
 
 void tOwnerDrawButton::mousePressEvent(QMouseEvent* event) {
-    const bool toggles = m_IsToggle && event->button() == Qt::LeftButton;
-    if (toggles)
-        m_Checked = !m_Checked;
     tLayoutButton::mousePressEvent(event);
-    if (toggles) {
-        update();
-        OnClick(m_Checked ? 1 : 0);
+    if (m_IsToggle && event->button() == Qt::LeftButton)
+        Toggle(); // a toggle answers the press, not the click
+}
+
+void tOwnerDrawButton::Toggle() {
+    m_Checked = !m_Checked;
+    update();
+    QAccessible::State changed;
+    changed.checked = true;
+    tAccessibleControl::StateChanged(this, changed);
+    OnClick(m_Checked ? 1 : 0);
+}
+
+void tOwnerDrawButton::Activate() {
+    if (!isEnabled())
+        return;
+    if (m_IsToggle)
+        Toggle();
+    else
+        OnClick(1);
+}
+
+void tOwnerDrawButton::keyPressEvent(QKeyEvent* event) {
+    // The calendar window's keys first (arrows in the grid, Enter on a day, + and -).
+    if (tMainFrame* frame = GetMainFrame(); frame && window() == frame && frame->OnKey(event))
+        return;
+    // Space acts at once and always once: two quick presses are not a double click.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            Activate();
+        return;
     }
+    tLayoutButton::keyPressEvent(event);
 }
 
 void tOwnerDrawButton::SetAllTexts(const char* text, bool keepCaption) {

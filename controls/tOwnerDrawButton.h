@@ -6,6 +6,7 @@
 #include "controls/tLayoutButton.h"
 #include "platform/CRect.h"
 
+#include <QAccessible>
 #include <QPoint>
 
 class QPainter;
@@ -30,6 +31,20 @@ public:
     // value: 1 for a click, the new state for a toggle.
     virtual void OnClick(int value);
     virtual void OnDoubleClick();
+
+    // What a click, Space or a screen reader's action does: a toggle changes its state and
+    // says so, anything else clicks once.
+    void Activate();
+
+    // What a screen reader is told: the role, and the states beyond enabled, focus and a
+    // toggle's checked state.
+    virtual QAccessible::Role AccessibleRole() const { return QAccessible::Button; }
+    virtual void AddAccessibleState(QAccessible::State&) const {}
+
+    // The keyboard's focus frame shows from a key press to the next mouse click, so that
+    // mouse users see the controls exactly as they always look.
+    static bool KeyboardFocusShown();
+    static void ShowKeyboardFocus(bool shown);
 
     // Sets the text of all three looks and, unless keepCaption, the caption.  No repaint.
     void SetAllTexts(const char* text, bool keepCaption);
@@ -57,8 +72,10 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnClicked();
+    void Toggle();
     void DrawLook(QPainter& painter, const CRect& rect, const tButtonLook& look, QPoint offset);
 };

@@ -7,6 +7,7 @@ using namespace Colours;
 bool tWeekdayHeader::Create(const char* text, QWidget* parent, int) {
     if (!tLabel::Create(text, parent))
         return false;
+    m_Role = QAccessible::ColumnHeader;
     UseSharedPalette();
     m_Looks[kDisabled].m_Text = text ? text : "";
     m_SunkenFrame.SetSunken();

@@ -1,6 +1,7 @@
 #include "data/tCalendar.h"
 
 #include "app/tApp.h"
+#include "controls/tAccessibleControl.h"
 #include "controls/tCheckButton.h"
 #include "controls/tColourEdit.h"
 #include "controls/tDayCell.h"
@@ -98,9 +99,19 @@ void tCalendar::FillMonth(int month) {
         char text[16];
         std::snprintf(text, sizeof text, "%02d", day);
         const bool today = month == now.GetMonth() && day == now.GetDay();
-        const bool people = CountPeople(month, day) > 0;
+        const int count = CountPeople(month, day);
+        const bool people = count > 0;
         if (control) {
             control->SetAllTexts(text, true);
+            // Read out as "14 June, today, 2 birthdays".
+            std::string name = DateText(month, day);
+            if (today)
+                name.append(", ").append(MessageText(tMessage::Today));
+            if (people)
+                name.append(", ").append(
+                    count == 1 ? MessageText(tMessage::OneBirthday)
+                               : MessageText(tMessage::BirthdaysOnDay, {std::to_string(count)}));
+            control->setAccessibleName(ToQString(name));
             control->SetCellKind(today ? (people ? tDayCell::kTodayBirthday : tDayCell::kToday)
                                        : (people ? tDayCell::kBirthday : tDayCell::kDay));
         }
@@ -119,6 +130,9 @@ int tCalendar::CountPeople(int month, int day) const {
 
 void tCalendar::SelectDay(int day) {
     m_SelectedDay = day;
+    for (int cell = 1; cell <= 42; ++cell)
+        if (m_DayCells[cell])
+            m_DayCells[cell]->SetSelected(day != -1 && cell == day + m_FirstWeekday);
     m_PeopleCount = 0;
     if (day == -1) {
         ShowPerson(-1);
@@ -143,11 +157,15 @@ void tCalendar::ShowPerson(int index) {
         SetGender("");
         SetName("");
         SetDate(-1, -1);
+        if (m_PictureView)
+            m_PictureView->setAccessibleName(QString());
         return;
     }
     std::string name, picture;
     m_DataFile.ReadEntry(m_Month, m_SelectedDay, index, name, picture);
     SetName(name);
+    if (m_PictureView)
+        m_PictureView->setAccessibleName(ToQString(MessageText(tMessage::PictureOf, {name})));
     SetDate(m_Month, m_SelectedDay);
     // Gender and number first, then one picture: a missing one is reported once.
     m_Gender.assign(1, !picture.empty() && (picture[0] == 'm' || picture[0] == 'M') ? 'm' : 'f');
@@ -166,6 +184,28 @@ void tCalendar::ShowPersonAt(int month, int day, const std::string& name) {
             ShowPerson(index);
             return;
         }
+}
+
+void tCalendar::MoveSelection(int days) {
+    if (m_Month < 1)
+        return;
+    CancelEntry();
+    int month = m_Month;
+    int day = (m_SelectedDay >= 1 ? m_SelectedDay : 1) + days;
+    // Across the ends of months and of the year; February has its 29 days here as in the grid.
+    while (day < 1) {
+        month = month == 1 ? 12 : month - 1;
+        day += GetMonthLength(month);
+    }
+    while (day > GetMonthLength(month)) {
+        day -= GetMonthLength(month);
+        month = month == 12 ? 1 : month + 1;
+    }
+    if (month != m_Month)
+        SelectMonth(month);
+    SelectDay(day);
+    if (tDayCell* cell = m_DayCells[day + m_FirstWeekday])
+        cell->setFocus(Qt::OtherFocusReason);
 }
 
 void tCalendar::OnDayClicked(int cell) {
@@ -398,9 +438,12 @@ bool tCalendar::DeletePerson() {
 }
 
 void tCalendar::SetNotifyAdvance(bool on) {
-    if (m_AlarmCheckBox) {
+    if (m_AlarmCheckBox && m_AlarmCheckBox->m_Checked != on) {
         m_AlarmCheckBox->m_Checked = on;
         m_AlarmCheckBox->update();
+        QAccessible::State changed;
+        changed.checked = true;
+        tAccessibleControl::StateChanged(m_AlarmCheckBox, changed);
     }
     m_NotifyAdvance = on;
 }

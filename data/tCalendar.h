@@ -45,6 +45,9 @@ public:
     void ShowPerson(int index);
     // Selects the person's month and day and shows that person (a search's find).
     void ShowPersonAt(int month, int day, const std::string& name);
+    // Moves the selected day by that many days, into other months where it must, and gives
+    // its cell the keyboard.
+    void MoveSelection(int days);
     void OnDayClicked(int cell);
     void OnDayDoubleClicked(int cell);
     // Leaves the entry of a new person, with nothing written, and shows the day again.

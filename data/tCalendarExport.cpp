@@ -19,7 +19,7 @@ std::string ReplaceSlot(const std::string& format, const std::string& value) {
     if (const size_t slot = text.find("%s"); slot != std::string::npos)
         text.replace(slot, 2, value);
     else
-        text += " " + value;
+        text.append(" ").append(value);
     return text;
 }
 

@@ -178,11 +178,11 @@ bool tContactImport::Read(std::string_view bytes) {
                     given.empty() || family.empty() ? given + family : given + " " + family;
             }
         if (EVCardAttribute* gender = e_vcard_get_attribute(card.get(), "GENDER")) {
+            // M or F; O, N, U and none leave the choice to the user.
             const std::string sex = Text(gender, 0);
-            if (sex == "M" || sex == "m")
-                contact.m_Gender = "m";
-            else if (sex == "F" || sex == "f")
-                contact.m_Gender = "f";
+            if (sex.size() == 1 &&
+                (sex[0] == 'M' || sex[0] == 'm' || sex[0] == 'F' || sex[0] == 'f'))
+                contact.m_Gender.assign(1, static_cast<char>(std::tolower(sex[0])));
         }
         EVCardAttribute* birthday = e_vcard_get_attribute(card.get(), "BDAY");
         if (!birthday)

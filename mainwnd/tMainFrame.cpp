@@ -31,6 +31,7 @@
 #include "platform/CodePage.h"
 #include "platform/CurrentDirectory.h"
 #include "platform/FileDialog.h"
+#include "platform/Joined.h"
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
@@ -40,6 +41,7 @@
 #include "support/Messages.h"
 #include "support/tLanguageString.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -165,6 +167,7 @@ void tMainFrame::BuildTree() {
     auto* titleRow = Add(a, new tLayoutRow);
     auto* hide = Add(titleRow, new tHideButton);
     hide->Create("\xA4", this, 0);
+    hide->setAccessibleName(ToQString(g_LanguageString.GetString("Hide")));
     hide->setFont(m_LargeFont);
     hide->m_Fixed[0] = hide->m_Fixed[1] = true;
     auto* title = Add(titleRow, new tTitleBar);
@@ -181,6 +184,8 @@ void tMainFrame::BuildTree() {
     for (int month = 1; month <= 12; ++month) {
         auto* button = Add(months, new tMonthButton);
         button->Create(Initial(tCalendar::GetMonthShortName(month)).c_str(), this, month);
+        button->setAccessibleName(
+            ToQString(g_LanguageString.GetString(tCalendar::GetMonthName(month))));
         button->setFont(m_BoldFont);
         m_Calendar.m_MonthButtons[month] = button;
     }
@@ -195,6 +200,8 @@ void tMainFrame::BuildTree() {
     for (int weekday = 1; weekday <= 7; ++weekday) {
         auto* header = Add(headers, new tWeekdayHeader);
         header->Create(Initial(tCalendar::GetWeekdayShortName(weekday)).c_str(), this, -1);
+        header->setAccessibleName(ToQString(
+            MessageText(static_cast<tMessage>(static_cast<int>(tMessage::Sunday) + weekday - 1))));
         header->setFont(m_SmallFont);
         m_Calendar.m_WeekdayHeaders[weekday] = header;
     }
@@ -237,6 +244,7 @@ void tMainFrame::BuildTree() {
     Add(checkColumn, new tLayoutFiller);
     auto* check = Add(checkColumn, new tCheckButton);
     check->Create("", this, 1);
+    check->setAccessibleName(ToQString(g_LanguageString.GetString("Alarm")));
     check->m_Fixed[0] = check->m_Fixed[1] = true;
     m_Calendar.m_AlarmCheckBox = check;
     Add(checkColumn, new tLayoutFiller);
@@ -248,6 +256,8 @@ void tMainFrame::BuildTree() {
     for (int id : {1, 0}) {
         auto* arrow = Add(spin, new tSpinButton);
         arrow->Create("", this, id);
+        arrow->setAccessibleName(
+            ToQString(MessageText(id == 1 ? tMessage::MoreDays : tMessage::FewerDays)));
         arrow->m_Fixed[0] = true;
     }
     m_Calendar.m_DaysUnitLabel = label(daysRow, g_LanguageString.GetString("days"), true);
@@ -255,7 +265,9 @@ void tMainFrame::BuildTree() {
     label(advanceRow, g_LanguageString.GetString("in advance"), true);
     Spacer(page0, 8);
     auto* deleteRow = Add(page0, new tLayoutRow);
-    Add(deleteRow, new tDeleteButton)->Create("", this, -1);
+    auto* trash = Add(deleteRow, new tDeleteButton);
+    trash->Create("", this, -1);
+    trash->setAccessibleName(ToQString(MessageText(tMessage::DeleteShown)));
     label(deleteRow, g_LanguageString.GetString("delete"), true);
 
     auto* page1 = Add(m_Deck, new tLayoutColumn);
@@ -265,6 +277,8 @@ void tMainFrame::BuildTree() {
     for (int id : {0, 1}) {
         auto* gender = Add(genders, new tGenderButton);
         gender->Create("", this, id);
+        gender->setAccessibleName(
+            ToQString(MessageText(id != 0 ? tMessage::GenderMale : tMessage::GenderFemale)));
         gender->m_Fixed[1] = true;
     }
 
@@ -274,10 +288,12 @@ void tMainFrame::BuildTree() {
     auto* pictureRow = Add(page2, new tLayoutRow);
     auto* previous = Add(pictureRow, new tPictureStepButton);
     previous->Create("\xAB", this, 0);
+    previous->setAccessibleName(ToQString(MessageText(tMessage::PreviousPicture)));
     auto* ok = Add(pictureRow, new tOkButton);
     ok->Create("Ok", this, -1);
     auto* next = Add(pictureRow, new tPictureStepButton);
     next->Create("\xBB", this, 1);
+    next->setAccessibleName(ToQString(MessageText(tMessage::NextPicture)));
     for (tOwnerDrawButton* button :
          {static_cast<tOwnerDrawButton*>(previous), static_cast<tOwnerDrawButton*>(ok),
           static_cast<tOwnerDrawButton*>(next)}) {
@@ -301,6 +317,7 @@ void tMainFrame::BuildTree() {
     Spacer(person, 4);
     auto* picture = Add(person, new tLabel);
     picture->Create("", this);
+    picture->m_Role = QAccessible::Graphic;
     picture->m_MinSize[0] = picture->m_MinSize[1] = 180;
     picture->m_Palette = &m_Palette;
     m_Calendar.m_PictureView = picture;
@@ -310,9 +327,11 @@ void tMainFrame::BuildTree() {
     auto* nameRow = Add(person, new tLayoutRow);
     auto* before = Add(nameRow, new tPersonStepButton);
     before->Create("<", this, 0);
+    before->setAccessibleName(ToQString(MessageText(tMessage::PreviousPerson)));
     m_Calendar.m_PreviousPersonButton = before;
     auto* name = Add(nameRow, new tColourEdit);
     name->Create(WS_VISIBLE | ES_CENTER | ES_MULTILINE, this, -1);
+    name->setAccessibleName(ToQString(MessageText(tMessage::ColumnName)));
     name->SetWindowText("            ");
     name->m_Fixed[1] = true;
     name->setFont(m_LargeFont);
@@ -325,6 +344,7 @@ void tMainFrame::BuildTree() {
     m_Calendar.SetNameEditable(false);
     auto* after = Add(nameRow, new tPersonStepButton);
     after->Create(">", this, 1);
+    after->setAccessibleName(ToQString(MessageText(tMessage::NextPerson)));
     m_Calendar.m_NextPersonButton = after;
     Spacer(b, 4);
     Spacer(a, 4);
@@ -440,11 +460,73 @@ void tMainFrame::OnEraseBkgnd(QPainter& painter) {
 }
 
 void tMainFrame::keyPressEvent(QKeyEvent* event) {
-    // Esc leaves the entry of a new person with nothing written.
-    if (event->key() == Qt::Key_Escape && m_Mode != kModeBrowse)
-        m_Calendar.CancelEntry();
-    else
+    if (!OnKey(event))
         tLayoutFrame::keyPressEvent(event);
+}
+
+bool tMainFrame::OnKey(QKeyEvent* event) {
+    const QWidget* focus = QApplication::focusWidget();
+    tDayCell* cell = nullptr;
+    for (int id = 1; id <= 42 && !cell; ++id)
+        if (m_Calendar.m_DayCells[id] && m_Calendar.m_DayCells[id] == focus)
+            cell = m_Calendar.m_DayCells[id];
+    const bool inName = focus && focus == m_Calendar.m_NameEdit;
+    const bool browsing = m_Mode == kModeBrowse;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        // Leaves the entry of a new person with nothing written.
+        if (browsing)
+            return false;
+        m_Calendar.CancelEntry();
+        return true;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+        if (inName && !browsing)
+            return false;
+        const int step = event->key() == Qt::Key_PageUp ? 11 : 1;
+        m_Calendar.SelectMonth((m_Calendar.m_Month - 1 + step) % 12 + 1);
+        return true;
+    }
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const bool back = event->key() == Qt::Key_Left || event->key() == Qt::Key_Up;
+        // The name shown, not typed: the arrows step through the day's people.
+        if (inName && browsing && (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
+            back ? m_Calendar.PreviousPerson() : m_Calendar.NextPerson();
+            return true;
+        }
+        if (!cell || !plain)
+            return false;
+        const int days = event->key() == Qt::Key_Left || event->key() == Qt::Key_Right ? 1 : 7;
+        m_Calendar.MoveSelection(back ? -days : days);
+        return true;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The double click's twin: a new person on the day.
+        if (!cell || !browsing || cell->m_Kind == tDayCell::kEmpty)
+            return false;
+        m_Calendar.SelectDay(cell->GetDlgCtrlID() - m_Calendar.m_FirstWeekday);
+        m_Calendar.OnDayDoubleClicked(cell->GetDlgCtrlID());
+        return true;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+        if (inName && !browsing)
+            return false;
+        event->key() == Qt::Key_Plus ? m_Calendar.IncreaseNotifyDays()
+                                     : m_Calendar.DecreaseNotifyDays();
+        return true;
+    case Qt::Key_Delete:
+        if (!browsing)
+            return false;
+        m_Calendar.DeletePerson();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void tMainFrame::closeEvent(QCloseEvent* event) {
@@ -528,7 +610,8 @@ void tMainFrame::ImportFiles(const std::vector<std::string>& paths) {
                     {std::to_string(added),
                      std::to_string(static_cast<int>(import.m_Contacts.size()) - added)});
     if (!written)
-        report += "\n" + MessageText(MessageForFault(file.LastFault()), {file.GetFileName()});
+        report.append("\n").append(
+            MessageText(MessageForFault(file.LastFault()), {file.GetFileName()}));
     m_Calendar.FillMonth(m_Calendar.m_Month);
     m_Calendar.SelectDay(m_Calendar.m_SelectedDay);
     UpdateTip();
@@ -578,7 +661,7 @@ std::string tMainFrame::TipText(const tDataFile& file, int notifyDays, const CTi
             item.m_InDays == 0   ? MessageText(tMessage::Today)
             : item.m_InDays == 1 ? MessageText(tMessage::Tomorrow)
                                  : MessageText(tMessage::InDays, {std::to_string(item.m_InDays)});
-        const std::string line = "\n" + item.m_Name + ": " + when;
+        const std::string line = Joined({"\n", item.m_Name, ": ", when});
         // What does not fit is said with an ellipsis, never cut in the middle of a name.
         if (tip.size() + line.size() > kRoom - 2) {
             tip += "\n\x85";

@@ -54,6 +54,9 @@ public:
     // Saves the placement and the alarm settings; a failure is reported.
     void SaveSettings();
 
+    // The window's keys, from whichever control has the focus: true when the key was used.
+    bool OnKey(QKeyEvent* event);
+
     // The window's own menu (a right click on the title bar): the tray's items, then import,
     // export and find.
     void ShowWindowMenu(QPoint at);

@@ -73,6 +73,23 @@ constexpr tText kTexts[] = {
     {"in days", "in %s days"},
     {"find hint", "Find a person"},
     {"not found", "Nobody found"},
+    {"sunday", "Sunday"},
+    {"monday", "Monday"},
+    {"tuesday", "Tuesday"},
+    {"wednesday", "Wednesday"},
+    {"thursday", "Thursday"},
+    {"friday", "Friday"},
+    {"saturday", "Saturday"},
+    {"more days", "More days of notice"},
+    {"fewer days", "Fewer days of notice"},
+    {"delete shown", "Delete the person shown"},
+    {"previous picture", "Previous picture"},
+    {"next picture", "Next picture"},
+    {"previous person", "Previous person"},
+    {"next person", "Next person"},
+    {"birthdays on day", "%s birthdays"},
+    {"one birthday", "1 birthday"},
+    {"picture of", "Picture of %s"},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

@@ -67,6 +67,23 @@ enum class tMessage {
     InDays,
     FindHint,
     NotFound,
+    Sunday,
+    Monday,
+    Tuesday,
+    Wednesday,
+    Thursday,
+    Friday,
+    Saturday,
+    MoreDays,
+    FewerDays,
+    DeleteShown,
+    PreviousPicture,
+    NextPicture,
+    PreviousPerson,
+    NextPerson,
+    BirthdaysOnDay,
+    OneBirthday,
+    PictureOf,
     Count
 };
 

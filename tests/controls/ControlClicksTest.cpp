@@ -47,7 +47,7 @@ TEST_F(ControlClicksTest, TheSecondQuickClickIsADoubleClick) {
     probe.setParent(nullptr);
 }
 
-TEST_F(ControlClicksTest, KeyboardActivatesButtonsButNotToggles) {
+TEST_F(ControlClicksTest, SpaceActivatesOnceAndTogglesAToggle) {
     QWidget parent;
     tProbe probe;
     probe.Create("x", WS_VISIBLE, &parent, 7);
@@ -56,11 +56,16 @@ TEST_F(ControlClicksTest, KeyboardActivatesButtonsButNotToggles) {
     parent.show();
     Clock::SetTickCount(100000);
     QTest::keyClick(&probe, Qt::Key_Space);
-    EXPECT_EQ(probe.m_Reports, std::vector<std::string>{"click 1"});
+    QTest::keyClick(&probe, Qt::Key_Space);
+    EXPECT_EQ(probe.m_Reports, (std::vector<std::string>{"click 1", "click 1"}))
+        << "two quick presses are two clicks, not a double click";
     probe.m_IsToggle = true;
     QTest::keyClick(&probe, Qt::Key_Space);
-    EXPECT_EQ(probe.m_Reports.size(), 1u);
+    EXPECT_TRUE(probe.m_Checked);
+    EXPECT_EQ(probe.m_Reports.back(), "click 1");
+    QTest::keyClick(&probe, Qt::Key_Space);
     EXPECT_FALSE(probe.m_Checked);
+    EXPECT_EQ(probe.m_Reports.back(), "click 0");
     probe.setParent(nullptr);
 }
 

@@ -1,5 +1,7 @@
 #include "tests/support/AppTestSupport.h"
 
+#include "controls/tOwnerDrawButton.h"
+
 #include "platform/Clock.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/Joined.h"
@@ -77,6 +79,8 @@ void tFrameTest::TearDown() {
     m_Scratch.reset();
     Clock::SetNow(std::nullopt);
     Clock::SetTickCount(std::nullopt);
+    tOwnerDrawButton::ShowKeyboardFocus(
+        false); // a key pressed in one test shows no focus in the next
 }
 
 } // namespace TestSupport
