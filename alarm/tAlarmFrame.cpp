@@ -111,6 +111,8 @@ int tAlarmFrame::OnCreate() {
 
 void tAlarmFrame::ShowAlarm() {
     const std::string picture = tCalendar::LoadPersonPicture(*m_PictureView, m_PicturePath);
+    m_PictureView->m_Role = QAccessible::Graphic;
+    m_PictureView->setAccessibleName(ToQString(MessageText(tMessage::PictureOf, {m_Name})));
     m_PictureView->update();
     m_DateLabel->SetText(tCalendar::DateText(m_Month, m_Day).c_str());
     m_DateLabel->update();

@@ -30,6 +30,10 @@ tOwnerDrawButton* tAccessibleControl::Control() const {
     return static_cast<tOwnerDrawButton*>(widget());
 }
 
+QAccessible::Role tAccessibleControl::role() const {
+    return Control()->AccessibleRole(); // a control may learn its role after it was created
+}
+
 QAccessible::State tAccessibleControl::state() const {
     QAccessible::State state = QAccessibleWidget::state();
     const tOwnerDrawButton* control = Control();

@@ -11,6 +11,7 @@ class tAccessibleControl : public QAccessibleWidget {
 public:
     explicit tAccessibleControl(tOwnerDrawButton* control);
 
+    QAccessible::Role role() const override;
     QAccessible::State state() const override;
     QStringList actionNames() const override;
     void doAction(const QString& actionName) override;

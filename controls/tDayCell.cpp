@@ -30,6 +30,8 @@ void tDayCell::SetCellKind(int kind) {
         m_Looks[kDisabled].m_Fill = true;
         m_Looks[kDisabled].m_FillColour = kLightBlue;
         setEnabled(false);
+        setFocusPolicy(Qt::NoFocus); // a blank, not a day
+        setAccessibleName(QString());
     } else if (kind >= kDay && kind <= kTodayBirthday) {
         const bool birthday = kind == kBirthday || kind == kTodayBirthday;
         const bool today = kind == kToday || kind == kTodayBirthday;
@@ -39,6 +41,7 @@ void tDayCell::SetCellKind(int kind) {
         look.m_Frame = today ? &m_TodayFrame : &m_RaisedFrame;
         look.m_TextColour = kind == kBirthday ? kYellow : kLightGrey;
         setEnabled(true);
+        setFocusPolicy(Qt::ClickFocus); // the calendar makes one day the grid's tab stop
     }
     m_Kind = kind;
     update();

@@ -7,6 +7,7 @@ bool tLabel::Create(const char* text, QWidget* parent) {
         return false;
     m_Looks[kDisabled].m_Text = text ? text : "";
     setEnabled(false);
+    setFocusPolicy(Qt::NoFocus);
     return true;
 }
 

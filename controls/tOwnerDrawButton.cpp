@@ -55,10 +55,13 @@ void tOwnerDrawButton::paintEvent(QPaintEvent*) {
     else
         DrawNormal(painter, rect);
     if (g_KeyboardFocus && hasFocus()) {
-        // In the title bar's blue, inside the control so that no neighbour is painted over.
-        painter.setPen(QPen(ToQColor(kStrongBlue), 2));
+        // In the title bar's blue, inside the control so that no neighbour is painted over;
+        // a white line within keeps it visible on the blue days.
         painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(ToQColor(kStrongBlue), 2));
         painter.drawRect(QRectF(1, 1, width() - 2, height() - 2));
+        painter.setPen(QPen(ToQColor(kWhite), 1));
+        painter.drawRect(QRectF(2.5, 2.5, width() - 5, height() - 5));
     }
 }
 

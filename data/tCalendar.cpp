@@ -116,6 +116,7 @@ void tCalendar::FillMonth(int month) {
                                        : (people ? tDayCell::kBirthday : tDayCell::kDay));
         }
     }
+    UpdateTabStops();
 }
 
 void tCalendar::MarkWeekday(int weekday) {
@@ -128,11 +129,27 @@ int tCalendar::CountPeople(int month, int day) const {
     return m_DataFile.CountEntries(month, day);
 }
 
+void tCalendar::UpdateTabStops() {
+    for (int month = 1; month <= 12; ++month)
+        if (m_MonthButtons[month])
+            m_MonthButtons[month]->setFocusPolicy(month == m_Month ? Qt::StrongFocus
+                                                                   : Qt::ClickFocus);
+    const CTime now = CTime::GetCurrentTime();
+    const int stop = m_SelectedDay >= 1          ? m_SelectedDay
+                     : m_Month == now.GetMonth() ? now.GetDay()
+                                                 : 1;
+    for (int cell = 1; cell <= 42; ++cell)
+        if (tDayCell* control = m_DayCells[cell]; control && control->m_Kind != tDayCell::kEmpty)
+            control->setFocusPolicy(cell == stop + m_FirstWeekday ? Qt::StrongFocus
+                                                                  : Qt::ClickFocus);
+}
+
 void tCalendar::SelectDay(int day) {
     m_SelectedDay = day;
     for (int cell = 1; cell <= 42; ++cell)
         if (m_DayCells[cell])
             m_DayCells[cell]->SetSelected(day != -1 && cell == day + m_FirstWeekday);
+    UpdateTabStops();
     m_PeopleCount = 0;
     if (day == -1) {
         ShowPerson(-1);

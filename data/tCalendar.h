@@ -45,6 +45,9 @@ public:
     void ShowPerson(int index);
     // Selects the person's month and day and shows that person (a search's find).
     void ShowPersonAt(int month, int day, const std::string& name);
+    // Tab reaches the grid and the months once each, at the selected day (or today) and the
+    // shown month; the arrows move inside them.
+    void UpdateTabStops();
     // Moves the selected day by that many days, into other months where it must, and gives
     // its cell the keyboard.
     void MoveSelection(int days);

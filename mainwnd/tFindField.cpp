@@ -13,6 +13,7 @@ using namespace Colours;
 tFindField::tFindField(tCalendar& calendar, QWidget* parent)
     : QLineEdit(parent), m_Calendar(calendar) {
     setObjectName("find");
+    setAccessibleName(ToQString(MessageText(tMessage::FindHint)));
     hide();
     setFrame(false);
     connect(this, &QLineEdit::textEdited, this, [this] { Search(0); });

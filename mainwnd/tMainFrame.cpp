@@ -129,6 +129,10 @@ int tMainFrame::OnCreate() {
     BuildTree();
 
     m_Calendar.SelectMonth(CTime::GetCurrentTime().GetMonth());
+    // The keyboard starts on today, where the arrows make the most sense.
+    if (tDayCell* today =
+            m_Calendar.m_DayCells[CTime::GetCurrentTime().GetDay() + m_Calendar.m_FirstWeekday])
+        today->setFocus(Qt::OtherFocusReason);
     m_Calendar.SetNotifyAdvance(m_Calendar.m_DataFile.ReadNotifyInAdvance());
     m_Calendar.SetNotifyDays(m_Calendar.m_DataFile.ReadNotifyDays());
     SetMode(kModeBrowse);
@@ -274,8 +278,10 @@ void tMainFrame::BuildTree() {
     Add(page1, new tLayoutFiller);
     label(page1, g_LanguageString.GetString("Select Gender"), false)->m_Fixed[1] = true;
     auto* genders = Add(page1, new tLayoutRow);
+    tGenderButton* genderButtons[2] = {};
     for (int id : {0, 1}) {
         auto* gender = Add(genders, new tGenderButton);
+        genderButtons[id] = gender;
         gender->Create("", this, id);
         gender->setAccessibleName(
             ToQString(MessageText(id != 0 ? tMessage::GenderMale : tMessage::GenderFemale)));
@@ -342,6 +348,16 @@ void tMainFrame::BuildTree() {
     });
     m_Calendar.m_NameEdit = name;
     m_Calendar.SetNameEditable(false);
+    // While a person is added, Tab goes from the name to the gender and picture choices.
+    QWidget* previousInChain = name;
+    for (QWidget* next : {static_cast<QWidget*>(genderButtons[0]),
+                          static_cast<QWidget*>(genderButtons[1]), static_cast<QWidget*>(previous),
+                          static_cast<QWidget*>(ok), static_cast<QWidget*>(next)}) {
+        setTabOrder(previousInChain, next);
+        previousInChain = next;
+    }
+    m_PageFocus[1] = genderButtons[0];
+    m_PageFocus[2] = ok;
     auto* after = Add(nameRow, new tPersonStepButton);
     after->Create(">", this, 1);
     after->setAccessibleName(ToQString(MessageText(tMessage::NextPerson)));
@@ -391,14 +407,22 @@ void tMainFrame::OnHide() {
 
 void tMainFrame::SetMode(int mode) {
     m_Mode = mode;
-    if (!m_Deck)
+    // Any other mode changes nothing else.
+    if (!m_Deck || (mode != kModeBrowse && mode != kModeGender && mode != kModePicture))
         return;
-    if (mode == kModeBrowse) {
-        m_Deck->Select(0);
-        m_Calendar.SetNameEditable(false);
-    } else if (mode == kModeGender || mode == kModePicture) {
-        m_Deck->Select(mode == kModeGender ? 1 : 2);
-        m_Calendar.SetNameEditable(true);
+    const int page = mode == kModeGender ? 1 : mode == kModePicture ? 2 : 0;
+    const bool wasAdding = m_Deck->m_Selected != 0;
+    QWidget* focus = QApplication::focusWidget();
+    m_Deck->Select(page);
+    m_Calendar.SetNameEditable(page != 0);
+    // A key that hid its own button leaves the keyboard on the next step: the day after
+    // adding, the page's first choice while adding.
+    if (page == 0 && wasAdding && m_Calendar.m_SelectedDay >= 1) {
+        if (tDayCell* cell =
+                m_Calendar.m_DayCells[m_Calendar.m_SelectedDay + m_Calendar.m_FirstWeekday])
+            cell->setFocus(Qt::OtherFocusReason);
+    } else if (page != 0 && focus && !focus->isVisible() && m_PageFocus[page]) {
+        m_PageFocus[page]->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -485,7 +509,13 @@ bool tMainFrame::OnKey(QKeyEvent* event) {
         if (inName && !browsing)
             return false;
         const int step = event->key() == Qt::Key_PageUp ? 11 : 1;
+        const int day = cell ? cell->GetDlgCtrlID() - m_Calendar.m_FirstWeekday : -1;
         m_Calendar.SelectMonth((m_Calendar.m_Month - 1 + step) % 12 + 1);
+        // In the grid, the keyboard stays on the same day of the new month (or its last).
+        if (day >= 1) {
+            m_Calendar.SelectDay(std::min(day, tCalendar::GetMonthLength(m_Calendar.m_Month)));
+            m_Calendar.MoveSelection(0);
+        }
         return true;
     }
     case Qt::Key_Left:
@@ -498,9 +528,18 @@ bool tMainFrame::OnKey(QKeyEvent* event) {
             back ? m_Calendar.PreviousPerson() : m_Calendar.NextPerson();
             return true;
         }
+        // On the months: the month before or after, which keeps the keyboard.
+        if (auto* month = dynamic_cast<const tMonthButton*>(focus);
+            month && plain && event->key() != Qt::Key_Up && event->key() != Qt::Key_Down) {
+            m_Calendar.SelectMonth((month->GetDlgCtrlID() + (back ? 10 : 0)) % 12 + 1);
+            m_Calendar.m_MonthButtons[m_Calendar.m_Month]->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
         if (!cell || !plain)
             return false;
         const int days = event->key() == Qt::Key_Left || event->key() == Qt::Key_Right ? 1 : 7;
+        // From the day that has the keyboard, selected or not.
+        m_Calendar.SelectDay(cell->GetDlgCtrlID() - m_Calendar.m_FirstWeekday);
         m_Calendar.MoveSelection(back ? -days : days);
         return true;
     }

@@ -98,5 +98,6 @@ private:
     void MakeFonts();
 
     QShortcut* m_HelpKey = nullptr;
+    QWidget* m_PageFocus[3] = {}; // where the keyboard goes on each editing page
     bool m_Closing = false;
 };

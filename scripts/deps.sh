@@ -23,8 +23,8 @@ packages=(
     # screenshots and the AppIndicator extension) and KDE Plasma's KWin
     dbus-daemon gnome-shell gjs gnome-screenshot gnome-shell-extension-appindicator
     kwin-wayland xwayland python3-dbus python3-gi
-    # a notification server on the X11 rig
-    dunst dbus-bin
+    # a notification server on the X11 rig; the accessibility bus and its Python client
+    dunst dbus-bin at-spi2-core python3-pyatspi
     # the package and its checks
     # calendar programs the export must open in
     calcurse khal

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the screenshots of docs/: the calendar window browsing, choosing a gender and choosing
-# a picture, finding a person, the review of an import, and the alarm window.  Runs the built program on a virtual display on 14 June 2026.
+# a picture, finding a person, the review of an import, the alarm window, and the keyboard's
+# focus on a day, on the alarm switch and in the alarm window.  Runs the built program on a virtual display on 14 June 2026.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
@@ -92,5 +93,18 @@ kill $pid; wait $pid 2>/dev/null || true
 start "${people}[settings]\nnotify_advance=1\nnotify_days=5\nlast_alarm_day=13\nlast_alarm_month=6\nlast_alarm_year=2026\n"
 for _ in $(seq 50); do [ -n "$(window_of $pid alarm)" ] && break; sleep 0.1; done
 shot alarm.png "$(window_of $pid alarm)"
+kill $pid; wait $pid 2>/dev/null || true
+# The keyboard's focus frame: a key pressed in the alarm window, then in the calendar.
+start "${people}[settings]\nnotify_advance=1\nnotify_days=1\nlast_alarm_day=13\nlast_alarm_month=6\nlast_alarm_year=2026\n"
+for _ in $(seq 50); do [ -n "$(window_of $pid alarm)" ] && break; sleep 0.1; done
+alarm=$(window_of $pid alarm)
+xdotool windowactivate --sync "$alarm" 2>/dev/null; xdotool key shift
+shot focus-alarm.png "$alarm"
+xdotool key Return && sleep 0.5
+xdotool windowactivate --sync "$main" 2>/dev/null
+xdotool key --delay 100 Right Down
+shot focus-day.png "$main"
+xdotool key Tab
+shot focus-switch.png "$main"
 kill $pid; wait $pid 2>/dev/null || true
 echo "screenshots in $out"
