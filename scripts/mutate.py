@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""Mutation check: applies simple faults to the program's sources one at a time and reports
+which of them the unit and widget tests catch.  Run through scripts/mutate.sh."""
+import argparse
+import re
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+# (pattern, replacement, kind).  Operators need blanks around them, so that templates, stream
+# operators, pointers and unary signs stay alone.
+OPERATORS = [
+    (r" == ", " != ", "comparison"), (r" != ", " == ", "comparison"),
+    (r" <= ", " > ", "comparison"), (r" >= ", " < ", "comparison"),
+    (r" < ", " >= ", "comparison"), (r" > ", " <= ", "comparison"),
+    (r" \+ ", " - ", "arithmetic"), (r" - ", " + ", "arithmetic"),
+    (r" \* ", " / ", "arithmetic"), (r" / ", " * ", "arithmetic"),
+    (r" && ", " || ", "boolean"), (r" \|\| ", " && ", "boolean"),
+    (r"\btrue\b", "false", "boolean"), (r"\bfalse\b", "true", "boolean"),
+]
+CONSTANT = re.compile(r"(?<![\w.])(\d+)(?![\w.'])")
+STATEMENT = re.compile(r"^\s+[A-Za-z_][\w:.>-]*(\(.*\)|\s*(=|\+=|-=|\|=)\s*.+|\+\+|--);\s*$")
+SKIP_LINE = re.compile(r"^\s*(#|//|\*|/\*|static_assert|case\b|namespace\b|using\b|template\b)")
+
+
+def code_part(line):
+    """The line without its comment and with string and character literals blanked."""
+    line = re.sub(r'"(\\.|[^"\\])*"', lambda m: '"' + " " * (len(m.group(0)) - 2) + '"', line)
+    line = re.sub(r"'(\\.|[^'\\])'", lambda m: "'" + " " * (len(m.group(0)) - 2) + "'", line)
+    cut = line.find("//")
+    return line if cut < 0 else line[:cut]
+
+
+def mutants(path):
+    lines = path.read_text().split("\n")
+    found = []
+    for number, line in enumerate(lines):
+        if SKIP_LINE.match(line):
+            continue
+        code = code_part(line)
+        for pattern, replacement, kind in OPERATORS:
+            for match in re.finditer(pattern, code):
+                mutated = line[:match.start()] + replacement + line[match.end():]
+                found.append((number, kind, mutated))
+        for match in CONSTANT.finditer(code):
+            value = int(match.group(1))
+            mutated = line[:match.start()] + str(value + 1) + line[match.end():]
+            found.append((number, "constant", mutated))
+        if STATEMENT.match(code) and not code.strip().startswith(("return", "auto ", "const ")):
+            found.append((number, "statement", ""))
+    return lines, found
+
+
+def sample(found, most):
+    if most <= 0 or len(found) <= most:
+        return found
+    step = len(found) / most
+    return [found[int(i * step)] for i in range(most)]
+
+
+def run(command, cwd, timeout):
+    try:
+        return subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=timeout).returncode
+    except subprocess.TimeoutExpired:
+        return -1
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tree", required=True, help="the scratch copy of the sources")
+    parser.add_argument("--build", required=True, help="its build folder")
+    parser.add_argument("--max", type=int, default=0, help="at most this many mutants a file")
+    parser.add_argument("--report", required=True)
+    parser.add_argument("files", nargs="+")
+    arguments = parser.parse_args()
+    tree, build = Path(arguments.tree), Path(arguments.build)
+    tests = ["ctest", "-j2", "-LE", "desktop|package", "-E", "calendar_programs",
+             "--stop-on-failure", "--timeout", "120"]
+    report = open(arguments.report, "w")
+    totals = [0, 0, 0, 0]
+    for name in arguments.files:
+        path = tree / name
+        original = path.read_text()
+        lines, found = mutants(path)
+        chosen = sample(found, arguments.max)
+        killed = survived = unbuildable = 0
+        began = time.time()
+        for number, kind, mutated in chosen:
+            changed = lines[:number] + [mutated] + lines[number + 1:]
+            path.write_text("\n".join(changed))
+            if run(["ninja"], build, 600) != 0:
+                unbuildable += 1
+            elif run(tests, build, 900) != 0:
+                killed += 1
+            else:
+                survived += 1
+                report.write(f"survived {name}:{number + 1} {kind}: {lines[number].strip()}"
+                             f"  ->  {mutated.strip() or '(dropped)'}\n")
+                report.flush()
+            path.write_text(original)
+        run(["ninja"], build, 600)
+        line = (f"{name}: {len(chosen)} mutants of {len(found)}, {killed} killed, "
+                f"{survived} survived, {unbuildable} did not build ({time.time() - began:.0f} s)")
+        print(line, flush=True)
+        report.write(line + "\n")
+        report.flush()
+        for index, value in enumerate((len(chosen), killed, survived, unbuildable)):
+            totals[index] += value
+    summary = (f"all: {totals[0]} mutants, {totals[1]} killed, {totals[2]} survived, "
+               f"{totals[3]} did not build")
+    print(summary)
+    report.write(summary + "\n")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
