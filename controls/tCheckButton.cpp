@@ -7,9 +7,8 @@
 using namespace Colours;
 
 bool tCheckButton::Create(const char* text, QWidget* parent, int id) {
-    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+    if (!CreateShown(text, parent, id))
         return false;
-    UseSharedPalette();
     m_Looks[kNormal].m_Fill = true;
     m_Looks[kNormal].m_FillColour = kLightBlue;
     m_Looks[kPressed].m_Fill = true;

@@ -1,35 +1,13 @@
 #include "controls/tColourEdit.h"
 
 #include "app/tApp.h"
-#include "platform/Sound.h"
 #include "platform/WindowMessage.h"
 
 #include <QKeyEvent>
-#include <QToolTip>
-#include <QValidator>
 #include <algorithm>
-
-namespace {
-
-// Accepts exactly the texts the field's rule accepts, in the code page.
-class tRuleValidator : public QValidator {
-public:
-    explicit tRuleValidator(std::function<bool(std::string_view)> rule, QObject* parent)
-        : QValidator(parent), m_Rule(std::move(rule)) {}
-
-    State validate(QString& input, int&) const override {
-        return IsInCodePage(input) && m_Rule(FromQString(input)) ? Acceptable : Invalid;
-    }
-
-private:
-    std::function<bool(std::string_view)> m_Rule;
-};
-
-} // namespace
 
 tColourEdit::tColourEdit() {
     setFrame(false);
-    connect(this, &QLineEdit::inputRejected, this, [this] { ShowRefusal(); });
 }
 
 bool tColourEdit::Create(uint32_t style, QWidget* parent, int) {
@@ -43,15 +21,13 @@ bool tColourEdit::Create(uint32_t style, QWidget* parent, int) {
 }
 
 void tColourEdit::SetColours(COLORREF text, COLORREF background, COLORREF brush) {
-    m_UseColours = true;
-    m_TextColour = text;
-    m_BackColour = background;
-    m_BrushColour = brush;
+    // The brush fills the whole control, as an edit control's brush does.  Qt paints no cells
+    // of their own behind the characters, so the text's background is only the window role.
     QPalette colours = palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         colours.setColor(group, QPalette::Text, ToQColor(text));
-        colours.setColor(group, QPalette::Base, ToQColor(background));
-        colours.setColor(group, QPalette::Window, ToQColor(brush));
+        colours.setColor(group, QPalette::Base, ToQColor(brush));
+        colours.setColor(group, QPalette::Window, ToQColor(background));
     }
     setPalette(colours);
 }
@@ -64,19 +40,6 @@ void tColourEdit::Measure() {
     m_MeasuredSize[1] = height + 6;
 }
 
-void tColourEdit::Place() {
-    setGeometry(m_X, m_Y, std::max(0, m_Width), std::max(0, m_Height));
-}
-
-void tColourEdit::SetVisible(bool visible) {
-    m_Visible = visible;
-    setVisible(visible);
-}
-
-bool tColourEdit::IsVisible() const {
-    return isVisible();
-}
-
 std::string tColourEdit::GetWindowText() const {
     return FromQString(text());
 }
@@ -85,17 +48,8 @@ void tColourEdit::SetWindowText(const std::string& text) {
     setText(ToQString(text));
 }
 
-void tColourEdit::SetInputRule(std::function<bool(std::string_view)> rule,
-                               std::function<std::string(const std::string&)> message) {
-    m_RefusalMessage = std::move(message);
-    setValidator(new tRuleValidator(std::move(rule), this));
-}
-
-void tColourEdit::ShowRefusal() {
-    MessageBeep(0xFFFFFFFF);
-    if (m_RefusalMessage)
-        QToolTip::showText(mapToGlobal(QPoint(0, height())),
-                           ToQString(m_RefusalMessage(GetWindowText())), this);
+void tColourEdit::SetInputRule(tInputPolicy::tRule rule, tInputPolicy::tMessage message) {
+    new tInputPolicy(this, std::move(rule), std::move(message));
 }
 
 void tColourEdit::keyPressEvent(QKeyEvent* event) {

@@ -3,7 +3,8 @@
 // not accept cannot be typed or pasted, and the refusal is shown.
 #pragma once
 
-#include "layout/tLayoutElement.h"
+#include "controls/tInputPolicy.h"
+#include "layout/tWidgetElement.h"
 #include "platform/Gdi.h"
 
 #include <QLineEdit>
@@ -11,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-class tColourEdit : public QLineEdit, public tLayoutElement {
+class tColourEdit : public tWidgetElement<QLineEdit> {
 public:
     tColourEdit();
 
@@ -19,9 +20,6 @@ public:
     void SetColours(COLORREF text, COLORREF background, COLORREF brush);
 
     void Measure() override;
-    void Place() override;
-    void SetVisible(bool visible) override;
-    bool IsVisible() const override;
 
     std::string GetWindowText() const;
     void SetWindowText(const std::string& text);
@@ -29,21 +27,10 @@ public:
 
     // What the field may hold; refusals beep and show the message, which is given what the
     // field holds.
-    void SetInputRule(std::function<bool(std::string_view)> rule,
-                      std::function<std::string(const std::string&)> message);
-
-    bool m_UseColours = false;
-    COLORREF m_TextColour = 0;
-    COLORREF m_BackColour = 0;
-    COLORREF m_BrushColour = 0; // the rest of the control's background
+    void SetInputRule(tInputPolicy::tRule rule, tInputPolicy::tMessage message);
 
 protected:
     // The calendar window's keys come first (the arrows step through people while the name
     // is only shown).
     void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    void ShowRefusal();
-
-    std::function<std::string(const std::string&)> m_RefusalMessage;
 };

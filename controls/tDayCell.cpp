@@ -3,16 +3,16 @@
 #include "app/tApp.h"
 #include "controls/Colours.h"
 #include "controls/tAccessibleControl.h"
+#include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
 
 using namespace Colours;
 
 bool tDayCell::Create(const char* text, QWidget* parent, int id) {
-    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+    if (!CreateShown(text, parent, id))
         return false;
-    UseSharedPalette();
-    m_Looks[kNormal].m_Text = text ? text : "";
-    m_Looks[kPressed].m_Text = text ? text : "";
+    m_Looks[kNormal].m_Text = OrEmpty(text);
+    m_Looks[kPressed].m_Text = OrEmpty(text);
     m_RaisedFrame.SetRaised();
     m_SunkenFrame.SetSunken();
     for (int side = 0; side < 4; ++side)

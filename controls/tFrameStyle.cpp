@@ -1,8 +1,11 @@
 #include "controls/tFrameStyle.h"
 
+#include "controls/Colours.h"
+
+using Colours::kBlack;
+using Colours::kWhite;
+
 namespace {
-constexpr COLORREF kWhite = 0x02FFFFFF;
-constexpr COLORREF kBlack = 0x02000000;
 
 int Trunc(double value) {
     return static_cast<int>(value);

@@ -4,9 +4,8 @@
 #include "platform/WindowMessage.h"
 
 bool tGenderButton::Create(const char* text, QWidget* parent, int id) {
-    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+    if (!CreateShown(text, parent, id))
         return false;
-    UseSharedPalette();
     MakePictureLooks(m_RaisedFrame, m_SunkenFrame, m_Picture,
                      GetDlgCtrlID() != 0 ? "Cal_Data\\male.bmp" : "Cal_Data\\female.bmp");
     return true;

@@ -2,22 +2,16 @@
 
 #include "app/tApp.h"
 #include "controls/Colours.h"
+#include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
 
 using namespace Colours;
 
 bool tHideButton::Create(const char* text, QWidget* parent, int id) {
-    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+    if (!CreateShown(text, parent, id))
         return false;
-    UseSharedPalette();
-    for (int look : {kNormal, kPressed}) {
-        m_Looks[look].m_Text = text ? text : "";
-        m_Looks[look].m_Fill = true;
-        m_Looks[look].m_FillColour = kOrange;
-        m_Looks[look].m_TextColour = look == kNormal ? kWhite : kYellow;
-        m_Looks[look].m_Shadow = true;
-        m_Looks[look].m_ShadowColour = kBlack;
-    }
+    MakeTextLooks(text, kOrange, kWhite);
+    m_Looks[kPressed].m_TextColour = kYellow;
     return true;
 }
 

@@ -1,11 +1,12 @@
 #include "controls/tLabel.h"
 
+#include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
 
 bool tLabel::Create(const char* text, QWidget* parent) {
     if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, -1))
         return false;
-    m_Looks[kDisabled].m_Text = text ? text : "";
+    m_Looks[kDisabled].m_Text = OrEmpty(text);
     setEnabled(false);
     setFocusPolicy(Qt::NoFocus);
     return true;
@@ -24,5 +25,5 @@ void tLabel::ClearPicture() {
 
 void tLabel::SetText(const char* text) {
     SetWindowText(text);
-    m_Looks[kDisabled].m_Text = text ? text : "";
+    m_Looks[kDisabled].m_Text = OrEmpty(text);
 }

@@ -1,6 +1,7 @@
 #include "controls/tLayoutButton.h"
 
 #include "platform/Gdi.h"
+#include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ bool tLayoutButton::Create(const char* text, uint32_t style, QWidget* parent, in
 }
 
 void tLayoutButton::SetWindowText(const char* text) {
-    m_Caption = text ? text : "";
+    m_Caption = OrEmpty(text);
     setAccessibleName(ToQString(m_Caption).trimmed());
 }
 
@@ -34,17 +35,4 @@ void tLayoutButton::MeasureCaption(int extraWidth, int extraHeight) {
 
 void tLayoutButton::Measure() {
     MeasureCaption(16, 8);
-}
-
-void tLayoutButton::Place() {
-    setGeometry(m_X, m_Y, std::max(0, m_Width), std::max(0, m_Height));
-}
-
-void tLayoutButton::SetVisible(bool visible) {
-    m_Visible = visible;
-    setVisible(visible);
-}
-
-bool tLayoutButton::IsVisible() const {
-    return isVisible();
 }

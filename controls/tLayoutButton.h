@@ -2,13 +2,13 @@
 // window.  Its caption is kept in the code page's bytes and never taken for a mnemonic.
 #pragma once
 
-#include "layout/tLayoutElement.h"
+#include "layout/tWidgetElement.h"
 
 #include <QAbstractButton>
 #include <cstdint>
 #include <string>
 
-class tLayoutButton : public QAbstractButton, public tLayoutElement {
+class tLayoutButton : public tWidgetElement<QAbstractButton> {
 public:
     tLayoutButton();
 
@@ -16,16 +16,12 @@ public:
     virtual bool Create(const char* text, uint32_t style, QWidget* parent, int id);
 
     void Measure() override;
-    void Place() override;
-    void SetVisible(bool visible) override;
-    bool IsVisible() const override;
 
     int GetDlgCtrlID() const { return m_Id; }
     const std::string& GetWindowText() const { return m_Caption; }
     void SetWindowText(const char* text);
 
 protected:
-    void paintEvent(QPaintEvent*) override {}
     // The measuring rule: the caption's extent in the default font (not the font the control
     // shows), plus a margin.
     void MeasureCaption(int extraWidth, int extraHeight);

@@ -3,20 +3,20 @@
 #include "app/tApp.h"
 #include "controls/Colours.h"
 #include "controls/tAccessibleControl.h"
+#include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
 
 using namespace Colours;
 
 bool tMonthButton::Create(const char* text, QWidget* parent, int id) {
-    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+    if (!CreateShown(text, parent, id))
         return false;
-    UseSharedPalette();
-    m_Looks[kNormal].m_Text = text ? text : "";
+    m_Looks[kNormal].m_Text = OrEmpty(text);
     m_PlainFrame.SetSide(0, tFrameStyle::kTop, kWhite, 1);
     m_PlainFrame.SetSide(0, tFrameStyle::kRight, kBlack, 1);
     m_PlainFrame.SetSide(0, tFrameStyle::kBottom, kWhite, 1);
     m_PlainFrame.SetSide(0, tFrameStyle::kLeft, kWhite, 1);
-    m_Looks[kPressed].m_Text = text ? text : "";
+    m_Looks[kPressed].m_Text = OrEmpty(text);
     m_TabFrame.SetSide(0, tFrameStyle::kTop, kWhite, 2);
     m_TabFrame.SetSide(0, tFrameStyle::kRight, kBlack, 2);
     m_TabFrame.SetSide(0, tFrameStyle::kLeft, kWhite, 2);

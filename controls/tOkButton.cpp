@@ -8,10 +8,9 @@
 using namespace Colours;
 
 bool tOkButton::Create(const char* text, QWidget* parent, int id) {
-    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+    if (!CreateShown(text, parent, id))
         return false;
-    UseSharedPalette();
-    MakeTextLooks(text, kLightBlue, kLightGrey, m_RaisedFrame, m_SunkenFrame);
+    MakeTextLooks(text, kLightBlue, kLightGrey, &m_RaisedFrame, &m_SunkenFrame);
     return true;
 }
 

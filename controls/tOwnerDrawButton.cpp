@@ -6,6 +6,7 @@
 #include "controls/tFrameStyle.h"
 #include "image/tDib.h"
 #include "platform/Clock.h"
+#include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@ bool g_KeyboardFocus = false;
 
 tOwnerDrawButton::tOwnerDrawButton() {
     tAccessibleControl::Install();
-    connect(this, &QAbstractButton::clicked, this, [this] { OnClicked(); });
+    connect(this, &QAbstractButton::clicked, this, [this] { DispatchClick(); });
 }
 
 bool tOwnerDrawButton::KeyboardFocusShown() {
@@ -36,8 +37,11 @@ void tOwnerDrawButton::ShowKeyboardFocus(bool shown) {
         focus->update();
 }
 
-bool tOwnerDrawButton::Create(const char* text, uint32_t style, QWidget* parent, int id) {
-    return tLayoutButton::Create(text, style, parent, id);
+bool tOwnerDrawButton::CreateShown(const char* text, QWidget* parent, int id) {
+    if (!Create(text, WS_VISIBLE, parent, id))
+        return false;
+    UseSharedPalette();
+    return true;
 }
 
 void tOwnerDrawButton::UseSharedPalette() {
@@ -123,7 +127,8 @@ void tOwnerDrawButton::OnDoubleClick() {
     OnClick(1);
 }
 
-void tOwnerDrawButton::OnClicked() {
+// A click becomes OnClick, or OnDoubleClick when it follows the last one quickly.
+void tOwnerDrawButton::DispatchClick() {
     if (m_IsToggle)
         return; // toggles answer the press, not the click
     const uint32_t now = Clock::GetTickCount();
@@ -176,7 +181,7 @@ void tOwnerDrawButton::SetAllTexts(const char* text, bool keepCaption) {
     if (!keepCaption)
         SetWindowText(text);
     for (tButtonLook& look : m_Looks)
-        look.m_Text = text ? text : "";
+        look.m_Text = OrEmpty(text);
 }
 
 void tOwnerDrawButton::SetTextAlignment(unsigned align) {
@@ -184,7 +189,7 @@ void tOwnerDrawButton::SetTextAlignment(unsigned align) {
 }
 
 void tOwnerDrawButton::SetLookText(int look, const char* text) {
-    m_Looks[look].m_Text = text ? text : "";
+    m_Looks[look].m_Text = OrEmpty(text);
 }
 
 void tOwnerDrawButton::MakePictureLooks(tFrameStyle& raised, tFrameStyle& sunken, tDib& picture,
@@ -205,16 +210,18 @@ void tOwnerDrawButton::MakePictureLooks(tFrameStyle& raised, tFrameStyle& sunken
 }
 
 void tOwnerDrawButton::MakeTextLooks(const char* text, COLORREF fill, COLORREF textColour,
-                                     tFrameStyle& raised, tFrameStyle& sunken) {
-    raised.SetRaised();
-    sunken.SetSunken();
+                                     tFrameStyle* raised, tFrameStyle* sunken) {
+    if (raised && sunken) {
+        raised->SetRaised();
+        sunken->SetSunken();
+    }
     for (int look : {kNormal, kPressed}) {
-        m_Looks[look].m_Text = text ? text : "";
+        m_Looks[look].m_Text = OrEmpty(text);
         m_Looks[look].m_Fill = true;
         m_Looks[look].m_FillColour = fill;
         m_Looks[look].m_TextColour = textColour;
         m_Looks[look].m_Shadow = true;
         m_Looks[look].m_ShadowColour = kBlack;
-        m_Looks[look].m_Frame = look == kNormal ? &raised : &sunken;
+        m_Looks[look].m_Frame = look == kNormal ? raised : sunken;
     }
 }

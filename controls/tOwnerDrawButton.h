@@ -19,7 +19,6 @@ public:
 
     tOwnerDrawButton();
 
-    bool Create(const char* text, uint32_t style, QWidget* parent, int id) override;
 
     virtual void DrawNormal(QPainter& painter, CRect rect);
     virtual void DrawPressed(QPainter& painter, CRect rect);
@@ -65,17 +64,20 @@ protected:
     // and a text button with a shadowed text on a fill.
     void MakePictureLooks(tFrameStyle& raised, tFrameStyle& sunken, tDib& picture,
                           const char* path);
-    void MakeTextLooks(const char* text, COLORREF fill, COLORREF textColour, tFrameStyle& raised,
-                       tFrameStyle& sunken);
+    // Without frame styles the looks have no frames.
+    void MakeTextLooks(const char* text, COLORREF fill, COLORREF textColour,
+                       tFrameStyle* raised = nullptr, tFrameStyle* sunken = nullptr);
     // The main window's palette, when there is a main window.
     void UseSharedPalette();
+    // Creates the control shown and drawing with the shared palette: how the controls start.
+    bool CreateShown(const char* text, QWidget* parent, int id);
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void OnClicked();
+    void DispatchClick();
     void Toggle();
     void DrawLook(QPainter& painter, const CRect& rect, const tButtonLook& look, QPoint offset);
 };

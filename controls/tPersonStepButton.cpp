@@ -7,10 +7,9 @@
 using namespace Colours;
 
 bool tPersonStepButton::Create(const char* text, QWidget* parent, int id) {
-    if (!tOwnerDrawButton::Create(text, WS_VISIBLE, parent, id))
+    if (!CreateShown(text, parent, id))
         return false;
-    UseSharedPalette();
-    MakeTextLooks(text, kOrange, kWhite, m_RaisedFrame, m_SunkenFrame);
+    MakeTextLooks(text, kOrange, kWhite, &m_RaisedFrame, &m_SunkenFrame);
     m_Looks[kDisabled].m_Fill = true;
     m_Looks[kDisabled].m_FillColour = kLightBlue;
     m_Fixed[0] = m_Fixed[1] = true;

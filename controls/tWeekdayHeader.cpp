@@ -1,6 +1,7 @@
 #include "controls/tWeekdayHeader.h"
 
 #include "controls/Colours.h"
+#include "platform/OrEmpty.h"
 
 using namespace Colours;
 
@@ -9,7 +10,7 @@ bool tWeekdayHeader::Create(const char* text, QWidget* parent, int) {
         return false;
     m_Role = QAccessible::ColumnHeader;
     UseSharedPalette();
-    m_Looks[kDisabled].m_Text = text ? text : "";
+    m_Looks[kDisabled].m_Text = OrEmpty(text);
     m_SunkenFrame.SetSunken();
     SetHeaderLook(1);
     return true;

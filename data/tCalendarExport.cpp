@@ -1,6 +1,7 @@
 #include "data/tCalendarExport.h"
 
 #include "platform/CodePage.h"
+#include "platform/OrEmpty.h"
 
 #include <glib.h>
 #include <libical/ical.h>
@@ -68,7 +69,7 @@ std::string tCalendarExport::Make(const std::vector<tDataFile::tEntry>& people,
         icalcomponent_add_component(calendar, event);
     }
     char* text = icalcomponent_as_ical_string_r(calendar);
-    std::string result = text ? text : "";
+    std::string result = OrEmpty(text);
     std::free(text);
     icalcomponent_free(calendar);
     return result;

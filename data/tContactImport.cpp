@@ -1,6 +1,7 @@
 #include "data/tContactImport.h"
 
 #include "platform/CodePage.h"
+#include "platform/OrEmpty.h"
 
 #include <libebook-contacts/libebook-contacts.h>
 
@@ -104,7 +105,7 @@ std::string JoinSoftBreaks(const std::string& card) {
 std::string Text(EVCardAttribute* attribute, int index) {
     GList* values = e_vcard_attribute_get_values(attribute);
     const char* value = static_cast<const char*>(g_list_nth_data(values, index));
-    return std::string(Trimmed(value ? value : ""));
+    return std::string(Trimmed(OrEmpty(value)));
 }
 
 bool HasParam(EVCardAttribute* attribute, const char* name, const char* value) {

@@ -5,6 +5,7 @@
 #include "platform/CodePage.h"
 #include "platform/CurrentDirectory.h"
 #include "platform/FolderLock.h"
+#include "platform/OrEmpty.h"
 #include "platform/Profile.h"
 #include "platform/tProfileCache.h"
 
@@ -19,7 +20,7 @@ constexpr const char* kSettings = "settings";
 }
 
 void tDataFile::SetFileName(const char* name) {
-    const std::string text(name ? name : "");
+    const std::string text(OrEmpty(name));
     // A drive-qualified Windows path, or an absolute path here, is taken as it is.
     if ((text.size() >= 2 && text[1] == ':') || (!text.empty() && text[0] == '/')) {
         m_FileName = text;

@@ -23,7 +23,8 @@ void tLayoutFrame::Measure() {
 
 void tLayoutFrame::Place() {
     setGeometry(m_X, m_Y, std::max(0, m_Width), std::max(0, m_Height));
-    // A hidden window gets its resize event only when shown: lay out now.
+    // Laid out now, not at the resize event: a hidden window gets that only when shown, and a
+    // shown one when the window system has moved it.  Laying out twice changes nothing.
     OnSize();
 }
 
@@ -52,7 +53,9 @@ void tLayoutFrame::UpdateSizeLimits() {
 void tLayoutFrame::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     OnEraseBkgnd(painter);
-    // A dialog frame: a dark outer line and a strong blue inner one.
+    // The non-client border that the window style WS_DLGFRAME gives a window without a
+    // caption, in the program's colours: a dark outer line and a strong blue inner one.  Both
+    // windows have it; their controls are laid out inside kBorder.
     const QRect all = rect();
     painter.setPen(ToQColor(Colours::kDarkBlue));
     painter.drawRect(all.adjusted(0, 0, -1, -1));

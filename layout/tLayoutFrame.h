@@ -23,7 +23,7 @@ public:
     // Without a tray the task bar is the only way back to a window.
     bool m_InTaskbar = false;
 
-    // The border drawn around the content, as a dialog frame: the non-client area.
+    // The border drawn around the content (paintEvent): the non-client area.
     static constexpr int kBorder = 2;
 
 protected:

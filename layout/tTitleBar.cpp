@@ -2,6 +2,7 @@
 
 #include "app/tApp.h"
 #include "image/tDib.h"
+#include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
 
 #include <QCursor>
@@ -19,7 +20,7 @@ bool tTitleBar::Create(const char* title, QWidget* parent) {
         return false;
     setParent(parent);
     setGeometry(0, 0, 0, 0);
-    m_Title = title ? title : "";
+    m_Title = OrEmpty(title);
     setAccessibleName(ToQString(m_Title));
     show();
     return true;
@@ -28,19 +29,6 @@ bool tTitleBar::Create(const char* title, QWidget* parent) {
 void tTitleBar::Measure() {
     m_MeasuredSize[0] = 10;
     m_MeasuredSize[1] = 10;
-}
-
-void tTitleBar::Place() {
-    setGeometry(m_X, m_Y, std::max(0, m_Width), std::max(0, m_Height));
-}
-
-void tTitleBar::SetVisible(bool visible) {
-    m_Visible = visible;
-    setVisible(visible);
-}
-
-bool tTitleBar::IsVisible() const {
-    return isVisible();
 }
 
 void tTitleBar::paintEvent(QPaintEvent*) {

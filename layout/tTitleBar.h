@@ -2,7 +2,7 @@
 // centred title with a shadow.  Dragging it moves its top-level window.
 #pragma once
 
-#include "layout/tLayoutElement.h"
+#include "layout/tWidgetElement.h"
 #include "platform/Gdi.h"
 
 #include <QPoint>
@@ -13,16 +13,13 @@ class QFont;
 class tDib;
 class tDibPalette;
 
-class tTitleBar : public QWidget, public tLayoutElement {
+class tTitleBar : public tWidgetElement<QWidget> {
 public:
     tTitleBar();
 
     virtual bool Create(const char* title, QWidget* parent);
 
     void Measure() override;
-    void Place() override;
-    void SetVisible(bool visible) override;
-    bool IsVisible() const override;
 
     QPoint m_LastPoint;      // the cursor at the previous drag step, screen coordinates
     bool m_Dragging = false; // the left button went down on the bar and is still down

@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/CurrentDirectory.h"
+#include "platform/OrEmpty.h"
 #include "platform/tProfileCache.h"
 
 #include <algorithm>
@@ -202,5 +203,5 @@ tFileFault ProfileReadFault(const char* fileName) {
 }
 
 bool ProfileSectionHasKeys(const char* section, const char* fileName) {
-    return tProfileCache::Instance().Get(fileName)->HasKeys(section ? section : "");
+    return tProfileCache::Instance().Get(fileName)->HasKeys(OrEmpty(section));
 }

@@ -1,6 +1,7 @@
 #include "platform/Shell.h"
 
 #include "platform/CurrentDirectory.h"
+#include "platform/OrEmpty.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -11,7 +12,7 @@ tShellHandler g_Handler;
 }
 
 bool ShellExecute(QWidget*, const char*, const char* file) {
-    const std::string name = file ? file : "";
+    const std::string name = OrEmpty(file);
     if (g_Handler)
         return g_Handler(name);
     const QFileInfo info(QString::fromLocal8Bit(NativePath(name)));

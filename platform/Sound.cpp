@@ -1,6 +1,7 @@
 #include "platform/Sound.h"
 
 #include "platform/CurrentDirectory.h"
+#include "platform/OrEmpty.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -28,7 +29,7 @@ void MessageBeep(unsigned) {
 }
 
 bool PlaySound(const char* path, unsigned) {
-    const std::string name = path ? path : "";
+    const std::string name = OrEmpty(path);
     if (g_PlayHandler) {
         g_PlayHandler(name);
         return true;

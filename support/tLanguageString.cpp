@@ -1,6 +1,7 @@
 #include "support/tLanguageString.h"
 
 #include "platform/CurrentDirectory.h"
+#include "platform/OrEmpty.h"
 #include "platform/Profile.h"
 #include "support/ErrorLog.h"
 
@@ -23,7 +24,7 @@ constexpr tLanguage kLanguages[] = {{"English", "Eng"}, {"Dutch", "Dut"},   {"Fr
 } // namespace
 
 void tLanguageString::SetFileName(const char* name) {
-    std::snprintf(m_FileName, sizeof m_FileName, "%s", name ? name : "");
+    std::snprintf(m_FileName, sizeof m_FileName, "%s", OrEmpty(name));
 }
 
 void tLanguageString::SetLanguage(int number) {
