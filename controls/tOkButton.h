@@ -1,15 +1,10 @@
 #pragma once
 
-#include "controls/tFrameStyle.h"
-#include "controls/tOwnerDrawButton.h"
+#include "controls/tFramedButton.h"
 
 // Confirms a new person: saves when the name is valid, beeps when it is not.
-class tOkButton : public tOwnerDrawButton {
+class tOkButton : public tFramedButton {
 public:
-    using tOwnerDrawButton::Create;
-    virtual bool Create(const char* text, QWidget* parent, int id);
+    bool Create(const char* text, QWidget* parent, int id) override;
     void OnClick(int value) override;
-
-    tFrameStyle m_RaisedFrame;
-    tFrameStyle m_SunkenFrame;
 };

@@ -280,23 +280,9 @@ bool tContactImport::Apply(tDataFile& file) {
     std::vector<tDataFile::tAdded> results;
     const bool written = file.AddEntries(entries, results);
     for (size_t i = 0; i < owners.size(); ++i) {
-        tSkip& skip = m_Contacts[owners[i]].m_Skip;
-        switch (results[i]) {
-        case tDataFile::tAdded::Added:
-            break;
-        case tDataFile::tAdded::AlreadyThere:
-            skip = tSkip::AlreadyThere;
-            break;
-        case tDataFile::tAdded::DayFull:
-            skip = tSkip::DayFull;
-            break;
-        case tDataFile::tAdded::NotStorable:
-            skip = tSkip::NotStorable;
-            break;
-        case tDataFile::tAdded::NotWritten:
-            skip = tSkip::NotWritten;
-            break;
-        }
+        static constexpr tSkip kFates[] = {tSkip::None, tSkip::AlreadyThere, tSkip::DayFull,
+                                           tSkip::NotStorable, tSkip::NotWritten};
+        m_Contacts[owners[i]].m_Skip = kFates[static_cast<int>(results[i])];
     }
     return written;
 }
@@ -307,27 +293,16 @@ int tContactImport::Count(tSkip skip) const {
 }
 
 tMessage tContactImport::SkipMessage(tSkip skip) {
-    switch (skip) {
-    case tSkip::None:
-        break;
-    case tSkip::NoBirthday:
-        return tMessage::SkipNoBirthday;
-    case tSkip::BirthdayText:
-        return tMessage::SkipBirthdayText;
-    case tSkip::NoName:
-        return tMessage::SkipNoName;
-    case tSkip::NoAnsiForm:
-        return tMessage::SkipNoAnsiForm;
-    case tSkip::NotStorable:
-        return tMessage::SkipNotStorable;
-    case tSkip::AlreadyThere:
-        return tMessage::SkipAlreadyThere;
-    case tSkip::DayFull:
-        return tMessage::SkipDayFull;
-    case tSkip::NoGender:
-        return tMessage::SkipNoGender;
-    case tSkip::NotWritten:
-        return tMessage::SkipNotWritten;
-    }
-    return tMessage::Added;
+    // In the order of tSkip.
+    static constexpr tMessage kMessages[] = {tMessage::Added,
+                                             tMessage::SkipNoBirthday,
+                                             tMessage::SkipBirthdayText,
+                                             tMessage::SkipNoName,
+                                             tMessage::SkipNoAnsiForm,
+                                             tMessage::SkipNotStorable,
+                                             tMessage::SkipAlreadyThere,
+                                             tMessage::SkipDayFull,
+                                             tMessage::SkipNoGender,
+                                             tMessage::SkipNotWritten};
+    return kMessages[static_cast<int>(skip)];
 }
