@@ -60,12 +60,7 @@ int tAlarmFrame::OnCreate() {
     auto* title = new tTitleBar;
     titleRow->AddChild(title);
     title->Create(g_LanguageString.GetString("alarm title"), this);
-    title->m_FillBackground = true;
-    title->m_BackgroundColour = kStrongBlue;
-    title->m_TextColour = kLightGrey;
-    title->m_DrawShadow = true;
-    title->m_ShadowColour = kDarkBlue;
-    title->m_Font = large;
+    title->UseWindowLook(large);
     title->m_Fixed[1] = true;
 
     // The date and the name: dark blue on the background, in the large font.

@@ -6,7 +6,7 @@
 // acknowledges the alarm: today becomes the last alarm date and the scan is armed again.
 class tHideButton : public tOwnerDrawButton {
 public:
+    void OnClick(int value) override;
     using tOwnerDrawButton::Create;
     virtual bool Create(const char* text, QWidget* parent, int id);
-    void OnClick(int value) override;
 };

@@ -17,11 +17,6 @@ bool tPersonStepButton::Create(const char* text, QWidget* parent, int id) {
 }
 
 void tPersonStepButton::OnClick(int) {
-    tMainFrame* frame = GetMainFrame();
-    if (!frame)
-        return;
-    if (GetDlgCtrlID() != 0)
-        frame->m_Calendar.NextPerson();
-    else
-        frame->m_Calendar.PreviousPerson();
+    if (tMainFrame* frame = GetMainFrame())
+        GetDlgCtrlID() != 0 ? frame->m_Calendar.NextPerson() : frame->m_Calendar.PreviousPerson();
 }

@@ -14,11 +14,6 @@ bool tPictureStepButton::Create(const char* text, QWidget* parent, int id) {
 }
 
 void tPictureStepButton::OnClick(int) {
-    tMainFrame* frame = GetMainFrame();
-    if (!frame)
-        return;
-    if (GetDlgCtrlID() != 0)
-        frame->m_Calendar.NextPicture();
-    else
-        frame->m_Calendar.PreviousPicture();
+    if (tMainFrame* frame = GetMainFrame())
+        GetDlgCtrlID() != 0 ? frame->m_Calendar.NextPicture() : frame->m_Calendar.PreviousPicture();
 }

@@ -1,6 +1,7 @@
 #include "layout/tTitleBar.h"
 
 #include "app/tApp.h"
+#include "controls/Colours.h"
 #include "image/tDib.h"
 #include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
@@ -29,6 +30,15 @@ bool tTitleBar::Create(const char* title, QWidget* parent) {
 void tTitleBar::Measure() {
     m_MeasuredSize[0] = 10;
     m_MeasuredSize[1] = 10;
+}
+
+void tTitleBar::UseWindowLook(const QFont* font) {
+    m_FillBackground = true;
+    m_BackgroundColour = Colours::kStrongBlue;
+    m_TextColour = Colours::kLightGrey;
+    m_DrawShadow = true;
+    m_ShadowColour = Colours::kDarkBlue;
+    m_Font = font;
 }
 
 void tTitleBar::paintEvent(QPaintEvent*) {

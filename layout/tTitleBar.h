@@ -20,6 +20,8 @@ public:
     virtual bool Create(const char* title, QWidget* parent);
 
     void Measure() override;
+    // The look of both windows' bars: light grey text with a dark blue shadow on strong blue.
+    void UseWindowLook(const QFont* font);
 
     QPoint m_LastPoint;      // the cursor at the previous drag step, screen coordinates
     bool m_Dragging = false; // the left button went down on the bar and is still down

@@ -176,12 +176,7 @@ void tMainFrame::BuildTree() {
     hide->m_Fixed[0] = hide->m_Fixed[1] = true;
     auto* title = Add(titleRow, new tTitleBar);
     title->Create(g_LanguageString.GetString("title"), this);
-    title->m_FillBackground = true;
-    title->m_BackgroundColour = kStrongBlue;
-    title->m_TextColour = kLightGrey;
-    title->m_DrawShadow = true;
-    title->m_ShadowColour = kDarkBlue;
-    title->m_Font = &m_LargeFont;
+    title->UseWindowLook(&m_LargeFont);
 
     auto* months = Add(a, new tLayoutRow);
     months->m_EqualiseChildren = true;

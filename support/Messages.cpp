@@ -119,24 +119,11 @@ std::string MessageText(tMessage message, std::initializer_list<std::string> val
 }
 
 tMessage MessageForFault(tFileFault fault) {
-    switch (fault) {
-    case tFileFault::Unreadable:
-        return tMessage::FileUnreadable;
-    case tFileFault::NotRegular:
-        return tMessage::FileNotRegular;
-    case tFileFault::ReadOnly:
-        return tMessage::FileReadOnly;
-    case tFileFault::NoFolder:
-        return tMessage::FolderMissing;
-    case tFileFault::Owner:
-        return tMessage::FileOwner;
-    case tFileFault::Busy:
-        return tMessage::FileBusy;
-    case tFileFault::NotStorable:
-        return tMessage::NameNotStorable;
-    case tFileFault::None:
-    case tFileFault::WriteFailed:
-        break;
-    }
-    return tMessage::WriteFailed;
+    // In the order of tFileFault; a fault without a message of its own is a failed write.
+    static constexpr tMessage kMessages[] = {
+        tMessage::WriteFailed,  tMessage::FileUnreadable, tMessage::FileNotRegular,
+        tMessage::FileReadOnly, tMessage::FolderMissing,  tMessage::FileOwner,
+        tMessage::WriteFailed,  tMessage::FileBusy,       tMessage::NameNotStorable};
+    const auto index = static_cast<size_t>(fault);
+    return index < std::size(kMessages) ? kMessages[index] : tMessage::WriteFailed;
 }
