@@ -27,8 +27,8 @@ void Must(int result) {
     ASSERT_EQ(result, 0) << std::strerror(errno);
 }
 
-std::string Utf16(std::string_view ascii, bool bigEndian) {
-    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+std::string Utf16(std::string_view ascii, bool bigEndian, bool mark = true) {
+    std::string out = !mark ? "" : bigEndian ? "\xFE\xFF" : "\xFF\xFE";
     for (char c : ascii) {
         out += bigEndian ? '\0' : c;
         out += bigEndian ? c : '\0';
@@ -101,6 +101,12 @@ TEST_F(FileFormsTest, OtherEditorsFilesReadAsWrittenAndKeepTheirForm) {
          Utf16("[24-12]\r\nAnna=f002\r\n", true),
          {"Anna=f002"},
          Utf16("[24-12]\r\nAnna=f002\r\nCy=f000\r\n", true)},
+        {"UTF-16 with a character beyond 16 bits and a stray last byte",
+         Utf16("[24-12]\r\n", false) + "\x3D\xD8\x00\xDE" + Utf16("=f002\r\n", false, false) +
+             "\x07",
+         {"?=f002"},
+         Utf16("[24-12]\r\n", false) + "\x3D\xD8\x00\xDE" +
+             Utf16("=f002\r\nCy=f000\r\n", false, false) + "\x07"},
         {"CR line ends",
          "[24-12]\rAnna=f002\rBob=m001\r",
          {"Anna=f002", "Bob=m001"},

@@ -56,6 +56,7 @@ TEST_F(ProfileTest, KeyListCutsTheLastNameToEndWithTwoNuls) {
         {7, 5, {"alpha"}},
         {3, 1, {"a"}},
         {2, 0, {}},
+        {1, 0, {}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE("size " + std::to_string(row.size));
@@ -70,8 +71,8 @@ TEST_F(ProfileTest, MissingOrEmptySectionGivesTheDefault) {
     for (const char* section : {"empty", "missing"}) {
         SCOPED_TRACE(section);
         char buffer[10];
-        EXPECT_EQ(GetPrivateProfileString(section, nullptr, "#", buffer, 10, File()), 1u);
-        EXPECT_STREQ(buffer, "#");
+        EXPECT_EQ(GetPrivateProfileString(section, nullptr, "# ", buffer, 10, File()), 1u);
+        EXPECT_STREQ(buffer, "#") << "without the default's trailing blank";
     }
 }
 
