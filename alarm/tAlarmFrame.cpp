@@ -15,6 +15,7 @@
 #include "platform/Sound.h"
 #include "support/tLanguageString.h"
 
+#include "platform/CodePage.h"
 #include "platform/CurrentDirectory.h"
 #include "support/Messages.h"
 

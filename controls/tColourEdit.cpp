@@ -1,6 +1,8 @@
 #include "controls/tColourEdit.h"
 
 #include "app/tApp.h"
+#include "platform/CodePage.h"
+#include "platform/TextMetrics.h"
 #include "platform/WindowMessage.h"
 
 #include <QKeyEvent>

@@ -1,5 +1,6 @@
 #include "controls/tInputPolicy.h"
 
+#include "platform/CodePage.h"
 #include "platform/Gdi.h"
 #include "platform/Sound.h"
 

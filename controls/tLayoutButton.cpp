@@ -1,7 +1,9 @@
 #include "controls/tLayoutButton.h"
 
+#include "platform/CodePage.h"
 #include "platform/Gdi.h"
 #include "platform/OrEmpty.h"
+#include "platform/TextMetrics.h"
 #include "platform/WindowMessage.h"
 
 #include <algorithm>

@@ -6,6 +6,7 @@
 #include "controls/tFrameStyle.h"
 #include "image/tDib.h"
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 #include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
 

@@ -3,6 +3,7 @@
 #include "app/tApp.h"
 #include "controls/Colours.h"
 #include "image/tDib.h"
+#include "platform/CodePage.h"
 #include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
 

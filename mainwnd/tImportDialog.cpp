@@ -1,6 +1,7 @@
 #include "mainwnd/tImportDialog.h"
 
 #include "data/tCalendar.h"
+#include "platform/CodePage.h"
 #include "platform/Gdi.h"
 #include "support/Messages.h"
 

@@ -1,5 +1,7 @@
 #include "platform/CodePage.h"
 
+#include <QList>
+
 #include <array>
 
 namespace CodePage {
@@ -153,3 +155,28 @@ std::string AnsiFromUtf8(std::string_view utf8) {
 }
 
 } // namespace CodePage
+
+QString ToQString(std::string_view text) {
+    QString out;
+    out.reserve(static_cast<qsizetype>(text.size()));
+    for (char c : text)
+        out += QChar(static_cast<char16_t>(CodePage::ToUnicode(static_cast<unsigned char>(c))));
+    return out;
+}
+
+std::string FromQString(const QString& text) {
+    std::string out;
+    for (char32_t codePoint : text.toUcs4()) {
+        const int byte = CodePage::FromUnicode(codePoint);
+        if (byte >= 0)
+            out += static_cast<char>(byte);
+    }
+    return out;
+}
+
+bool IsInCodePage(const QString& text) {
+    for (char32_t codePoint : text.toUcs4())
+        if (CodePage::FromUnicode(codePoint) < 0)
+            return false;
+    return true;
+}

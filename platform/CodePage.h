@@ -2,6 +2,7 @@
 // language file and every name.  These helpers are the only place that knows the code page.
 #pragma once
 
+#include <QString>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -42,3 +43,8 @@ std::string Utf8FromAnsi(std::string_view ansi);
 std::string AnsiFromUtf8(std::string_view utf8);
 
 } // namespace CodePage
+
+// Windows-1252 bytes to and from Qt's text; characters outside the code page are dropped.
+QString ToQString(std::string_view text);
+std::string FromQString(const QString& text);
+bool IsInCodePage(const QString& text);

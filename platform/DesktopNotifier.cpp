@@ -1,5 +1,6 @@
 #include "platform/DesktopNotifier.h"
 
+#include "platform/CodePage.h"
 #include "platform/Gdi.h"
 
 #include <QDBusConnection>

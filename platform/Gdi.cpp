@@ -1,40 +1,6 @@
 #include "platform/Gdi.h"
 
-#include "platform/CodePage.h"
-
-#include <QFont>
-#include <QFontMetrics>
 #include <QPainter>
-
-QColor ToQColor(COLORREF colour) {
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
-
-QString ToQString(std::string_view text) {
-    QString out;
-    out.reserve(static_cast<qsizetype>(text.size()));
-    for (char c : text)
-        out += QChar(static_cast<char16_t>(CodePage::ToUnicode(static_cast<unsigned char>(c))));
-    return out;
-}
-
-std::string FromQString(const QString& text) {
-    std::string out;
-    for (char32_t codePoint : text.toUcs4()) {
-        const int byte = CodePage::FromUnicode(codePoint);
-        if (byte >= 0)
-            out += static_cast<char>(byte);
-    }
-    return out;
-}
-
-bool IsInCodePage(const QString& text) {
-    for (char32_t codePoint : text.toUcs4())
-        if (CodePage::FromUnicode(codePoint) < 0)
-            return false;
-    return true;
-}
 
 namespace Gdi {
 
@@ -71,23 +37,6 @@ void DrawText(QPainter& painter, const CRect& rect, const QString& text, unsigne
     painter.setPen(ToQColor(colour));
     painter.drawText(QRect(rect.left, rect.top, rect.Width(), rect.Height()), flags, text);
     painter.restore();
-}
-
-const QFont& DefaultFont() {
-    // Windows measures with its bold "System" font, 16 pixels high; this one is as high.
-    static const QFont font = [] {
-        QFont f("Liberation Sans");
-        f.setPixelSize(14);
-        f.setBold(true);
-        return f;
-    }();
-    return font;
-}
-
-void TextExtent(std::string_view text, int* width, int* height) {
-    const QFontMetrics metrics(DefaultFont());
-    *width = metrics.horizontalAdvance(ToQString(text));
-    *height = metrics.height();
 }
 
 } // namespace Gdi

@@ -4,25 +4,11 @@
 #pragma once
 
 #include "platform/CRect.h"
+#include "platform/Colour.h"
 
-#include <QColor>
 #include <QString>
-#include <cstdint>
-#include <string_view>
 
 class QPainter;
-class QFont;
-
-// 0x02bbggrr: a palette-relative colour; only the low three bytes matter on a true-colour
-// display.
-using COLORREF = uint32_t;
-
-constexpr COLORREF PALETTERGB(int red, int green, int blue) {
-    return 0x02000000u | static_cast<COLORREF>(red) | static_cast<COLORREF>(green) << 8 |
-           static_cast<COLORREF>(blue) << 16;
-}
-
-QColor ToQColor(COLORREF colour);
 
 // DrawText format flags.
 constexpr unsigned DT_LEFT = 0x0;
@@ -31,11 +17,6 @@ constexpr unsigned DT_RIGHT = 0x2;
 constexpr unsigned DT_VCENTER = 0x4;
 constexpr unsigned DT_SINGLELINE = 0x20;
 constexpr unsigned DT_NOPREFIX = 0x800;
-
-// Windows-1252 bytes to and from Qt's text; characters outside the code page are dropped.
-QString ToQString(std::string_view text);
-std::string FromQString(const QString& text);
-bool IsInCodePage(const QString& text);
 
 namespace Gdi {
 
@@ -50,10 +31,5 @@ void Line(QPainter& painter, int x0, int y0, int x1, int y1, int width, COLORREF
 // DrawText of a single line into rect with the given flags, clipped to rect.
 void DrawText(QPainter& painter, const CRect& rect, const QString& text, unsigned format,
               COLORREF colour);
-
-// The font that GetDC gives a window: what the measuring rules measure with.
-const QFont& DefaultFont();
-// GetTextExtentPoint32 in the default font.
-void TextExtent(std::string_view text, int* width, int* height);
 
 } // namespace Gdi

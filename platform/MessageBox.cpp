@@ -1,5 +1,6 @@
 #include "platform/MessageBox.h"
 
+#include "platform/CodePage.h"
 #include "platform/Gdi.h"
 
 #include <QApplication>

@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include "platform/CodePage.h"
 #include "platform/Gdi.h"
 
 #include <QSettings>

@@ -1,5 +1,6 @@
 #include "platform/TrayIcon.h"
 
+#include "platform/CodePage.h"
 #include "platform/Gdi.h"
 #include "platform/WindowMessage.h"
 

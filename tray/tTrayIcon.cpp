@@ -1,5 +1,6 @@
 #include "tray/tTrayIcon.h"
 
+#include "platform/CodePage.h"
 #include "platform/Gdi.h"
 #include "platform/Menu.h"
 #include "resources/Resources.h"

@@ -7,6 +7,7 @@
 #include "controls/tPersonStepButton.h"
 #include "controls/tWeekdayHeader.h"
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 #include "support/tLanguageString.h"
 #include "tests/support/AppTestSupport.h"
 

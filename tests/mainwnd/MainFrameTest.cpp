@@ -16,6 +16,7 @@
 #include "mainwnd/tImportDialog.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 #include "platform/Gdi.h"
 #include "platform/Shell.h"
 #include "support/ErrorLog.h"
@@ -343,7 +344,8 @@ TEST_F(MainFrameTest, EveryMinuteTheMonthAndTheTipShowWhatAnotherProgramAdded) {
     ASSERT_TRUE(other.AddEntries({{6, 16, "Ola", "f001"}}, added));
     m_Frame->OnMinute();
     EXPECT_EQ(Calendar().m_DayCells[Calendar().m_FirstWeekday + 16]->m_Kind, tDayCell::kBirthday);
-    EXPECT_EQ(std::string(m_Frame->m_TrayIcon.m_Data.szTip), "Zembrola \x96 Birthdays\nOla: in 2 days");
+    EXPECT_EQ(std::string(m_Frame->m_TrayIcon.m_Data.szTip),
+              "Zembrola \x96 Birthdays\nOla: in 2 days");
 }
 
 TEST_F(MainFrameTest, CtrlFFindsAsTheUserTypesAndEscLeavesThePersonShown) {

@@ -3,6 +3,7 @@
 #include "controls/tOwnerDrawButton.h"
 
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/Joined.h"
 #include "platform/Menu.h"
