@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int kMonthLengths[13] = {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-
 struct tUnref {
     void operator()(EVCard* card) const { g_object_unref(card); }
 };
@@ -137,7 +135,7 @@ bool ParseBirthday(std::string_view value, int& month, int& day) {
         return false;
     month = std::stoi(digits.substr(0, 2));
     day = std::stoi(digits.substr(2, 2));
-    return month >= 1 && month <= 12 && day >= 1 && day <= kMonthLengths[month];
+    return day >= 1 && day <= tDataFile::MonthLength(month);
 }
 
 // Every character has a Windows-1252 form.

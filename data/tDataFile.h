@@ -30,6 +30,11 @@ public:
     tFileFault LastFault() const { return m_LastFault; }
 
     static std::string SectionName(int32_t month, int32_t day);
+    // The days a month's section can be for; February always has its 29th.
+    static int32_t MonthLength(int32_t month) {
+        constexpr int32_t kLengths[13] = {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        return month >= 1 && month <= 12 ? kLengths[month] : 0;
+    }
     // Whether a name can be saved and read back exactly as it is: the profile format's rules
     // and short enough for a day's list of names.
     static bool IsStorableName(std::string_view name);

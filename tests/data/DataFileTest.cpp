@@ -72,6 +72,15 @@ TEST_F(DataFileTest, TheKeyListIsLimitedTo1000Bytes) {
     EXPECT_EQ(picture, "#") << "the cut name has no value";
     ASSERT_TRUE(m_Data.ReadEntry(2, 1, 18, name, picture));
     EXPECT_EQ(picture, "f008");
+    // Adding in one save counts the names the day holds: no room for even a short one.
+    std::vector<tDataFile::tAdded> added;
+    ASSERT_TRUE(m_Data.AddEntries({{2, 1, "Al", "m001"}, {2, 2, "Al", "m001"}}, added));
+    EXPECT_EQ(added, (std::vector<tDataFile::tAdded>{tDataFile::tAdded::DayFull,
+                                                     tDataFile::tAdded::Added}));
+    // A day the grid has not (31 April) is not the window's, nor anyone's to find or export.
+    Write("[31-04]\nGhost=m001\n[30-04]\nReal=f001\n");
+    ASSERT_EQ(m_Data.ReadAllEntries().size(), 1u);
+    EXPECT_EQ(m_Data.ReadAllEntries()[0].m_Name, "Real");
 }
 
 TEST_F(DataFileTest, WritingReplacesInPlaceAndAppendsNewPeople) {

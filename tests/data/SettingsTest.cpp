@@ -67,10 +67,12 @@ TEST_F(SettingsTest, TheAlarmSwitchIsOnOnlyForOne) {
 }
 
 TEST_F(SettingsTest, PlacementRoundTripsWithNegativeCoordinates) {
-    WriteFile(m_Path, "[settings]\nWP.MAXPOS.X=7\n");
+    WriteFile(m_Path, "[settings]\nWP.MAXPOS.X=7\nwp.Flags=2\n");
     WINDOWPLACEMENT placement;
     m_Data.ReadWindowPlacement(placement);
     EXPECT_EQ(placement.ptMaxPosition.x, 7);
+    EXPECT_EQ(placement.flags, 2u);
+    placement.flags = 0;
     placement.showCmd = 1;
     placement.ptMinPosition = {-1, -1};
     placement.ptMaxPosition = {-1, -1};
@@ -108,6 +110,9 @@ TEST_F(SettingsTest, TheLastAlarmDateIsSixInTheMorningNormalised) {
          CTime(2026, 6, 1, 6, 0, 0)},
         {"ten years back", "last_alarm_day=14\nlast_alarm_month=6\nlast_alarm_year=2016\n",
          CTime(2016, 6, 14, 6, 0, 0)},
+        {"a day more than ten years back",
+         "last_alarm_day=13\nlast_alarm_month=6\nlast_alarm_year=2016\n",
+         CTime(2026, 6, 1, 6, 0, 0)},
         {"more than ten years back", "last_alarm_day=1\nlast_alarm_month=6\nlast_alarm_year=2016\n",
          CTime(2026, 6, 1, 6, 0, 0)},
         {"more than a year ahead", "last_alarm_day=20\nlast_alarm_month=6\nlast_alarm_year=2027\n",
