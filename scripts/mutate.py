@@ -92,13 +92,17 @@ def main():
             path.write_text("\n".join(changed))
             if run(["ninja"], build, 600) != 0:
                 unbuildable += 1
+                fate = "unbuilt"
             elif run(tests, build, 900) != 0:
                 killed += 1
+                fate = "killed"
             else:
                 survived += 1
-                report.write(f"survived {name}:{number + 1} {kind}: {lines[number].strip()}"
-                             f"  ->  {mutated.strip() or '(dropped)'}\n")
-                report.flush()
+                fate = "survived"
+            # Every fate, so that two runs over the same sources can be compared line by line.
+            report.write(f"{fate} {name}:{number + 1} {kind}: {lines[number].strip()}"
+                         f"  ->  {mutated.strip() or '(dropped)'}\n")
+            report.flush()
             path.write_text(original)
         run(["ninja"], build, 600)
         line = (f"{name}: {len(chosen)} mutants of {len(found)}, {killed} killed, "

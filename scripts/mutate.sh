@@ -2,7 +2,8 @@
 # The mutation check: how many small faults put into the program's sources the unit and
 # widget tests catch.  Each mutant (a comparison, arithmetic operator or boolean flipped, a
 # statement dropped, a constant changed by one) is built in a scratch copy and tested; the
-# report lists the survivors with their lines.  Not part of the test command.
+# report gives each mutant's fate with its line, so that two runs over the same sources compare
+# with diff.  Not part of the test command.
 #   scripts/mutate.sh [--max N] FILE...    (N mutants a file at most, spread over it)
 #   MUTATE_REPORT=path sets where the report goes (default /tmp/zembrola-mutants.txt).
 set -euo pipefail
