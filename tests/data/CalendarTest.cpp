@@ -72,6 +72,24 @@ TEST_F(CalendarTest, TheGridOfAMonth) {
     }
 }
 
+TEST_F(CalendarTest, OneDayIsSelectedTheFirstCellIncluded) {
+    CreateFrame();
+    Calendar().SelectMonth(2); // February 2026 begins on a Sunday: the 1st is the first cell
+    auto selected = [&] {
+        std::string cells;
+        for (int cell = 1; cell <= 42; ++cell)
+            if (Calendar().m_DayCells[cell]->m_Selected)
+                cells += std::to_string(cell) + " ";
+        return cells;
+    };
+    Calendar().SelectDay(1);
+    EXPECT_EQ(selected(), "1 ");
+    Calendar().SelectDay(9);
+    EXPECT_EQ(selected(), "9 ");
+    Calendar().SelectDay(-1);
+    EXPECT_EQ(selected(), "");
+}
+
 TEST_F(CalendarTest, TodayIsMarkedOnlyInTheCurrentMonth) {
     CreateFrame("[14-06]\nAnna=f001\n[15-06]\nBert=m002\n");
     // 14 June 2026 is a Sunday; June begins on a Monday.
@@ -88,14 +106,18 @@ TEST_F(CalendarTest, TodayIsMarkedOnlyInTheCurrentMonth) {
 }
 
 TEST_F(CalendarTest, StepsThroughTheDaysPeopleBothWays) {
-    CreateFrame("[03-06]\nAnna=f002\nBert=M001\nCarl=x\n");
+    CreateFrame("[03-06]\nAnna=f002\nBert=M001\nCarl=x\nDan=m004\n");
     Calendar().SelectDay(3);
     EXPECT_EQ(Name(), "Anna");
     EXPECT_TRUE(Calendar().m_NextPersonButton->isEnabled());
     Calendar().PreviousPerson();
-    EXPECT_EQ(Name(), "Carl") << "back from the first is the last";
+    EXPECT_EQ(Name(), "Dan") << "back from the first is the last";
+    EXPECT_EQ(Calendar().m_Gender + std::to_string(Calendar().m_PictureNumber), "m4");
+    Calendar().PreviousPerson();
+    EXPECT_EQ(Name(), "Carl");
     EXPECT_EQ(Calendar().m_Gender + std::to_string(Calendar().m_PictureNumber), "f0")
         << "a value that is no picture name reads as a woman";
+    Calendar().NextPerson();
     Calendar().NextPerson();
     Calendar().NextPerson();
     EXPECT_EQ(Name(), "Bert") << "on from the last is the first, then the second";

@@ -56,6 +56,9 @@ TEST_F(KeyboardTest, TheArrowsAndPagesMoveTheDayAcrossMonthsAndYears) {
     EXPECT_EQ(Where(), "12/31") << "before the first of January";
     Calendar().MoveSelection(1);
     EXPECT_EQ(Where(), "1/1");
+    Calendar().MoveSelection(1);
+    Calendar().MoveSelection(-1);
+    EXPECT_EQ(Where(), "1/1") << "back from the 2nd is the 1st of the same month";
     Calendar().SelectMonth(3);
     Calendar().SelectDay(1);
     Calendar().MoveSelection(-1);
