@@ -51,6 +51,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QScreen>
 #include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QUrl>
@@ -635,6 +636,16 @@ void tMainFrame::ImportFiles(const std::vector<std::string>& paths) {
     tDataFile& file = m_Calendar.m_DataFile;
     tImportDialog review(import, file, m_Calendar.CountPictures("m"), m_Calendar.CountPictures("f"),
                          this);
+    // Over the calendar, where the user dropped the file, not where the window manager chooses.
+    const QRect room = screen() ? screen()->availableGeometry() : QRect();
+    QRect place(QPoint(), review.size());
+    place.moveCenter(frameGeometry().center());
+    if (room.isValid())
+        place.moveTopLeft(QPoint(std::clamp(place.left(), room.left(),
+                                            std::max(room.left(), room.right() - place.width())),
+                                 std::clamp(place.top(), room.top(),
+                                            std::max(room.top(), room.bottom() - place.height()))));
+    review.move(place.topLeft());
     if (review.exec() != QDialog::Accepted)
         return;
     const bool written = import.Apply(file);
