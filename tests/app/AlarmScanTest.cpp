@@ -105,6 +105,15 @@ TEST_F(AlarmScanTest, Scenarios) {
           {at(2026, 6, 14, 9, 2), tAction::SwitchOn, "", "Bert"},
           {at(2026, 6, 14, 9, 3), tAction::Idle, "Bert 15/6", ""}},
          nullptr},
+        {"a new day's scan starts the queue afresh",
+         "[15-06]\nAnna=f001\nBert=m001\n[16-06]\nCarl=m002\n[settings]\nnotify_days=1\n" +
+             LastAlarm(13, 6, 2026),
+         {{at(2026, 6, 14, 9, 0), tAction::Idle, "Anna 15/6", "Bert"},
+          {at(2026, 6, 14, 9, 1), tAction::Acknowledge, "", "Bert"},
+          {at(2026, 6, 14, 9, 1), tAction::SwitchOff, "", "Bert"},
+          {at(2026, 6, 15, 9, 0), tAction::SwitchOn, "", "Bert"},
+          {at(2026, 6, 15, 9, 0), tAction::Idle, "Anna 15/6", "Bert Carl"}},
+         nullptr},
         {"an alarm left for days stores the day it is acknowledged",
          "[15-06]\nAnna=f001\n[18-06]\nLate=f002\n[settings]\nnotify_days=1\n" +
              LastAlarm(13, 6, 2026),

@@ -4,6 +4,7 @@
 #include "layout/tLayoutRow.h"
 #include "layout/tLayoutSpacer.h"
 
+#include <QRect>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -122,22 +123,31 @@ TEST(LayoutTest, GridAlignmentGivesColumnsOneWidth) {
     EXPECT_EQ(third->GetChild(1)->m_MeasuredSize[0], 30);
 }
 
-TEST(LayoutTest, MarginsAndPositions) {
-    tLayoutColumn column;
-    column.m_Margin = {2, 3, 4, 5};
-    tCounted* a = Add(column, new tCounted(10, 10, false, true));
-    tLayoutFiller* filler = Add(column, new tLayoutFiller);
-    column.m_X = 100;
-    column.m_Y = 200;
-    column.m_Width = 50;
-    column.m_Height = 58;
-    column.Measure();
-    column.Place();
-    EXPECT_EQ(a->m_X, 102);
-    EXPECT_EQ(a->m_Y, 203);
-    EXPECT_EQ(a->m_Width, 44);
-    EXPECT_EQ(filler->m_Y, 213);
-    EXPECT_EQ(filler->m_Height, 40);
+TEST(LayoutTest, MarginsAndPositionsOnBothAxes) {
+    struct {
+        int axis, width, height;
+        QRect a, filler; // x, y, width, height
+    } const rows[] = {
+        {0, 56, 50, {102, 203, 10, 42}, {112, 203, 40, 42}},
+        {1, 50, 58, {102, 203, 44, 10}, {102, 213, 44, 40}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.axis == 0 ? "row" : "column");
+        tLayoutRow rowBox;
+        tLayoutColumn columnBox;
+        tLayoutContainer& box = row.axis == 0 ? static_cast<tLayoutContainer&>(rowBox) : columnBox;
+        box.m_Margin = {2, 3, 4, 5}; // left, top, right, bottom
+        tCounted* a = Add(box, new tCounted(10, 10, row.axis == 0, row.axis == 1));
+        tLayoutFiller* filler = Add(box, new tLayoutFiller);
+        box.m_X = 100;
+        box.m_Y = 200;
+        box.m_Width = row.width;
+        box.m_Height = row.height;
+        box.Measure();
+        box.Place();
+        EXPECT_EQ(QRect(a->m_X, a->m_Y, a->m_Width, a->m_Height), row.a);
+        EXPECT_EQ(QRect(filler->m_X, filler->m_Y, filler->m_Width, filler->m_Height), row.filler);
+    }
 }
 
 TEST(LayoutTest, DeckShowsOnePage) {
