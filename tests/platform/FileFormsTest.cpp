@@ -102,10 +102,10 @@ TEST_F(FileFormsTest, OtherEditorsFilesReadAsWrittenAndKeepTheirForm) {
          {"Anna=f002"},
          Utf16("[24-12]\r\nAnna=f002\r\nCy=f000\r\n", true)},
         {"UTF-16 with a character beyond 16 bits and a stray last byte",
-         Utf16("[24-12]\r\n", false) + "\x3D\xD8\x00\xDE" + Utf16("=f002\r\n", false, false) +
-             "\x07",
+         Utf16("[24-12]\r\n", false) + std::string("\x3D\xD8\x00\xDE", 4) +
+             Utf16("=f002\r\n", false, false) + "\x07",
          {"?=f002"},
-         Utf16("[24-12]\r\n", false) + "\x3D\xD8\x00\xDE" +
+         Utf16("[24-12]\r\n", false) + std::string("\x3D\xD8\x00\xDE", 4) +
              Utf16("=f002\r\nCy=f000\r\n", false, false) + "\x07"},
         {"CR line ends",
          "[24-12]\rAnna=f002\rBob=m001\r",
