@@ -16,7 +16,7 @@ section() { awk -v s="[$1]" '$0 == s {on=1; next} /^\[/ {on=0} on' "$data"; }
 # The alarm comes with the keyboard: Enter acknowledges Anna's, Space Tom's.
 wait_for '[ -n "$(alarm_window)" ]' 100 || fail "no alarm"
 keys Return
-wait_for 'grep -q "Tom" <<<"$(xdotool getwindowfocus getwindowname 2>/dev/null; xprop -id "$(alarm_window)" _NET_WM_NAME 2>/dev/null)"' 10 || true
+sleep 0.5 # Tom's alarm follows Anna's at the next idle moment
 keys space
 wait_for '[ -z "$(alarm_window)" ]' 50 || fail "Enter and Space did not acknowledge both alarms"
 grep -q "last_alarm_day=14" "$data" || fail "the acknowledgement was not saved"
