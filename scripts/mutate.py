@@ -2,7 +2,9 @@
 """Mutation check: applies simple faults to the program's sources one at a time and reports
 which of them the unit and widget tests catch.  Run through scripts/mutate.sh."""
 import argparse
+import os
 import re
+import shutil
 import subprocess
 import sys
 import time
@@ -59,12 +61,36 @@ def sample(found, most):
     return [found[int(i * step)] for i in range(most)]
 
 
-def run(command, cwd, timeout):
+def run(command, cwd, timeout, env=None):
     try:
         return subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL, timeout=timeout).returncode
+                              stderr=subprocess.DEVNULL, timeout=timeout, env=env).returncode
     except subprocess.TimeoutExpired:
         return -1
+
+
+def failed_cases(build, tests):
+    """Runs every test to the end and names each failing case as binary:Suite.Case (or the
+    CTest test alone where it is no GoogleTest binary or ended before writing its report)."""
+    results = build / "mutant-results"
+    shutil.rmtree(results, ignore_errors=True)
+    results.mkdir()
+    env = dict(os.environ, GTEST_OUTPUT=f"xml:{results}/")
+    run(tests + ["--output-junit", str(results / "ctest.xml")], build, 900, env)
+    failed = set()
+    junit = results / "ctest.xml"
+    text = junit.read_text() if junit.exists() else ""
+    for name in re.findall(r'<testcase name="([^"]+)"[^>]*status="fail"', text):
+        cases = results / f"{name}.xml"
+        found = set()
+        if cases.exists():
+            body = cases.read_text()
+            for match in re.finditer(r'<testcase name="([^"]+)"[^>]*classname="([^"]+)"[^>]*?'
+                                     r'(/>|>(.*?)</testcase>)', body, re.S):
+                if match.group(4) and "<failure" in match.group(4):
+                    found.add(f"{name}:{match.group(2)}.{match.group(1)}")
+        failed |= found or {name}
+    return sorted(failed)
 
 
 def main():
@@ -73,11 +99,15 @@ def main():
     parser.add_argument("--build", required=True, help="its build folder")
     parser.add_argument("--max", type=int, default=0, help="at most this many mutants a file")
     parser.add_argument("--report", required=True)
+    parser.add_argument("--matrix", action="store_true",
+                        help="run every test for each mutant and name the cases that fail")
     parser.add_argument("files", nargs="+")
     arguments = parser.parse_args()
     tree, build = Path(arguments.tree), Path(arguments.build)
     tests = ["ctest", "-j2", "-LE", "desktop|package", "-E", "calendar_programs",
-             "--stop-on-failure", "--timeout", "120"]
+             "--timeout", "120"]
+    every_test = list(tests)
+    tests.append("--stop-on-failure")
     report = open(arguments.report, "w")
     totals = [0, 0, 0, 0]
     for name in arguments.files:
@@ -88,12 +118,17 @@ def main():
         killed = survived = unbuildable = 0
         began = time.time()
         for number, kind, mutated in chosen:
+            killers = ""
             changed = lines[:number] + [mutated] + lines[number + 1:]
             path.write_text("\n".join(changed))
             if run(["ninja"], build, 600) != 0:
                 unbuildable += 1
                 fate = "unbuilt"
-            elif run(tests, build, 900) != 0:
+            elif arguments.matrix and (by := failed_cases(build, every_test)):
+                killed += 1
+                fate = "killed"
+                killers = "  | by " + " ".join(by)
+            elif not arguments.matrix and run(tests, build, 900) != 0:
                 killed += 1
                 fate = "killed"
             else:
@@ -101,7 +136,7 @@ def main():
                 fate = "survived"
             # Every fate, so that two runs over the same sources can be compared line by line.
             report.write(f"{fate} {name}:{number + 1} {kind}: {lines[number].strip()}"
-                         f"  ->  {mutated.strip() or '(dropped)'}\n")
+                         f"  ->  {mutated.strip() or '(dropped)'}{killers}\n")
             report.flush()
             path.write_text(original)
         run(["ninja"], build, 600)

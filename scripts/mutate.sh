@@ -4,13 +4,17 @@
 # statement dropped, a constant changed by one) is built in a scratch copy and tested; the
 # report gives each mutant's fate with its line, so that two runs over the same sources compare
 # with diff.  Not part of the test command.
-#   scripts/mutate.sh [--max N] FILE...    (N mutants a file at most, spread over it)
+#   scripts/mutate.sh [--max N] [--matrix] FILE...    (N mutants a file at most, spread over it)
+#   --matrix runs every test for each mutant and names the cases that fail: which tests kill
+#   what only they kill.
 #   MUTATE_REPORT=path sets where the report goes (default /tmp/zembrola-mutants.txt).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 most=0
+matrix=()
 if [ "${1:-}" = "--max" ]; then most=$2; shift 2; fi
-[ $# -gt 0 ] || { sed -n '2,7p' "$0"; exit 2; }
+if [ "${1:-}" = "--matrix" ]; then matrix=(--matrix); shift; fi
+[ $# -gt 0 ] || { sed -n '2,9p' "$0"; exit 2; }
 report=${MUTATE_REPORT:-/tmp/zembrola-mutants.txt}
 
 scratch=${MUTATE_SCRATCH:-/tmp/zembrola-mutate}
@@ -25,5 +29,5 @@ ninja -C "$scratch/build" >/dev/null
     { echo "the tests fail without any mutant: fix them first" >&2; exit 1; }
 echo "scratch build and clean test run: $((SECONDS - began)) s"
 python3 "$here/scripts/mutate.py" --tree "$scratch/src" --build "$scratch/build" --max "$most" \
-    --report "$report" "$@"
+    "${matrix[@]}" --report "$report" "$@"
 echo "report: $report ($((SECONDS - began)) s in all)"
