@@ -12,25 +12,13 @@ using TestSupport::WriteFile;
 
 namespace {
 
-class tZone {
-public:
-    explicit tZone(const char* zone) {
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~tZone() {
-        unsetenv("TZ");
-        tzset();
-        Clock::SetNow(std::nullopt);
-    }
-};
-
 class SettingsTest : public testing::Test {
 protected:
     void SetUp() override { m_Data.SetFileName("Cal_Data\\DataFile.txt"); }
+    void TearDown() override { Clock::SetNow(std::nullopt); }
     const std::string m_Path = "Cal_Data/DataFile.txt";
     TestSupport::tScratch m_Scratch;
-    tZone m_Zone{"Europe/Amsterdam"};
+    TestSupport::tZone m_Zone{"Europe/Amsterdam"};
     tDataFile m_Data;
 };
 

@@ -1,35 +1,11 @@
 #include "platform/CTime.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
+using TestSupport::tZone;
 
 namespace {
-
-// Runs a block with TZ set, restoring the previous zone afterwards.
-class tZone {
-public:
-    explicit tZone(const char* zone) {
-        const char* previous = std::getenv("TZ");
-        m_Had = previous != nullptr;
-        if (m_Had)
-            m_Previous = previous;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~tZone() {
-        if (m_Had)
-            setenv("TZ", m_Previous.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-private:
-    bool m_Had = false;
-    std::string m_Previous;
-};
 
 TEST(CTimeTest, DatesAfter2038Work) {
     tZone zone("UTC");

@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -56,6 +57,21 @@ tScratch::~tScratch() {
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::permissions(m_Path, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(m_Path, ignored);
+}
+
+tZone::tZone(const char* zone) {
+    if (const char* previous = std::getenv("TZ"))
+        m_Previous = previous;
+    setenv("TZ", zone, 1);
+    tzset();
+}
+
+tZone::~tZone() {
+    if (m_Previous)
+        setenv("TZ", m_Previous->c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
 }
 
 std::string tScratch::operator/(std::string_view relative) const {

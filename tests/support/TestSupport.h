@@ -1,6 +1,7 @@
 // Helpers shared by the tests: scratch folders, file contents, the installation data.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,18 @@ public:
 private:
     std::string m_Path;
     std::string m_PreviousDirectory;
+};
+
+// The local time zone for the object's lifetime, the previous one restored afterwards.
+class tZone {
+public:
+    explicit tZone(const char* zone);
+    ~tZone();
+    tZone(const tZone&) = delete;
+    tZone& operator=(const tZone&) = delete;
+
+private:
+    std::optional<std::string> m_Previous;
 };
 
 } // namespace TestSupport
