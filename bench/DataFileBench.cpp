@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int kMonthLength[] = {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-
 // A data file in a fresh folder, with 10,000 people and the settings the program writes.
 class tBenchFile {
 public:
@@ -26,7 +24,7 @@ public:
         std::string file;
         std::mt19937 random(7);
         for (int month = 1; month <= 12; ++month)
-            for (int day = 1; day <= kMonthLength[month]; ++day) {
+            for (int day = 1; day <= tDataFile::MonthLength(month); ++day) {
                 file += "[" + tDataFile::SectionName(month, day) + "]\r\n";
                 // 10,000 people over 366 days: 27 or 28 a day.
                 const int people = (month * 31 + day) % 3 == 0 ? 28 : 27;

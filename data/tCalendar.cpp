@@ -28,7 +28,6 @@ const char* const kMonthNames[] = {"",        "january",  "february", "march",  
 const char* const kMonthShortNames[] = {"",    "jan", "feb", "mar", "apr", "may", "jun",
                                         "jul", "aug", "sep", "oct", "nov", "dec"};
 const char* const kWeekdayShortNames[] = {"", "sun", "mon", "tue", "wed", "thu", "fri", "sat"};
-const int kMonthLengths[] = {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 // The first up to three characters after the gender letter, read as a signed decimal.
 int PictureNumberOf(const std::string& picture) {
@@ -61,7 +60,7 @@ const char* tCalendar::GetWeekdayShortName(int day) {
     return kWeekdayShortNames[day];
 }
 int tCalendar::GetMonthLength(int month) {
-    return kMonthLengths[month];
+    return tDataFile::MonthLength(month);
 }
 
 std::string tCalendar::PicturePath(const std::string& gender, int number) {

@@ -133,10 +133,9 @@ std::vector<tDataFile::tEntry> tDataFile::ReadEntries(int32_t month, int32_t day
 }
 
 std::vector<tDataFile::tEntry> tDataFile::ReadAllEntries() const {
-    static constexpr int kLengths[13] = {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     std::vector<tEntry> entries;
     for (int32_t month = 1; month <= 12; ++month)
-        for (int32_t day = 1; day <= kLengths[month]; ++day) {
+        for (int32_t day = 1; day <= MonthLength(month); ++day) {
             std::vector<tEntry> people = ReadEntries(month, day);
             std::move(people.begin(), people.end(), std::back_inserter(entries));
         }
