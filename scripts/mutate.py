@@ -4,6 +4,7 @@ which of them the unit and widget tests catch.  Run through scripts/mutate.sh.""
 import argparse
 import os
 import re
+import resource
 import shutil
 import subprocess
 import sys
@@ -61,10 +62,17 @@ def sample(found, most):
     return [found[int(i * step)] for i in range(most)]
 
 
+def limit_memory():
+    # A mutant that makes a loop allocate for ever fails at 4 GiB instead of filling the machine.
+    resource.setrlimit(resource.RLIMIT_AS, (4 << 30, 4 << 30))
+
+
 def run(command, cwd, timeout, env=None):
     try:
         return subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL, timeout=timeout, env=env).returncode
+                              stderr=subprocess.DEVNULL, timeout=timeout, env=env,
+                              preexec_fn=limit_memory if command[0] == "ctest" else None
+                              ).returncode
     except subprocess.TimeoutExpired:
         return -1
 
@@ -105,7 +113,7 @@ def main():
     arguments = parser.parse_args()
     tree, build = Path(arguments.tree), Path(arguments.build)
     tests = ["ctest", "-j2", "-LE", "desktop|package", "-E", "calendar_programs",
-             "--timeout", "120"]
+             "--timeout", "60"]
     every_test = list(tests)
     tests.append("--stop-on-failure")
     report = open(arguments.report, "w")
