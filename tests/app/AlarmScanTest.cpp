@@ -4,7 +4,6 @@
 #include "tests/support/AppTestSupport.h"
 
 #include <QAbstractEventDispatcher>
-#include <QTest>
 #include <sys/stat.h>
 
 using namespace TestSupport;

@@ -5,8 +5,6 @@
 #include "platform/Clock.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <vector>
 

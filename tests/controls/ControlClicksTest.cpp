@@ -5,8 +5,6 @@
 #include "platform/Clock.h"
 #include "tests/support/AppTestSupport.h"
 
-#include <QTest>
-
 using TestSupport::tFrameTest;
 
 namespace {

@@ -11,8 +11,6 @@
 #include "layout/tTitleBar.h"
 #include "tests/support/AppTestSupport.h"
 
-#include <QTest>
-
 namespace {
 
 TEST(MeasureTest, PictureButtonsAreAtLeastTheirPicture) {

@@ -2,9 +2,7 @@
 #include "controls/tColourEdit.h"
 #include "tests/support/AppTestSupport.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QTest>
 
 using TestSupport::Recorder;
 using TestSupport::tFrameTest;

@@ -3,7 +3,6 @@
 #include "data/tUpcoming.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
 #include <libical/ical.h>
 
 #include <map>

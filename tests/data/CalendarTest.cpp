@@ -11,7 +11,6 @@
 #include "support/tLanguageString.h"
 #include "tests/support/AppTestSupport.h"
 
-#include <QTest>
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>

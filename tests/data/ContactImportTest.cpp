@@ -3,8 +3,6 @@
 
 #include "platform/AtomicFile.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <set>
 

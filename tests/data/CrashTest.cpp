@@ -4,8 +4,6 @@
 #include "platform/tProfileCache.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <filesystem>
 #include <random>

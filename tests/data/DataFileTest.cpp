@@ -1,8 +1,6 @@
 #include "data/tDataFile.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 using TestSupport::ReadFile;

@@ -2,8 +2,6 @@
 #include "platform/Clock.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <vector>
 

@@ -5,8 +5,6 @@
 #include "tests/support/BitmapFile.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <vector>
 
 using TestSupport::tBitmapFile;

@@ -5,8 +5,6 @@
 #include "support/tLanguageString.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <filesystem>
 #include <set>

@@ -7,8 +7,6 @@
 #include "tests/support/AppTestSupport.h"
 
 #include <QAccessible>
-#include <QApplication>
-#include <QTest>
 
 using namespace TestSupport;
 

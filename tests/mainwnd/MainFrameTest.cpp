@@ -23,7 +23,6 @@
 #include "support/tLanguageString.h"
 #include "tests/support/AppTestSupport.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -32,7 +31,6 @@
 #include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QTableWidget>
-#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <cerrno>

@@ -2,8 +2,6 @@
 #include "platform/Profile.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <dirent.h>
 #include <sys/resource.h>

@@ -1,8 +1,6 @@
 #include "platform/CTime.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 using TestSupport::tZone;
 
 namespace {

@@ -6,8 +6,6 @@
 #include "platform/Profile.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>

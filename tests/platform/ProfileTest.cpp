@@ -2,8 +2,6 @@
 #include "platform/tProfileCache.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>

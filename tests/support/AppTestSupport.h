@@ -6,8 +6,8 @@
 #include "platform/TrayIcon.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
+#include <QApplication>
+#include <QTest>
 #include <QWidget>
 #include <memory>
 #include <optional>

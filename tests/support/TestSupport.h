@@ -1,6 +1,8 @@
 // Helpers shared by the tests: scratch folders, file contents, the installation data.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
