@@ -2,13 +2,11 @@
 #include "alarm/tRegistry.h"
 #include "controls/tLabel.h"
 #include "platform/Screen.h"
-#include "support/ErrorLog.h"
 #include "support/tLanguageString.h"
 #include "tests/support/AppTestSupport.h"
 
 #include <QSettings>
 
-using TestSupport::ReadFile;
 using TestSupport::Recorder;
 using TestSupport::tFrameTest;
 
@@ -146,15 +144,6 @@ TEST_F(AlarmFrameTest, TheSoundComesFromTheUsersSettingElseTheInstalledChime) {
         Raise(6, 14, "Anna", "f001");
         EXPECT_EQ(Recorder().m_Sounds, std::vector<std::string>{row.played});
     }
-}
-
-TEST(RegistryTest, AnEmptyKeyIsLoggedAndTheOpenGoesOn) {
-    ErrorLogWrite("before", false);
-    tRegistry registry;
-    EXPECT_TRUE(registry.Open());
-    EXPECT_EQ(ReadFile(ErrorLogPath()),
-              "Assumption 'm_MainKeyName[0]!=0' failed in file 'tRegistry' line 44\n\n");
-    registry.Close();
 }
 
 TEST(RegistryTest, ReadingValues) {

@@ -107,19 +107,6 @@ TEST_F(ControlPixelsTest, ADayWithBirthdaysPressedAndReleased) {
     EXPECT_EQ(cell->GetWindowText(), "  ") << "the caption keeps its two blanks";
 }
 
-TEST_F(ControlPixelsTest, ALabelWithNothingDrawsOnlyItsFill) {
-    auto* label = new tLabel;
-    label->Create("", &m_Parent);
-    label->setGeometry(0, 0, 12, 9);
-    label->m_Looks[tOwnerDrawButton::kDisabled].m_Fill = true;
-    label->m_Looks[tOwnerDrawButton::kDisabled].m_FillColour = kOrange;
-    const QImage image = Grab(label);
-    for (int y = 0; y < 9; ++y)
-        for (int x = 0; x < 12; ++x)
-            ASSERT_EQ(image.pixel(x, y), Rgb(kOrange));
-    EXPECT_FALSE(label->isEnabled());
-}
-
 TEST_F(ControlPixelsTest, TheShadowIsTheTextOnePixelRightAndDown) {
     auto* label = new tLabel;
     label->Create("Hi&", &m_Parent);

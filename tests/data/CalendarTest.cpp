@@ -143,17 +143,6 @@ TEST_F(CalendarTest, DeletingThePersonShown) {
     EXPECT_TRUE(Recorder().m_Messages.empty());
 }
 
-TEST_F(CalendarTest, SavingTheFirstPersonOfADayMarksIt) {
-    CreateFrame();
-    Enter(14, "Zoe", 0, 0);
-    ClickOk();
-    EXPECT_EQ(m_Frame->m_Mode, tMainFrame::kModeBrowse);
-    EXPECT_EQ(Kind(15), tDayCell::kTodayBirthday);
-    Enter(20, "Yann", 1, 0);
-    ClickOk();
-    EXPECT_EQ(Kind(21), tDayCell::kBirthday);
-}
-
 TEST_F(CalendarTest, NamesThatAreRefused) {
     CreateFrame();
     Enter(20, "x", 1, 0);
@@ -334,16 +323,6 @@ TEST_F(CalendarTest, DaysOfNoticeAreClampedWithTheirUnit) {
                       Calendar().m_DaysUnitLabel->GetWindowText(),
                   shown);
     }
-}
-
-TEST_F(CalendarTest, DatesFollowTheLanguage) {
-    CreateFrame("[05-03]\nLena=f011\n[settings]\nlanguage=4\n");
-    Calendar().SelectMonth(3);
-    Calendar().SelectDay(5);
-    EXPECT_EQ(DateText(), "5 M\xE4rz");
-    g_LanguageString.SetLanguage(1);
-    Calendar().SelectDay(5);
-    EXPECT_EQ(DateText(), "March 5");
 }
 
 } // namespace

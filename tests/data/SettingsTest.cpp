@@ -120,12 +120,6 @@ TEST_F(SettingsTest, TheLastAlarmDateIsSixInTheMorningNormalised) {
     }
 }
 
-TEST_F(SettingsTest, WritingTheLastAlarmDateStoresLocalFields) {
-    ASSERT_TRUE(m_Data.WriteLastAlarmDate(CTime(1998, 12, 31, 23, 59, 0)));
-    EXPECT_EQ(ReadFile(m_Path),
-              "[settings]\nlast_alarm_day=31\nlast_alarm_month=12\nlast_alarm_year=1998\n");
-}
-
 TEST_F(SettingsTest, AnUnwritableLastAlarmDateStaysInForceForTheRun) {
     WriteFile(m_Path, "[settings]\nlast_alarm_day=1\nlast_alarm_month=6\nlast_alarm_year=2026\n");
     chmod(m_Path.c_str(), 0444);
@@ -136,14 +130,6 @@ TEST_F(SettingsTest, AnUnwritableLastAlarmDateStaysInForceForTheRun) {
     other.SetFileName("Cal_Data\\DataFile.txt");
     EXPECT_EQ(other.ReadLastAlarmDate(), CTime(2026, 6, 1, 6, 0, 0))
         << "the file itself is unchanged";
-}
-
-TEST_F(SettingsTest, NoticeDaysAndLanguageAsStored) {
-    WriteFile(m_Path, "[settings]\nnotify_days=15\nlanguage=4\n");
-    EXPECT_EQ(m_Data.ReadNotifyDays(), 15) << "clamping is the calendar's business";
-    EXPECT_EQ(m_Data.ReadLanguage(), 4);
-    ASSERT_TRUE(m_Data.WriteNotifyDays(7));
-    EXPECT_EQ(ReadFile(m_Path), "[settings]\nnotify_days=7\nlanguage=4\n");
 }
 
 } // namespace

@@ -108,11 +108,4 @@ TEST_F(DibDrawTest, RedrawRepeatsTheLastDrawing) {
     EXPECT_EQ(image.pixel(22, 22), kBackground);
 }
 
-TEST_F(DibDrawTest, ThePainterDrawsStraightFromTheBlock) {
-    Make(4, 3);
-    EXPECT_EQ(m_Picture.Image().constBits(), m_Picture.GetPixels());
-    Render([&](QPainter* p) { m_Picture.Draw(p, 0, 0); });
-    EXPECT_EQ(m_Picture.Image().constBits(), m_Picture.GetPixels());
-}
-
 } // namespace

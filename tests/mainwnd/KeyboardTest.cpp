@@ -63,32 +63,6 @@ TEST_F(KeyboardTest, TheArrowsAndPagesMoveTheDayAcrossMonthsAndYears) {
     EXPECT_EQ(Where(), "2/29") << "the grid's February has its 29th";
 }
 
-TEST_F(KeyboardTest, EnterAddsOnTheDayDeleteAsksPlusAndMinusSetTheNotice) {
-    Start();
-    Keys({Qt::Key_Right, Qt::Key_Return});
-    EXPECT_EQ(m_Frame->m_Mode, tMainFrame::kModeGender);
-    EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(Calendar().m_NameEdit));
-    QTest::keyClicks(Calendar().m_NameEdit, "Lena");
-    Keys({Qt::Key_Tab, Qt::Key_Space}); // the first gender button: a woman
-    EXPECT_EQ(m_Frame->m_Mode, tMainFrame::kModePicture);
-    Keys({Qt::Key_Space}); // Ok has the keyboard
-    EXPECT_NE(DataFile().find("[15-06]\nLena=f"), std::string::npos) << DataFile();
-    EXPECT_EQ(QApplication::focusWidget(), Calendar().m_DayCells[15 + Calendar().m_FirstWeekday]);
-
-    Keys({Qt::Key_Left, Qt::Key_Plus, Qt::Key_Plus, Qt::Key_Minus});
-    EXPECT_EQ(Calendar().m_NotifyDays, 4);
-    Calendar().m_NameEdit->setFocus();
-    Keys({Qt::Key_Right});
-    EXPECT_EQ(Calendar().m_Name, "Tom") << "Right on the shown name steps to the next person";
-    Recorder().m_Answer = false;
-    Keys({Qt::Key_Delete});
-    EXPECT_EQ(Recorder().m_Questions.size(), 1u) << "Delete asks as the bin does";
-    EXPECT_NE(DataFile().find("Tom=m002"), std::string::npos);
-    Recorder().m_Answer = true;
-    Keys({Qt::Key_Delete});
-    EXPECT_EQ(DataFile().find("Tom="), std::string::npos);
-}
-
 TEST_F(KeyboardTest, TheFocusFrameShowsOnlyAfterAKey) {
     Start();
     auto* cell = Calendar().m_DayCells[14 + Calendar().m_FirstWeekday];
@@ -102,25 +76,6 @@ TEST_F(KeyboardTest, TheFocusFrameShowsOnlyAfterAKey) {
     QTest::mouseClick(other, Qt::LeftButton);
     cell->setFocus();
     EXPECT_EQ(cell->grab().toImage(), unfocused) << "a click hides it again";
-}
-
-TEST_F(KeyboardTest, EveryControlTheKeyboardReachesHasANameAndTheSwitchItsState) {
-    Start();
-    for (QWidget* widget : m_Frame->findChildren<QWidget*>())
-        if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus)) {
-            EXPECT_FALSE(
-                QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name).isEmpty())
-                << typeid(*widget).name();
-        }
-    QAccessibleInterface* alarm = QAccessible::queryAccessibleInterface(Calendar().m_AlarmCheckBox);
-    EXPECT_EQ(alarm->role(), QAccessible::CheckBox);
-    EXPECT_FALSE(alarm->state().checked);
-    Calendar().m_AlarmCheckBox->setFocus();
-    Keys({Qt::Key_Space});
-    EXPECT_TRUE(alarm->state().checked);
-    EXPECT_TRUE(Calendar().m_NotifyAdvance);
-    EXPECT_TRUE(
-        QAccessible::queryAccessibleInterface(Calendar().m_MonthButtons[6])->state().selected);
 }
 
 } // namespace

@@ -19,8 +19,6 @@
 #include "platform/CodePage.h"
 #include "platform/Gdi.h"
 #include "platform/Shell.h"
-#include "support/ErrorLog.h"
-#include "support/tLanguageString.h"
 #include "tests/support/AppTestSupport.h"
 
 #include <QGuiApplication>
@@ -34,7 +32,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <cerrno>
-#include <csignal>
 
 using namespace TestSupport;
 
@@ -113,15 +110,6 @@ TEST_F(MainFrameTest, TheWholeRoadOfANewBirthday) {
     EXPECT_TRUE(Calendar().m_NextPersonButton->isEnabled());
 }
 
-TEST_F(MainFrameTest, AnUnknownModeChangesOnlyTheMode) {
-    CreateFrame();
-    m_Frame->SetMode(tMainFrame::kModeGender);
-    m_Frame->SetMode(5);
-    EXPECT_EQ(m_Frame->m_Mode, 5);
-    EXPECT_TRUE(PageShown(1));
-    EXPECT_FALSE(Calendar().m_NameEdit->isReadOnly());
-}
-
 TEST_F(MainFrameTest, ClosingSavesThePlacementTheSwitchAndTheDays) {
     CreateFrame("[settings]\nnotify_advance=2\n");
     Calendar().SetNotifyDays(6);
@@ -167,16 +155,6 @@ TEST_F(MainFrameTest, ADataFileThatCannotBeReadIsSaidAtStartAndNeverWritten) {
               "Your settings could not be saved.\n" + file +
                   " cannot be read. Zembrola writes nothing to it until it can, so that no "
                   "birthday is lost.");
-}
-
-// Asked to end by the session or a kill: the settings of the session are saved as on Exit.
-TEST_F(MainFrameTest, ATermSignalSavesTheSettings) {
-    CreateFrame();
-    Calendar().SetNotifyDays(7);
-    raise(SIGTERM);
-    for (int i = 0; i < 20 && DataFile().empty(); ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_NE(DataFile().find("notify_days=7\n"), std::string::npos);
 }
 
 TEST_F(MainFrameTest, HelpOpensTheDocumentOfTheLanguage) {
@@ -250,30 +228,6 @@ TEST_F(MainFrameTest, ADragKeepsTheTitleBarOnTheScreen) {
         EXPECT_LE(onScreen.bottom(), room.bottom());
         EXPECT_GE(onScreen.intersected(room).width(), 40);
     }
-}
-
-TEST_F(MainFrameTest, AMissingTextEndsTheProgramWithoutTouchingTheData) {
-    CreateFrame("[14-06]\nAnna=f001\n");
-    std::string language = ReadFile("Cal_Data/Language.txt");
-    language.replace(language.find("Show=Show"), 9, "Shown=Show");
-    WriteFile("Cal_Data/Language.txt", language);
-    SendMessage(m_Frame.get(), tMainFrame::kTrayMessage, 101, WM_RBUTTONUP);
-    ASSERT_TRUE(App().m_FatalError.has_value());
-    EXPECT_EQ(*App().m_FatalError, "String not found in textfile: Show\n");
-    EXPECT_FALSE(App().m_AlarmsArmed);
-    EXPECT_EQ(ReadFile(ErrorLogPath()), "String not found in textfile: Show\n\n");
-    App().ReportFatalError();
-    ASSERT_EQ(Recorder().m_Messages.size(), 1u);
-    for (const std::string& part : {std::string("String not found in textfile: Show"),
-                                    m_Scratch->Path() + "/Cal_Data/Language.txt"})
-        EXPECT_NE(Recorder().m_Messages[0].find(part), std::string::npos)
-            << Recorder().m_Messages[0];
-    EXPECT_EQ(DataFile(), "[14-06]\nAnna=f001\n");
-    App().m_FatalError.reset();
-    // The program's end stops every event loop from then on; a run of the application's own
-    // loop clears that for the tests after this one.
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    QCoreApplication::exec();
 }
 
 } // namespace

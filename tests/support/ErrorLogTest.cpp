@@ -37,12 +37,6 @@ TEST(ErrorLogTest, PathRules) {
     }
 }
 
-TEST(ErrorLogTest, HoldsOnlyTheLatestMessage) {
-    ErrorLogWrite("first", false);
-    ErrorLogWrite("second", false);
-    EXPECT_EQ(ReadFile(ErrorLogPath()), "second\n");
-}
-
 TEST(ErrorLogTest, ErrorTextEndsWithALineFeedAndIsCutToItsBuffer) {
     char buffer[100];
     EXPECT_EQ(ErrorText(buffer, sizeof buffer, "String not found in textfile: %s", "title"),

@@ -82,36 +82,4 @@ TEST_F(TrayIconTest, TheMouseMessagesItAnswers) {
     }
 }
 
-TEST_F(TrayIconTest, TheMenuInEveryLanguage) {
-    CreateFrame();
-    const std::vector<std::string> expected[] = {
-        {"*Show", "Hide", "Exit"},           {"*Tonen", "Verbergen", "Afsluiten"},
-        {"*Afficher", "Masquer", "Quitter"}, {"*Anzeigen", "Ausblenden", "Beenden"},
-        {"*Mostra", "Nascondi", "Esci"},     {"*Mostrar", "Ocultar", "Salir"}};
-    for (int language = 1; language <= 6; ++language) {
-        SCOPED_TRACE(language);
-        g_LanguageString.SetLanguage(language);
-        Recorder().m_Menus.clear();
-        m_Frame->m_TrayIcon.OnTrayNotification(101, WM_RBUTTONUP);
-        ASSERT_EQ(Recorder().m_Menus.size(), 1u);
-        EXPECT_EQ(Recorder().m_Menus[0], expected[language - 1]);
-    }
-}
-
-TEST_F(TrayIconTest, TheMenusCommands) {
-    CreateFrame();
-    Recorder().m_MenuChoice = tMainFrame::kCommandHide;
-    m_Frame->m_TrayIcon.OnTrayNotification(101, WM_RBUTTONUP);
-    EXPECT_FALSE(m_Frame->isVisible());
-    Recorder().m_MenuChoice = tMainFrame::kCommandShow;
-    m_Frame->m_TrayIcon.OnTrayNotification(101, WM_RBUTTONUP);
-    EXPECT_TRUE(m_Frame->isVisible());
-    Recorder().m_MenuChoice = tMainFrame::kCommandExit;
-    m_Frame->m_TrayIcon.OnTrayNotification(101, WM_RBUTTONUP);
-    EXPECT_EQ(DataFile(), "") << "not yet: the close is posted";
-    QApplication::processEvents();
-    EXPECT_NE(DataFile().find("notify_days=3"), std::string::npos);
-    EXPECT_FALSE(m_Frame->isVisible());
-}
-
 } // namespace
