@@ -87,12 +87,12 @@ def failed_cases(build, tests):
     run(tests + ["--output-junit", str(results / "ctest.xml")], build, 900, env)
     failed = set()
     junit = results / "ctest.xml"
-    text = junit.read_text() if junit.exists() else ""
+    text = junit.read_text(errors="replace") if junit.exists() else ""
     for name in re.findall(r'<testcase name="([^"]+)"[^>]*status="fail"', text):
         cases = results / f"{name}.xml"
         found = set()
         if cases.exists():
-            body = cases.read_text()
+            body = cases.read_text(errors="replace")
             for match in re.finditer(r'<testcase name="([^"]+)"[^>]*classname="([^"]+)"[^>]*?'
                                      r'(/>|>(.*?)</testcase>)', body, re.S):
                 if match.group(4) and "<failure" in match.group(4):
