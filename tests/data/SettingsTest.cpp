@@ -2,9 +2,6 @@
 #include "platform/Clock.h"
 #include "tests/support/TestSupport.h"
 
-#include <sys/stat.h>
-#include <vector>
-
 using TestSupport::ReadFile;
 using TestSupport::WriteFile;
 
@@ -19,38 +16,6 @@ protected:
     TestSupport::tZone m_Zone{"Europe/Amsterdam"};
     tDataFile m_Data;
 };
-
-TEST_F(SettingsTest, DefaultsWithoutASettingsSection) {
-    Clock::SetNow(CTime(2026, 6, 14, 10, 0, 0).GetTime());
-    EXPECT_TRUE(m_Data.ReadNotifyInAdvance());
-    EXPECT_EQ(m_Data.ReadNotifyDays(), 3);
-    EXPECT_EQ(m_Data.ReadLanguage(), 1);
-    WINDOWPLACEMENT p;
-    m_Data.ReadWindowPlacement(p);
-    const std::vector<int> fields = {int(p.flags),
-                                     int(p.showCmd),
-                                     p.ptMinPosition.x,
-                                     p.ptMinPosition.y,
-                                     p.ptMaxPosition.x,
-                                     p.ptMaxPosition.y,
-                                     p.rcNormalPosition.left,
-                                     p.rcNormalPosition.top,
-                                     p.rcNormalPosition.right,
-                                     p.rcNormalPosition.bottom};
-    EXPECT_EQ(fields, (std::vector<int>{0, 5, 100, 100, 100, 100, 100, 100, 200, 200}));
-    EXPECT_EQ(m_Data.ReadLastAlarmDate(), CTime(2026, 6, 1, 6, 0, 0));
-}
-
-TEST_F(SettingsTest, TheAlarmSwitchIsOnOnlyForOne) {
-    for (const auto& [stored, on] :
-         {std::pair{"1", true}, {"0", false}, {"2", false}, {"-1", false}}) {
-        SCOPED_TRACE(stored);
-        WriteFile(m_Path, std::string("[settings]\nnotify_advance=") + stored + "\n");
-        EXPECT_EQ(m_Data.ReadNotifyInAdvance(), on);
-    }
-    ASSERT_TRUE(m_Data.WriteNotifyInAdvance(false));
-    EXPECT_EQ(ReadFile(m_Path), "[settings]\nnotify_advance=0\n");
-}
 
 TEST_F(SettingsTest, PlacementRoundTripsWithNegativeCoordinates) {
     WriteFile(m_Path, "[settings]\nWP.MAXPOS.X=7\nwp.Flags=2\n");
@@ -118,18 +83,6 @@ TEST_F(SettingsTest, TheLastAlarmDateIsSixInTheMorningNormalised) {
         EXPECT_EQ(date, row.expected);
         EXPECT_EQ(date.GetHour(), 6);
     }
-}
-
-TEST_F(SettingsTest, AnUnwritableLastAlarmDateStaysInForceForTheRun) {
-    WriteFile(m_Path, "[settings]\nlast_alarm_day=1\nlast_alarm_month=6\nlast_alarm_year=2026\n");
-    chmod(m_Path.c_str(), 0444);
-    Clock::SetNow(CTime(2026, 6, 14, 10, 0, 0).GetTime());
-    EXPECT_FALSE(m_Data.WriteLastAlarmDate(CTime::GetCurrentTime()));
-    EXPECT_EQ(m_Data.ReadLastAlarmDate(), CTime(2026, 6, 14, 6, 0, 0));
-    tDataFile other;
-    other.SetFileName("Cal_Data\\DataFile.txt");
-    EXPECT_EQ(other.ReadLastAlarmDate(), CTime(2026, 6, 1, 6, 0, 0))
-        << "the file itself is unchanged";
 }
 
 } // namespace

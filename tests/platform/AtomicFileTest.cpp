@@ -85,15 +85,4 @@ TEST_F(AtomicFileTest, AFullDiskLeavesTheOldFileWhole) {
     EXPECT_EQ(CountEntries(m_Folder), 1);
 }
 
-TEST_F(AtomicFileTest, WritingThroughALinkReplacesItsTarget) {
-    const std::string target = m_Scratch / "real.txt";
-    WriteFile(target, "[s]\na=1\n");
-    ASSERT_EQ(symlink(target.c_str(), m_File.c_str()), 0);
-    ASSERT_TRUE(WritePrivateProfileString("s", "a", "2", m_File.c_str()));
-    struct stat info {};
-    lstat(m_File.c_str(), &info);
-    EXPECT_TRUE(S_ISLNK(info.st_mode));
-    EXPECT_EQ(ReadFile(target), "[s]\na=2\n");
-}
-
 } // namespace

@@ -1,8 +1,6 @@
 #include "support/ErrorLog.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstdio>
 #include <filesystem>

@@ -2,10 +2,6 @@
 #include "support/tLanguageString.h"
 #include "tests/support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
 using TestSupport::ReadFile;
 using TestSupport::WriteFile;
 
@@ -34,18 +30,6 @@ protected:
     TestSupport::tScratch m_Scratch;
     tLanguageString m_Strings;
 };
-
-TEST_F(LanguageStringTest, LanguagesAndTheirShortNames) {
-    const char* const names[] = {"", "Eng", "Dut", "Fre", "Ger", "Ita", "Spa", ""};
-    for (int number = 0; number <= 7; ++number) {
-        SCOPED_TRACE(number);
-        m_Strings.SetLanguage(number);
-        EXPECT_STREQ(m_Strings.GetShortName(), names[number]);
-        EXPECT_EQ(m_Strings.GetLanguage(), number == 7 ? 0 : number);
-    }
-    m_Strings.SetLanguage(3);
-    EXPECT_STREQ(m_Strings.GetString("title"), "Anniversaires");
-}
 
 TEST_F(LanguageStringTest, NoLanguageFailsEveryLookup) {
     m_Strings.SetLanguage(7);

@@ -1,6 +1,5 @@
 // The tray icon's record, its calls to the tray, and its menu.
 #include "resources/Resources.h"
-#include "support/tLanguageString.h"
 #include "tests/support/AppTestSupport.h"
 
 using TestSupport::Recorder;
@@ -53,33 +52,6 @@ TEST_F(TrayIconTest, AFailedAddLeavesItAbsentAndTheNextCallAddsAgain) {
     Recorder().m_TrayAccepts = true;
     EXPECT_TRUE(icon.SetIcon(101));
     EXPECT_EQ(Recorder().m_TrayCalls.back().first, NIM_ADD);
-}
-
-TEST_F(TrayIconTest, TheMouseMessagesItAnswers) {
-    CreateFrame();
-    m_Frame->hide();
-    struct {
-        const char* name;
-        WPARAM id;
-        LPARAM message;
-        LRESULT result;
-        size_t menus;
-        bool shown;
-    } const rows[] = {
-        {"left click", 101, WM_LBUTTONUP, 0, 0, false},
-        {"right press", 101, WM_RBUTTONDOWN, 0, 0, false},
-        {"move", 101, WM_MOUSEMOVE, 0, 0, false},
-        {"another icon", 102, WM_RBUTTONUP, 0, 0, false},
-        {"right release", 101, WM_RBUTTONUP, 1, 1, false},
-        {"double click", 101, WM_LBUTTONDBLCLK, 1, 1, true},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(SendMessage(m_Frame.get(), tMainFrame::kTrayMessage, row.id, row.message),
-                  row.result);
-        EXPECT_EQ(Recorder().m_Menus.size(), row.menus);
-        EXPECT_EQ(m_Frame->isVisible(), row.shown);
-    }
 }
 
 } // namespace
