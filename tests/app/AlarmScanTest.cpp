@@ -186,14 +186,6 @@ TEST_F(AlarmScanTest, NothingHappensBeforeTheWindowArmsTheScan) {
     EXPECT_EQ(Shown(), "");
 }
 
-TEST_F(AlarmScanTest, AnAlarmComesWithItsSound) {
-    CreateFrame("[15-06]\nAnna=f001\n[settings]\n" + LastAlarm(13, 6, 2026),
-                LocalTime(2026, 6, 14, 9, 0));
-    Idle();
-    EXPECT_EQ(Recorder().m_Sounds, std::vector<std::string>{"Cal_Data\\Alarm01.wav"});
-    EXPECT_FALSE(App().m_AlarmsArmed) << "one alarm at a time";
-}
-
 TEST_F(AlarmScanTest, AnUnwritableFileDoesNotBringTheSameAlarmBack) {
     CreateFrame("[15-06]\nAnna=f001\n[settings]\n" + LastAlarm(13, 6, 2026),
                 LocalTime(2026, 6, 14, 9, 0));

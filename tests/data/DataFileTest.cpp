@@ -30,13 +30,6 @@ TEST_F(DataFileTest, TheFileIsBoundToTheCurrentDirectoryOnce) {
     EXPECT_EQ(m_Data.CountEntries(3, 5), 1) << "a later change of directory does not move the file";
 }
 
-TEST_F(DataFileTest, SectionsPutTheDayFirst) {
-    EXPECT_EQ(tDataFile::SectionName(12, 24), "24-12");
-    EXPECT_EQ(tDataFile::SectionName(3, 5), "05-03");
-    Write("[24-12]\nAnna=f002\nPeter=m000\n[12-24]\nWrong=m001\n");
-    EXPECT_EQ(m_Data.CountEntries(12, 24), 2);
-}
-
 TEST_F(DataFileTest, CountingAndReadingEntries) {
     Write("[24-12]\nAnna=f002\nPeter=m000\n[05-03]\n[01-01]\n#Hash=m001\nAfter=f001\n");
     EXPECT_EQ(m_Data.CountEntries(12, 24), 2);

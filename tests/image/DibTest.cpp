@@ -1,6 +1,5 @@
 #include "image/tDib.h"
 #include "image/tDibPalette.h"
-#include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "tests/support/BitmapFile.h"
 #include "tests/support/TestSupport.h"
@@ -17,10 +16,7 @@ protected:
     void SetUp() override {
         SetMessageBoxHandler([this](const std::string& text) { m_Messages.push_back(text); });
     }
-    void TearDown() override {
-        SetMessageBoxHandler({});
-        SetFileDialogHandler({});
-    }
+    void TearDown() override { SetMessageBoxHandler({}); }
 
     // Loads the file's bytes from a file named picture.bmp.
     bool LoadBytes(tDib& picture, const std::string& bytes) {
@@ -126,24 +122,6 @@ TEST_F(DibTest, RejectedFilesKeepThePreviousPicture) {
         EXPECT_EQ(m_Messages, row.messages);
         ExpectUnchanged(picture);
     }
-}
-
-TEST_F(DibTest, NoPathAsksForAFile) {
-    WriteFile("chosen.bmp", tBitmapFile().Bytes());
-    int asked = 0;
-    std::optional<std::string> answer;
-    SetFileDialogHandler([&](const char* filter) {
-        ++asked;
-        EXPECT_STREQ(filter, "Image files (*.DIB, *.BMP)|*.DIB;*.BMP|All files (*.*)|*.*||");
-        return answer;
-    });
-    tDib picture;
-    EXPECT_FALSE(picture.Load(nullptr)) << "cancelled";
-    EXPECT_TRUE(m_Messages.empty());
-    answer = "chosen.bmp";
-    EXPECT_TRUE(picture.Load(""));
-    EXPECT_EQ(asked, 2);
-    EXPECT_EQ(picture.GetWidth(), 4);
 }
 
 TEST_F(DibTest, ThePaletteTakesTheReferenceColoursInTheMiddle) {
