@@ -94,20 +94,6 @@ TEST_F(DataFileTest, DeletingRemovesTheEmptiedSection) {
     EXPECT_EQ(Contents(), "[05-03]\nLena=f011\n");
 }
 
-TEST_F(DataFileTest, NamesTheFileCannotCarryAreRefused) {
-    Write("[24-12]\nAnna=f002\n");
-    for (const char* name : {"Jo=Ann", "[Jo", "Jo\nAnn", " Jo", ";Jo", ""}) {
-        SCOPED_TRACE(name);
-        EXPECT_FALSE(tDataFile::IsStorableName(name));
-        EXPECT_FALSE(m_Data.WriteEntry(12, 24, name, "m001"));
-    }
-    EXPECT_TRUE(tDataFile::IsStorableName("#1 fan"));
-    EXPECT_FALSE(tDataFile::IsStorableName(std::string(51, 'x')));
-    EXPECT_TRUE(tDataFile::IsStorableName(std::string(50, 'x')));
-    EXPECT_TRUE(tDataFile::IsStorableName("Jean-Fran\xE7ois O'Neill"));
-    EXPECT_EQ(Contents(), "[24-12]\nAnna=f002\n");
-}
-
 TEST_F(DataFileTest, WithoutTheFolderNothingCountsAndNothingIsWritten) {
     TestSupport::tScratch empty(TestSupport::tScratch::tContent::Empty);
     tDataFile data;

@@ -48,21 +48,6 @@ TEST_F(AtomicFileTest, NewFilesArePrivateExistingFilesKeepTheirMode) {
     EXPECT_EQ(CountEntries(m_Folder), 1) << "no temporary file may be left behind";
 }
 
-TEST_F(AtomicFileTest, FailuresLeaveTheOldFileAsItWas) {
-    WriteFile(m_File, "[s]\nold=1\n");
-    chmod(m_File.c_str(), 0444);
-    EXPECT_EQ(AtomicFile::CanReplace(m_File), tFileFault::ReadOnly);
-    EXPECT_FALSE(WritePrivateProfileString("s", "new", "1", m_File.c_str()));
-    EXPECT_FALSE(WritePrivateProfileString("s", "nobody", nullptr, m_File.c_str()));
-    EXPECT_EQ(ReadFile(m_File), "[s]\nold=1\n");
-    EXPECT_EQ(CountEntries(m_Folder), 1);
-
-    const std::string missingFolder = m_Scratch / "Nowhere/DataFile.txt";
-    EXPECT_EQ(AtomicFile::CanReplace(missingFolder), tFileFault::NoFolder);
-    EXPECT_FALSE(WritePrivateProfileString("s", "new", "1", missingFolder.c_str()));
-    EXPECT_FALSE(WritePrivateProfileString("s", "nobody", nullptr, missingFolder.c_str()));
-}
-
 TEST_F(AtomicFileTest, AFullDiskLeavesTheOldFileWhole) {
     const std::string old = "[s]\nold=" + std::string(5000, 'o') + "\n";
     WriteFile(m_File, old);
