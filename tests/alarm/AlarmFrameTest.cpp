@@ -1,5 +1,4 @@
-// The alarm window, its sound, and the registry key that names the sound.
-#include "alarm/tRegistry.h"
+// The alarm window, its notice on the desktop, and its sound.
 #include "controls/tLabel.h"
 #include "platform/Screen.h"
 #include "support/tLanguageString.h"
@@ -136,6 +135,7 @@ TEST_F(AlarmFrameTest, TheSoundComesFromTheUsersSettingElseTheInstalledChime) {
         {"no setting", QVariant(), "Cal_Data\\Alarm01.wav"},
         {"the user's file", QString("/home/me/bell.wav"), "/home/me/bell.wav"},
         {"an empty setting, as it is", QString(""), ""},
+        {"a setting longer than a path", QString(400, 'x'), "Cal_Data\\Alarm01.wav"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -144,22 +144,6 @@ TEST_F(AlarmFrameTest, TheSoundComesFromTheUsersSettingElseTheInstalledChime) {
         Raise(6, 14, "Anna", "f001");
         EXPECT_EQ(Recorder().m_Sounds, std::vector<std::string>{row.played});
     }
-}
-
-TEST(RegistryTest, ReadingValues) {
-    SetSoundSetting(QString("/x/y.wav"));
-    tRegistry registry;
-    registry.SetKey(tAlarmFrame::kSoundKey, HKEY_CURRENT_USER);
-    char text[260] = "untouched";
-    EXPECT_TRUE(registry.ReadString(nullptr, text));
-    EXPECT_STREQ(text, "/x/y.wav");
-    strcpy(text, "untouched");
-    EXPECT_FALSE(registry.ReadString("Other", text));
-    EXPECT_STREQ(text, "untouched");
-    SetSoundSetting(QString(400, 'x'));
-    EXPECT_FALSE(registry.ReadString(nullptr, text)) << "longer than the buffer";
-    EXPECT_STREQ(text, "untouched");
-    SetSoundSetting(QVariant());
 }
 
 } // namespace

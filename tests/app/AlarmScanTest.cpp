@@ -178,14 +178,6 @@ TEST_F(AlarmScanTest, Scenarios) {
     }
 }
 
-TEST_F(AlarmScanTest, NothingHappensBeforeTheWindowArmsTheScan) {
-    CreateFrame("[14-06]\nAnna=f001\n");
-    EXPECT_TRUE(App().m_AlarmsArmed) << "armed at the end of the main window's creation";
-    App().m_AlarmsArmed = false;
-    Idle();
-    EXPECT_EQ(Shown(), "");
-}
-
 TEST_F(AlarmScanTest, AnUnwritableFileDoesNotBringTheSameAlarmBack) {
     CreateFrame("[15-06]\nAnna=f001\n[settings]\n" + LastAlarm(13, 6, 2026),
                 LocalTime(2026, 6, 14, 9, 0));
