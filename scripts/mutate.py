@@ -55,6 +55,34 @@ def mutants(path):
     return lines, found
 
 
+def earlier_mutants(report):
+    """The mutants of an earlier report: (file, kind, line, mutated line) -> the line numbers it
+    had then, to run each again where its line is now."""
+    earlier = {}
+    for line in Path(report).read_text().splitlines():
+        match = re.match(r"^\w+ (\S+):(\d+) (\w+): (.*?)  ->  (.*?)(  \| by .*)?$", line)
+        if match:
+            key = (match.group(1), match.group(3), match.group(4), match.group(5))
+            earlier.setdefault(key, []).append(int(match.group(2)) - 1)
+    return earlier
+
+
+def like_earlier(name, lines, found, earlier):
+    """For each earlier mutant, the same mutant of the same line nearest to where it was."""
+    chosen = []
+    for (file, kind, text, mutated), numbers in earlier.items():
+        if file != name:
+            continue
+        same = [m for m in found
+                if m[1] == kind and lines[m[0]].strip() == text and (m[2].strip() or "(dropped)") == mutated]
+        for number in numbers:
+            if same:
+                nearest = min(same, key=lambda m: abs(m[0] - number))
+                same.remove(nearest)
+                chosen.append(nearest)
+    return sorted(chosen)
+
+
 def sample(found, most):
     if most <= 0 or len(found) <= most:
         return found
@@ -109,6 +137,7 @@ def main():
     parser.add_argument("--report", required=True)
     parser.add_argument("--matrix", action="store_true",
                         help="run every test for each mutant and name the cases that fail")
+    parser.add_argument("--like", help="the mutants of this earlier report, wherever they are now")
     parser.add_argument("files", nargs="+")
     arguments = parser.parse_args()
     tree, build = Path(arguments.tree), Path(arguments.build)
@@ -122,7 +151,10 @@ def main():
         path = tree / name
         original = path.read_text()
         lines, found = mutants(path)
-        chosen = sample(found, arguments.max)
+        if arguments.like:
+            chosen = like_earlier(name, lines, found, earlier_mutants(arguments.like))
+        else:
+            chosen = sample(found, arguments.max)
         killed = survived = unbuildable = 0
         began = time.time()
         for number, kind, mutated in chosen:

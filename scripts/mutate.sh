@@ -7,6 +7,7 @@
 #   scripts/mutate.sh [--max N] [--matrix] FILE...    (N mutants a file at most, spread over it)
 #   --matrix runs every test for each mutant and names the cases that fail: which tests kill
 #   what only they kill.
+#   MUTATE_LIKE=report runs the mutants of an earlier report again, wherever their lines are now.
 #   MUTATE_REPORT=path sets where the report goes (default /tmp/zembrola-mutants.txt).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,7 +15,7 @@ most=0
 matrix=()
 if [ "${1:-}" = "--max" ]; then most=$2; shift 2; fi
 if [ "${1:-}" = "--matrix" ]; then matrix=(--matrix); shift; fi
-[ $# -gt 0 ] || { sed -n '2,9p' "$0"; exit 2; }
+[ $# -gt 0 ] || { sed -n '2,10p' "$0"; exit 2; }
 report=${MUTATE_REPORT:-/tmp/zembrola-mutants.txt}
 
 scratch=${MUTATE_SCRATCH:-/tmp/zembrola-mutate}
@@ -29,5 +30,5 @@ ninja -C "$scratch/build" >/dev/null
     { echo "the tests fail without any mutant: fix them first" >&2; exit 1; }
 echo "scratch build and clean test run: $((SECONDS - began)) s"
 python3 "$here/scripts/mutate.py" --tree "$scratch/src" --build "$scratch/build" --max "$most" \
-    "${matrix[@]}" --report "$report" "$@"
+    "${matrix[@]}" ${MUTATE_LIKE:+--like "$MUTATE_LIKE"} --report "$report" "$@"
 echo "report: $report ($((SECONDS - began)) s in all)"
