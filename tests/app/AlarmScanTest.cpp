@@ -10,11 +10,6 @@ using namespace TestSupport;
 
 namespace {
 
-std::string LastAlarm(int day, int month, int year) {
-    return "last_alarm_day=" + std::to_string(day) + "\nlast_alarm_month=" + std::to_string(month) +
-           "\nlast_alarm_year=" + std::to_string(year) + "\n";
-}
-
 class AlarmScanTest : public tFrameTest {
 protected:
     // One idle period: the count starts at 0 and the scan may run twice.

@@ -2,13 +2,11 @@
 #include "controls/tColourEdit.h"
 #include "controls/tDayCell.h"
 #include "controls/tGenderButton.h"
-#include "controls/tLabel.h"
 #include "controls/tOkButton.h"
 #include "controls/tPersonStepButton.h"
 #include "controls/tWeekdayHeader.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
-#include "support/tLanguageString.h"
 #include "tests/support/AppTestSupport.h"
 
 #include <filesystem>

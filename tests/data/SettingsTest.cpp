@@ -2,6 +2,8 @@
 #include "platform/Clock.h"
 #include "tests/support/TestSupport.h"
 
+#include <cstdint>
+
 using TestSupport::ReadFile;
 using TestSupport::WriteFile;
 
@@ -41,44 +43,29 @@ TEST_F(SettingsTest, PlacementRoundTripsWithNegativeCoordinates) {
 }
 
 TEST_F(SettingsTest, TheLastAlarmDateIsSixInTheMorningNormalised) {
+    const CTime kNone(2026, 6, 1, 6, 0, 0);
     struct {
         const char* name;
-        const char* stored;
+        int day, month, year;
         CTime expected;
     } const rows[] = {
-        {"plain", "last_alarm_day=14\nlast_alarm_month=5\nlast_alarm_year=2026\n",
-         CTime(2026, 5, 14, 6, 0, 0)},
-        {"30 February", "last_alarm_day=30\nlast_alarm_month=2\nlast_alarm_year=2023\n",
-         CTime(2023, 3, 2, 6, 0, 0)},
-        {"30 February in a leap year",
-         "last_alarm_day=30\nlast_alarm_month=2\nlast_alarm_year=2024\n",
-         CTime(2024, 3, 1, 6, 0, 0)},
-        {"the day daylight saving starts",
-         "last_alarm_day=26\nlast_alarm_month=3\nlast_alarm_year=2023\n",
-         CTime(2023, 3, 26, 6, 0, 0)},
+        {"plain", 14, 5, 2026, CTime(2026, 5, 14, 6, 0, 0)},
+        {"30 February", 30, 2, 2023, CTime(2023, 3, 2, 6, 0, 0)},
+        {"30 February in a leap year", 30, 2, 2024, CTime(2024, 3, 1, 6, 0, 0)},
+        {"the day daylight saving starts", 26, 3, 2023, CTime(2023, 3, 26, 6, 0, 0)},
         // A damaged date reads as none stored (the 1st of this month): no years to catch up.
-        {"a damaged year", "last_alarm_day=3\nlast_alarm_month=6\nlast_alarm_year=-5\n",
-         CTime(2026, 6, 1, 6, 0, 0)},
-        {"ten years back", "last_alarm_day=14\nlast_alarm_month=6\nlast_alarm_year=2016\n",
-         CTime(2016, 6, 14, 6, 0, 0)},
-        {"a day more than ten years back",
-         "last_alarm_day=13\nlast_alarm_month=6\nlast_alarm_year=2016\n",
-         CTime(2026, 6, 1, 6, 0, 0)},
-        {"more than ten years back", "last_alarm_day=1\nlast_alarm_month=6\nlast_alarm_year=2016\n",
-         CTime(2026, 6, 1, 6, 0, 0)},
-        {"more than a year ahead", "last_alarm_day=20\nlast_alarm_month=6\nlast_alarm_year=2027\n",
-         CTime(2026, 6, 1, 6, 0, 0)},
-        {"the smallest numbers",
-         "last_alarm_day=-2147483648\nlast_alarm_month=-2147483648\nlast_alarm_year=2026\n",
-         CTime(2026, 6, 1, 6, 0, 0)},
-        {"the largest numbers",
-         "last_alarm_day=2147483647\nlast_alarm_month=2147483647\nlast_alarm_year=2147483647\n",
-         CTime(2026, 6, 1, 6, 0, 0)},
+        {"a damaged year", 3, 6, -5, kNone},
+        {"ten years back", 14, 6, 2016, CTime(2016, 6, 14, 6, 0, 0)},
+        {"a day more than ten years back", 13, 6, 2016, kNone},
+        {"more than ten years back", 1, 6, 2016, kNone},
+        {"more than a year ahead", 20, 6, 2027, kNone},
+        {"the smallest numbers", INT32_MIN, INT32_MIN, 2026, kNone},
+        {"the largest numbers", INT32_MAX, INT32_MAX, INT32_MAX, kNone},
     };
     Clock::SetNow(CTime(2026, 6, 14, 10, 0, 0).GetTime());
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        WriteFile(m_Path, std::string("[settings]\n") + row.stored);
+        WriteFile(m_Path, "[settings]\n" + TestSupport::LastAlarm(row.day, row.month, row.year));
         const CTime date = m_Data.ReadLastAlarmDate();
         EXPECT_EQ(date, row.expected);
         EXPECT_EQ(date.GetHour(), 6);

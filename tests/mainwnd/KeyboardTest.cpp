@@ -1,9 +1,6 @@
 // The calendar window without a mouse: its keys, its focus frame and what a screen reader is
 // told.
-#include "controls/tCheckButton.h"
-#include "controls/tColourEdit.h"
 #include "controls/tDayCell.h"
-#include "controls/tMonthButton.h"
 #include "tests/support/AppTestSupport.h"
 
 #include <QAccessible>

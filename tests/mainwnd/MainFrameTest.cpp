@@ -4,7 +4,6 @@
 #include "controls/tDayCell.h"
 #include "controls/tGenderButton.h"
 #include "controls/tHideButton.h"
-#include "controls/tLabel.h"
 #include "controls/tMonthButton.h"
 #include "controls/tOkButton.h"
 #include "controls/tPersonStepButton.h"
@@ -17,7 +16,6 @@
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
-#include "platform/Gdi.h"
 #include "platform/Shell.h"
 #include "tests/support/AppTestSupport.h"
 

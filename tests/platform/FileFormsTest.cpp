@@ -3,7 +3,6 @@
 // after the operation and the cause reported.
 #include "data/tDataFile.h"
 #include "platform/AtomicFile.h"
-#include "platform/Profile.h"
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>

@@ -50,7 +50,7 @@ void InstallRecorder() {
             texts.push_back(
                 Joined({action == menu->defaultAction() ? "*" : "", FromQString(action->text())}));
         Recorder().m_Menus.push_back(texts);
-        return Recorder().m_MenuChoice;
+        return 0u;
     });
 }
 

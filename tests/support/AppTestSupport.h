@@ -27,8 +27,7 @@ struct tRecorder {
     std::vector<std::string> m_ShellOpened; // documents opened with the user's program
     std::vector<std::pair<unsigned, NOTIFYICONDATA>> m_TrayCalls;
     bool m_TrayAccepts = true;
-    std::vector<std::vector<std::string>> m_Menus; // the texts of each menu shown
-    unsigned m_MenuChoice = 0;                     // the command the user "chooses"
+    std::vector<std::vector<std::string>> m_Menus; // the texts of each menu shown (then dismissed)
 
     void Clear() { *this = tRecorder(); }
 };

@@ -21,8 +21,8 @@ uint32_t tBitmapFile::Colour(int index) {
 }
 
 std::string tBitmapFile::Bytes() const {
-    std::string rows(m_Rows.begin(), m_Rows.end());
-    if (m_Rows.empty() && m_Width > 0 && m_Height > 0 && m_Width < 4096 && m_Height < 4096) {
+    std::string rows;
+    if (m_Width > 0 && m_Height > 0 && m_Width < 4096 && m_Height < 4096) {
         const int stride = (m_Width * m_BitCount / 8 + 3) & ~3;
         rows.assign(static_cast<size_t>(stride) * m_Height, '\0');
         if (m_BitCount == 8)
@@ -32,8 +32,7 @@ std::string tBitmapFile::Bytes() const {
                         static_cast<char>(IndexAt(x, y, m_Width));
     }
     const uint32_t tableOffset = 14 + m_HeaderSize;
-    const uint32_t offBits =
-        m_OffBits >= 0 ? static_cast<uint32_t>(m_OffBits) : tableOffset + 4 * m_TableEntries;
+    const uint32_t offBits = tableOffset + 4 * m_TableEntries;
     std::string out;
     out += "BM";
     Put32(out, static_cast<uint32_t>(offBits + rows.size()));
@@ -58,10 +57,6 @@ std::string tBitmapFile::Bytes() const {
         out += static_cast<char>(colour & 0xFF);
         out += '\0';
     }
-    if (out.size() < offBits)
-        out.resize(offBits, '\0');
-    else
-        out.resize(offBits);
     return out + rows;
 }
 

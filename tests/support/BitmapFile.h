@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace TestSupport {
 
@@ -14,10 +13,8 @@ struct tBitmapFile {
     uint16_t m_BitCount = 8;
     uint32_t m_Compression = 0;
     uint32_t m_ClrUsed = 0;
-    uint32_t m_HeaderSize = 40;  // a larger value writes a newer header of that size
-    int m_TableEntries = 256;    // colour table entries written after the header
-    int64_t m_OffBits = -1;      // -1: just after the table
-    std::vector<uint8_t> m_Rows; // pixel bytes as stored (bottom row first); empty: generated
+    uint32_t m_HeaderSize = 40; // a larger value writes a newer header of that size
+    int m_TableEntries = 256;   // colour table entries written after the header
 
     // Colour table entry i: red 10 i, green 255 - 10 i, blue 5 i (mod 256).
     static uint32_t Colour(int index);

@@ -26,6 +26,11 @@ void WriteFile(const std::string& path, std::string_view contents) {
         throw std::runtime_error("cannot write " + path);
 }
 
+std::string LastAlarm(int day, int month, int year) {
+    return "last_alarm_day=" + std::to_string(day) + "\nlast_alarm_month=" + std::to_string(month) +
+           "\nlast_alarm_year=" + std::to_string(year) + "\n";
+}
+
 bool FileExists(const std::string& path) {
     return fs::exists(path);
 }

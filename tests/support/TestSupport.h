@@ -12,6 +12,8 @@ namespace TestSupport {
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, std::string_view contents);
 bool FileExists(const std::string& path);
+// The stored date of the last alarm, as the settings section's lines.
+std::string LastAlarm(int day, int month, int year);
 
 // The folder Cal_Data of the source tree (read only: tests never write there).
 std::string SourceCalData();

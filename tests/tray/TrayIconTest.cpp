@@ -1,5 +1,4 @@
 // The tray icon's record, its calls to the tray, and its menu.
-#include "resources/Resources.h"
 #include "tests/support/AppTestSupport.h"
 
 using TestSupport::Recorder;
