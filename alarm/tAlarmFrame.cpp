@@ -69,10 +69,7 @@ int tAlarmFrame::OnCreate() {
         auto* label = new tLabel;
         column->AddChild(label);
         label->Create(blanks, this);
-        tButtonLook& look = label->m_Looks[tOwnerDrawButton::kDisabled];
-        look.m_Fill = true;
-        look.m_FillColour = kLightBlue;
-        look.m_TextColour = kDarkBlue;
+        label->SetColours(kLightBlue, kDarkBlue);
         if (large)
             label->setFont(*large);
         label->m_MinSize[0] = 30;

@@ -23,6 +23,12 @@ void tLabel::ClearPicture() {
     m_Looks[kDisabled].m_Image = nullptr;
 }
 
+void tLabel::SetColours(COLORREF fill, COLORREF text) {
+    m_Looks[kDisabled].m_Fill = true;
+    m_Looks[kDisabled].m_FillColour = fill;
+    m_Looks[kDisabled].m_TextColour = text;
+}
+
 void tLabel::SetText(const char* text) {
     SetWindowText(text);
     m_Looks[kDisabled].m_Text = OrEmpty(text);

@@ -14,6 +14,8 @@ public:
     // Shows no picture.
     void ClearPicture();
     void SetText(const char* text);
+    // The text in one colour on a fill of another.
+    void SetColours(COLORREF fill, COLORREF text);
 
     QAccessible::Role AccessibleRole() const override { return m_Role; }
     // Text, not a control: never reported as unavailable.

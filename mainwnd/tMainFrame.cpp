@@ -225,10 +225,7 @@ void tMainFrame::BuildTree() {
     auto label = [this](tLayoutContainer* parent, const char* text, bool left) {
         auto* l = Add(parent, new tLabel);
         l->Create(text, this);
-        tButtonLook& look = l->m_Looks[tOwnerDrawButton::kDisabled];
-        look.m_Fill = true;
-        look.m_FillColour = kLightBlue;
-        look.m_TextColour = kLightGrey;
+        l->SetColours(kLightBlue, kLightGrey);
         if (left)
             l->SetTextAlignment(DT_LEFT);
         l->setFont(m_NormalFont);
@@ -307,10 +304,7 @@ void tMainFrame::BuildTree() {
     auto* person = Add(b, new tLayoutColumn);
     auto* date = Add(person, new tLabel);
     date->Create("             ", this);
-    tButtonLook& dateLook = date->m_Looks[tOwnerDrawButton::kDisabled];
-    dateLook.m_Fill = true;
-    dateLook.m_FillColour = kLightBlue;
-    dateLook.m_TextColour = kDarkBlue;
+    date->SetColours(kLightBlue, kDarkBlue);
     date->setFont(m_LargeFont);
     date->m_MinSize[0] = 30;
     date->m_MinSize[1] = 20;

@@ -115,10 +115,8 @@ TEST_F(ControlPixelsTest, TheShadowIsTheTextOnePixelRightAndDown) {
     font.setPixelSize(18);
     font.setStyleStrategy(QFont::NoAntialias);
     label->setFont(font);
+    label->SetColours(kWhite, kRed);
     tButtonLook& look = label->m_Looks[tOwnerDrawButton::kDisabled];
-    look.m_Fill = true;
-    look.m_FillColour = kWhite;
-    look.m_TextColour = kRed;
     look.m_ShadowColour = kBlack;
     const QImage plain = Grab(label);
     look.m_Shadow = true;
@@ -139,10 +137,7 @@ TEST_F(ControlPixelsTest, TextThatIsNotCentredKeepsABlanksDistance) {
     auto* label = new tLabel;
     label->Create("I", &m_Parent);
     label->setGeometry(0, 0, 60, 20);
-    tButtonLook& look = label->m_Looks[tOwnerDrawButton::kDisabled];
-    look.m_Fill = true;
-    look.m_FillColour = kWhite;
-    look.m_TextColour = kBlack;
+    label->SetColours(kWhite, kBlack);
     label->SetTextAlignment(DT_LEFT);
     const QImage image = Grab(label);
     int first = 60;
