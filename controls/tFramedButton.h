@@ -14,4 +14,14 @@ public:
     tFrameStyle m_RaisedFrame;
     tFrameStyle m_SunkenFrame;
     tDib m_Picture; // for the buttons that show one
+
+protected:
+    // Shows the button with its text on the fill: raised, sunk while pressed.
+    bool CreateWithText(const char* text, QWidget* parent, int id, COLORREF fill,
+                        COLORREF textColour) {
+        if (!CreateShown(text, parent, id))
+            return false;
+        MakeTextLooks(text, fill, textColour, &m_RaisedFrame, &m_SunkenFrame);
+        return true;
+    }
 };

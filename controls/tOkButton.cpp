@@ -8,10 +8,7 @@
 using namespace Colours;
 
 bool tOkButton::Create(const char* text, QWidget* parent, int id) {
-    if (!CreateShown(text, parent, id))
-        return false;
-    MakeTextLooks(text, kLightBlue, kLightGrey, &m_RaisedFrame, &m_SunkenFrame);
-    return true;
+    return CreateWithText(text, parent, id, kLightBlue, kLightGrey);
 }
 
 void tOkButton::OnClick(int) {

@@ -7,9 +7,8 @@
 using namespace Colours;
 
 bool tPersonStepButton::Create(const char* text, QWidget* parent, int id) {
-    if (!CreateShown(text, parent, id))
+    if (!CreateWithText(text, parent, id, kOrange, kWhite))
         return false;
-    MakeTextLooks(text, kOrange, kWhite, &m_RaisedFrame, &m_SunkenFrame);
     m_Looks[kDisabled].m_Fill = true;
     m_Looks[kDisabled].m_FillColour = kLightBlue;
     m_Fixed[0] = m_Fixed[1] = true;

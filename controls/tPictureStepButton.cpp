@@ -7,10 +7,7 @@
 using namespace Colours;
 
 bool tPictureStepButton::Create(const char* text, QWidget* parent, int id) {
-    if (!CreateShown(text, parent, id))
-        return false;
-    MakeTextLooks(text, kLightBlue, kLightGrey, &m_RaisedFrame, &m_SunkenFrame);
-    return true;
+    return CreateWithText(text, parent, id, kLightBlue, kLightGrey);
 }
 
 void tPictureStepButton::OnClick(int) {
