@@ -105,22 +105,25 @@ TEST(LayoutTest, EqualisationLeavesSpacersAlone) {
 }
 
 TEST(LayoutTest, GridAlignmentGivesColumnsOneWidth) {
-    tLayoutColumn grid;
-    grid.m_AlignGrid = true;
-    tLayoutRow* first = Add(grid, new tLayoutRow);
-    tCounted* a = Add(*first, new tCounted(10, 5));
-    tCounted* b = Add(*first, new tCounted(30, 5));
-    tLayoutRow* second = Add(grid, new tLayoutRow);
-    tCounted* c = Add(*second, new tCounted(25, 5));
-    tLayoutRow* third = Add(grid, new tLayoutRow); // shorter rows are skipped
-    Add(*third, new tCounted(12, 5));
-    Add(*third, new tCounted(8, 5));
-    Add(*third, new tCounted(99, 5));
-    grid.Measure();
-    EXPECT_EQ(a->m_MeasuredSize[0], 25);
-    EXPECT_EQ(c->m_MeasuredSize[0], 25);
-    EXPECT_EQ(b->m_MeasuredSize[0], 30);
-    EXPECT_EQ(third->GetChild(1)->m_MeasuredSize[0], 30);
+    for (bool align : {true, false}) {
+        SCOPED_TRACE(align ? "a grid" : "a plain column keeps its rows' own widths");
+        tLayoutColumn grid;
+        grid.m_AlignGrid = align;
+        tLayoutRow* first = Add(grid, new tLayoutRow);
+        tCounted* a = Add(*first, new tCounted(10, 5));
+        tCounted* b = Add(*first, new tCounted(30, 5));
+        tLayoutRow* second = Add(grid, new tLayoutRow);
+        tCounted* c = Add(*second, new tCounted(25, 5));
+        tLayoutRow* third = Add(grid, new tLayoutRow); // shorter rows are skipped
+        Add(*third, new tCounted(12, 5));
+        Add(*third, new tCounted(8, 5));
+        Add(*third, new tCounted(99, 5));
+        grid.Measure();
+        EXPECT_EQ(a->m_MeasuredSize[0], align ? 25 : 10);
+        EXPECT_EQ(c->m_MeasuredSize[0], 25);
+        EXPECT_EQ(b->m_MeasuredSize[0], 30);
+        EXPECT_EQ(third->GetChild(1)->m_MeasuredSize[0], align ? 30 : 8);
+    }
 }
 
 TEST(LayoutTest, MarginsAndPositionsOnBothAxes) {
@@ -144,6 +147,7 @@ TEST(LayoutTest, MarginsAndPositionsOnBothAxes) {
         box.m_Width = row.width;
         box.m_Height = row.height;
         box.Measure();
+        EXPECT_EQ(QSize(box.m_MeasuredSize[0], box.m_MeasuredSize[1]), QSize(16, 18));
         box.Place();
         EXPECT_EQ(QRect(a->m_X, a->m_Y, a->m_Width, a->m_Height), row.a);
         EXPECT_EQ(QRect(filler->m_X, filler->m_Y, filler->m_Width, filler->m_Height), row.filler);
