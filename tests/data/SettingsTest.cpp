@@ -43,7 +43,7 @@ TEST_F(SettingsTest, PlacementRoundTripsWithNegativeCoordinates) {
 }
 
 TEST_F(SettingsTest, TheLastAlarmDateIsSixInTheMorningNormalised) {
-    const CTime kNone(2026, 6, 1, 6, 0, 0);
+    const CTime noneStored(2026, 6, 1, 6, 0, 0);
     struct {
         const char* name;
         int day, month, year;
@@ -54,13 +54,13 @@ TEST_F(SettingsTest, TheLastAlarmDateIsSixInTheMorningNormalised) {
         {"30 February in a leap year", 30, 2, 2024, CTime(2024, 3, 1, 6, 0, 0)},
         {"the day daylight saving starts", 26, 3, 2023, CTime(2023, 3, 26, 6, 0, 0)},
         // A damaged date reads as none stored (the 1st of this month): no years to catch up.
-        {"a damaged year", 3, 6, -5, kNone},
+        {"a damaged year", 3, 6, -5, noneStored},
         {"ten years back", 14, 6, 2016, CTime(2016, 6, 14, 6, 0, 0)},
-        {"a day more than ten years back", 13, 6, 2016, kNone},
-        {"more than ten years back", 1, 6, 2016, kNone},
-        {"more than a year ahead", 20, 6, 2027, kNone},
-        {"the smallest numbers", INT32_MIN, INT32_MIN, 2026, kNone},
-        {"the largest numbers", INT32_MAX, INT32_MAX, INT32_MAX, kNone},
+        {"a day more than ten years back", 13, 6, 2016, noneStored},
+        {"more than ten years back", 1, 6, 2016, noneStored},
+        {"more than a year ahead", 20, 6, 2027, noneStored},
+        {"the smallest numbers", INT32_MIN, INT32_MIN, 2026, noneStored},
+        {"the largest numbers", INT32_MAX, INT32_MAX, INT32_MAX, noneStored},
     };
     Clock::SetNow(CTime(2026, 6, 14, 10, 0, 0).GetTime());
     for (const auto& row : rows) {
