@@ -10,9 +10,13 @@
 #include "layout/tLayoutFiller.h"
 #include "layout/tLayoutRow.h"
 #include "layout/tTitleBar.h"
+#include "platform/Clock.h"
 #include "platform/Gdi.h"
+#include "platform/Menu.h"
 #include "platform/Screen.h"
 #include "platform/Sound.h"
+#include "platform/TaskbarHint.h"
+#include "platform/WindowMessage.h"
 #include "support/tLanguageString.h"
 
 #include "platform/CodePage.h"
@@ -21,7 +25,10 @@
 
 #include <QAccessible>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <algorithm>
 #include <cstdio>
 
 using namespace Colours;
@@ -32,14 +39,25 @@ bool tAlarmFrame::Create(QWidget*) {
     // ordinary window type, not a tool window: KWin hides the tool windows of an inactive
     // program, which would take the alarm away at the first click elsewhere.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    // It comes while the user works in another window: taking the keyboard from there would
+    // let typing acknowledge it unseen.  A click, or the notification, gives it the keyboard.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setGeometry(10, 10, 90, 90);
-    // Chosen in the desktop's notifications: the notice shows the window, "OK" acknowledges.
+    // Chosen in the desktop's notifications: the notice shows the window, "OK" acknowledges,
+    // "Later" puts it off for an hour.
     m_Notifier.m_OnDefault = [this] {
+        if (m_LaterTimer.isActive())
+            return;
         show();
+        KeepAbove(this);
         raise();
         activateWindow();
     };
     m_Notifier.m_OnOk = [this] { Acknowledge(); };
+    m_Notifier.m_OnLater = [this] { Later(); };
+    m_LaterTimer.setSingleShot(true);
+    m_LaterTimer.setInterval(kLaterMs);
+    QObject::connect(&m_LaterTimer, &QTimer::timeout, this, [this] { ShowAlarm(); });
     return OnCreate() == 0;
 }
 
@@ -96,10 +114,14 @@ int tAlarmFrame::OnCreate() {
     tLayoutFrame::Measure();
     UpdateSizeLimits();
     setFixedSize(m_MeasuredSize[0], m_MeasuredSize[1]);
+    Centre();
+    return 0;
+}
+
+void tAlarmFrame::Centre() {
     const int w = m_MeasuredSize[0], h = m_MeasuredSize[1];
     setGeometry((GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w,
                 h);
-    return 0;
 }
 
 void tAlarmFrame::ShowAlarm() {
@@ -114,18 +136,26 @@ void tAlarmFrame::ShowAlarm() {
     m_NameLabel->update();
     setAccessibleName(ToQString(g_LanguageString.GetString("alarm title")));
     setAccessibleDescription(ToQString(tCalendar::DateText(m_Month, m_Day) + ": " + m_Name));
+    m_LaterTimer.stop();
+    // Centred each time: a window manager may have placed the previous one elsewhere.
+    if (!isVisible())
+        Centre();
     show();
-    // Not lost behind other windows, a full-screen one included.
+    // Not lost behind other windows, a full-screen one included, from the first reminder of a
+    // sequence to the last.
+    KeepAbove(this);
     raise();
-    activateWindow();
+    m_KeysFrom = Clock::GetTickCount() + kKeyGraceMs;
+    m_KeyDown = 0;
     // A screen reader reads the alert out as it appears.
     if (QAccessible::isActive()) {
         QAccessibleEvent alert(this, QAccessible::Alert);
         QAccessible::updateAccessibility(&alert);
     }
     PlayAlarmSound();
-    m_Notifier.Show({m_Name, tCalendar::DateText(m_Month, m_Day), FullPath(picture),
-                     MessageText(tMessage::OkAction)});
+    m_Notifier.Show({MessageText(tMessage::BirthdaySummary, {m_Name}),
+                     tCalendar::DateText(m_Month, m_Day), FullPath(picture),
+                     MessageText(tMessage::OkAction), MessageText(tMessage::LaterAction)});
 }
 
 void tAlarmFrame::closeEvent(QCloseEvent* event) {
@@ -135,22 +165,76 @@ void tAlarmFrame::closeEvent(QCloseEvent* event) {
     Acknowledge();
 }
 
+bool tAlarmFrame::event(QEvent* event) {
+    if (event->type() == tWindowMessageEvent::EventType()) {
+        auto* message = static_cast<tWindowMessageEvent*>(event);
+        if (message->m_Message == WM_COMMAND && message->m_WParam == kCommandLater)
+            Later();
+        else if (message->m_Message == WM_COMMAND && message->m_WParam == kCommandOk)
+            Acknowledge();
+        return true;
+    }
+    // Keys count only a while after the window got the keyboard, too.
+    if (event->type() == QEvent::WindowActivate)
+        m_KeysFrom = std::max(m_KeysFrom, Clock::GetTickCount() + kKeyGraceMs);
+    return tLayoutFrame::event(event);
+}
+
 void tAlarmFrame::keyPressEvent(QKeyEvent* event) {
-    // Enter or Space acknowledges, as the hide button does.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-        event->key() == Qt::Key_Space)
-        Acknowledge();
+    // Enter or Space acknowledges, as the hide button does: a deliberate press, after the
+    // grace, released on this window.  A key within the grace starts it again, so that a
+    // user typing on never acknowledges by chance.
+    const bool acknowledging = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                               event->key() == Qt::Key_Space;
+    if (event->isAutoRepeat() && acknowledging)
+        return;
+    const uint32_t now = Clock::GetTickCount();
+    if (static_cast<int32_t>(now - m_KeysFrom) < 0) {
+        m_KeysFrom = now + kKeyGraceMs;
+        m_KeyDown = 0;
+        return;
+    }
+    if (acknowledging)
+        m_KeyDown = event->key();
     else
         tLayoutFrame::keyPressEvent(event);
 }
 
+void tAlarmFrame::keyReleaseEvent(QKeyEvent* event) {
+    if (event->isAutoRepeat() || m_KeyDown == 0 || event->key() != m_KeyDown) {
+        tLayoutFrame::keyReleaseEvent(event);
+        return;
+    }
+    m_KeyDown = 0;
+    Acknowledge();
+}
+
+void tAlarmFrame::contextMenuEvent(QContextMenuEvent* event) {
+    // Choices without keys: put off for an hour, or acknowledge.
+    QMenu menu;
+    menu.addAction(ToQString(MessageText(tMessage::LaterAction)))->setData(kCommandLater);
+    menu.addAction(ToQString(MessageText(tMessage::OkAction)))->setData(kCommandOk);
+    TrackPopupMenu(&menu, event->globalPos(), this);
+}
+
 void tAlarmFrame::Acknowledge() {
     hide();
+    m_LaterTimer.stop();
     m_Notifier.Close();
-    if (tMainFrame* frame = GetMainFrame())
-        frame->m_Calendar.m_DataFile.WriteLastAlarmDate(CTime::GetCurrentTime());
     if (tApp* app = GetApp())
-        app->m_AlarmsArmed = true;
+        app->AcknowledgeAlarm();
+}
+
+void tAlarmFrame::Later() {
+    hide();
+    m_Notifier.Close();
+    StopSound();
+    m_LaterTimer.start();
+}
+
+void tAlarmFrame::Withdraw() {
+    m_LaterTimer.stop();
+    m_Notifier.CloseNow();
 }
 
 void tAlarmFrame::PlayAlarmSound() {

@@ -6,6 +6,7 @@
 #include "layout/tLayoutFrame.h"
 #include "platform/DesktopNotifier.h"
 
+#include <QTimer>
 #include <string>
 
 class tLabel;
@@ -20,6 +21,18 @@ public:
     void ShowAlarm();
     // Hides the window, stores today as the last alarm date and lets the next alarm come.
     void Acknowledge();
+    // Hides the window for an hour without acknowledging it; then it comes again.
+    void Later();
+    // Takes the notice away from the desktop at once: the program is ending.
+    void Withdraw();
+
+    // Keys typed within this time of the reminder's appearing, or of the last key, do not
+    // acknowledge it: they were meant for the window the user was typing in.
+    static constexpr int kKeyGraceMs = 1500;
+    static constexpr int kLaterMs = 60 * 60 * 1000;
+    // The commands of the window's menu.
+    static constexpr unsigned kCommandLater = 0x8101;
+    static constexpr unsigned kCommandOk = 0x8102;
 
     static constexpr const char* kSoundKey =
         "AppEvents\\Schemes\\Apps\\Natalex\\BirthdayAlarm\\.Current";
@@ -33,12 +46,20 @@ public:
     tLabel* m_NameLabel = nullptr;
     tLabel* m_DateLabel = nullptr;
     DesktopNotifier m_Notifier; // the same alarm in the desktop's notifications
+    QTimer m_LaterTimer;        // runs while the reminder waits after "Later"
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     int OnCreate();
     void PlayAlarmSound();
+    void Centre();
+
+    uint32_t m_KeysFrom = 0; // the tick from which keys count
+    int m_KeyDown = 0;       // the key pressed after the grace, whose release acknowledges
 };

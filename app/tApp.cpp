@@ -2,6 +2,7 @@
 
 #include "controls/tOwnerDrawButton.h"
 #include "platform/CurrentDirectory.h"
+#include "platform/Menu.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sound.h"
@@ -101,6 +102,9 @@ bool tApp::InitInstance() {
     m_pMainWnd = &m_MainFrame;
     m_MainFrame.Create("Zembrola");
     m_MainFrame.show();
+    // The keyboard starts in the calendar: a window manager gives a new window the focus
+    // only when asked.
+    SetForegroundWindow(&m_MainFrame);
     m_WakeUp.start();
     // Without a tray icon, starting the program again is how the user finds the window.
     ListenForLaterStarts([this] {
@@ -141,8 +145,16 @@ void tApp::ReportFatalError() {
 
 bool tApp::OnIdle(long count) {
     if (m_pMainWnd && !m_FatalError)
-        RunAlarmScanStep(m_AlarmsArmed, m_AlarmQueue, m_pMainWnd->m_Calendar);
+        RunAlarmScanStep(m_AlarmsArmed, m_AlarmQueue, m_pMainWnd->m_Calendar, &m_AlarmRaised);
     return count == 0;
+}
+
+void tApp::AcknowledgeAlarm() {
+    if (m_pMainWnd)
+        ::AcknowledgeAlarm(m_AlarmsArmed, m_AlarmQueue, m_AlarmRaised,
+                           m_pMainWnd->m_Calendar.m_DataFile);
+    else
+        m_AlarmsArmed = true;
 }
 
 bool tApp::notify(QObject* receiver, QEvent* event) {

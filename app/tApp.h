@@ -39,6 +39,10 @@ public:
     tMainFrame m_MainFrame;
     bool m_AlarmsArmed = false;
     tAlarmQueue m_AlarmQueue; // due birthdays not yet announced, oldest first
+    tBirthday m_AlarmRaised;  // the one the alarm window shows, or showed last
+
+    // The user acknowledged the alarm shown: the next may come.
+    void AcknowledgeAlarm();
 
     tMainFrame* m_pMainWnd = nullptr;        // the main window, once it is being created
     std::optional<std::string> m_FatalError; // the error that ends the program, if any

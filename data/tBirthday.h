@@ -10,4 +10,6 @@ public:
     std::string m_Picture; // the value: gender letter and three-digit number, such as m003
     int32_t m_Month = 0;   // 1-12
     int32_t m_Day = 0;     // 1-31
+    int32_t m_On = 0;      // the day it is announced for, yyyymmdd (the 28th for a 29 February)
+    int32_t m_Index = 0;   // its place among the people announced for that day
 };

@@ -56,6 +56,7 @@ std::string tCalendarExport::Make(const std::vector<tDataFile::tEntry>& people,
         icalrecurrencetype rule;
         icalrecurrencetype_clear(&rule);
         rule.freq = ICAL_YEARLY_RECURRENCE;
+        // The last day of February: the 28th in common years, as CelebratedDays has it.
         if (person.m_Month == 2 && person.m_Day == 29) {
             rule.by_month[0] = 2;
             rule.by_month[1] = ICAL_RECURRENCE_ARRAY_MAX;

@@ -17,7 +17,9 @@
 
 namespace {
 constexpr const char* kSettings = "settings";
-}
+constexpr const char* kProgressKey = "alarm_acknowledged";
+constexpr int kDefaultAlarmHour = 6;
+} // namespace
 
 void tDataFile::SetFileName(const char* name) {
     const std::string text(OrEmpty(name));
@@ -249,7 +251,8 @@ bool tDataFile::WriteWindowPlacement(const WINDOWPLACEMENT& placement) {
 CTime tDataFile::ReadLastAlarmDate() const {
     const CTime now = CTime::GetCurrentTime();
     const struct tm today = now.GetLocalTm();
-    const CTime none(today.tm_year + 1900, today.tm_mon + 1, 1, 6, 0, 0);
+    const int hour = ReadAlarmHour();
+    const CTime none(today.tm_year + 1900, today.tm_mon + 1, 1, hour, 0, 0);
     const int day = ReadSetting("last_alarm_day", 1);
     const int month = ReadSetting("last_alarm_month", today.tm_mon + 1);
     const int year = ReadSetting("last_alarm_year", today.tm_year + 1900);
@@ -258,13 +261,18 @@ CTime tDataFile::ReadLastAlarmDate() const {
     CTime stored = none;
     if (month >= 1 && month <= 12 && day >= 1 && day <= 31 && year >= today.tm_year + 1900 - 11 &&
         year <= today.tm_year + 1900 + 2) {
-        const CTime candidate(year, month, day, 6, 0, 0);
+        const CTime candidate(year, month, day, hour, 0, 0);
         constexpr long long kDay = 86400;
         if (candidate >= now - CTimeSpan(3653 * kDay) && candidate <= now + CTimeSpan(366 * kDay))
             stored = candidate;
     }
-    if (m_UnsavedLastAlarm && *m_UnsavedLastAlarm > stored)
-        return *m_UnsavedLastAlarm;
+    if (m_UnsavedLastAlarm) {
+        const struct tm unsaved = m_UnsavedLastAlarm->GetLocalTm();
+        const CTime candidate(unsaved.tm_year + 1900, unsaved.tm_mon + 1, unsaved.tm_mday, hour, 0,
+                              0);
+        if (candidate > stored)
+            return candidate;
+    }
     return stored;
 }
 
@@ -273,12 +281,59 @@ bool tDataFile::WriteLastAlarmDate(CTime moment) {
     bool written = WriteSetting("last_alarm_day", fields.tm_mday);
     written = WriteSetting("last_alarm_month", fields.tm_mon + 1) && written;
     written = WriteSetting("last_alarm_year", fields.tm_year + 1900) && written;
+    char progress[4] = "";
+    if (GetPrivateProfileString(kSettings, kProgressKey, "", progress, sizeof progress,
+                                m_FileName.c_str()) != 0)
+        written = WritePrivateProfileString(kSettings, kProgressKey, nullptr, m_FileName.c_str()) &&
+                  written;
     written = Flush() && written;
+    m_UnsavedProgress.reset();
     if (written)
         m_UnsavedLastAlarm.reset();
     else
-        m_UnsavedLastAlarm =
-            CTime(fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday, 6, 0, 0);
+        m_UnsavedLastAlarm = moment;
+    return written;
+}
+
+int32_t tDataFile::ReadAlarmHour() const {
+    const int hour = ReadSetting("alarm_hour", kDefaultAlarmHour);
+    return hour >= 0 && hour <= 23 ? hour : kDefaultAlarmHour;
+}
+
+bool tDataFile::WriteAlarmHour(int32_t hour) {
+    if (hour < 0 || hour > 23)
+        return false;
+    const bool written = WriteSetting("alarm_hour", hour);
+    return Flush() && written;
+}
+
+std::optional<tDataFile::tAlarmProgress> tDataFile::ReadAlarmProgress() const {
+    if (m_UnsavedProgress)
+        return m_UnsavedProgress;
+    char text[64] = "";
+    GetPrivateProfileString(kSettings, kProgressKey, "", text, sizeof text, m_FileName.c_str());
+    tAlarmProgress progress;
+    char rest = 0;
+    // Anything but three plain numbers reads as no progress: every reminder comes again.
+    if (std::sscanf(text, "%8d %8d %4d%c", &progress.m_On, &progress.m_Through, &progress.m_Count,
+                    &rest) != 3 ||
+        progress.m_On <= 0 || progress.m_Through <= 0 || progress.m_Count < 0)
+        return std::nullopt;
+    return progress;
+}
+
+bool tDataFile::WriteAlarmProgress(const tAlarmProgress& progress) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%d %d %d", progress.m_On, progress.m_Through,
+                  progress.m_Count);
+    bool written = WritePrivateProfileString(kSettings, kProgressKey, text, m_FileName.c_str());
+    if (!written)
+        m_LastFault = ProfileWriteFault();
+    written = Flush() && written;
+    if (written)
+        m_UnsavedProgress.reset();
+    else
+        m_UnsavedProgress = progress;
     return written;
 }
 

@@ -76,8 +76,26 @@ public:
     bool WriteNotifyDays(int32_t days);
     void ReadWindowPlacement(WINDOWPLACEMENT& placement) const;
     bool WriteWindowPlacement(const WINDOWPLACEMENT& placement);
+    // The stored day at the hour of the reminders.  Writing it also drops the progress below:
+    // a new last alarm date means nothing of the earlier scan is left waiting.
     CTime ReadLastAlarmDate() const;
     bool WriteLastAlarmDate(CTime moment);
+    // The hour of the day from which a new day's reminders come (0-23, 6 unless set).
+    int32_t ReadAlarmHour() const;
+    bool WriteAlarmHour(int32_t hour);
+
+    // How far the user got through a scan's reminders while some are still waiting, so that
+    // the ones left come back after an exit and the ones acknowledged do not.  Dates are
+    // yyyymmdd numbers: on the day m_On, every reminder for the days before m_Through and the
+    // first m_Count of m_Through's were acknowledged.
+    struct tAlarmProgress {
+        int32_t m_On = 0;
+        int32_t m_Through = 0;
+        int32_t m_Count = 0;
+        bool operator==(const tAlarmProgress&) const = default;
+    };
+    std::optional<tAlarmProgress> ReadAlarmProgress() const;
+    bool WriteAlarmProgress(const tAlarmProgress& progress);
     int32_t ReadLanguage() const;
 
 private:
@@ -96,4 +114,5 @@ private:
     // A last alarm date that could not be written stays in force for this run, so that a
     // read-only file does not bring the same alarms back at every idle moment.
     std::optional<CTime> m_UnsavedLastAlarm;
+    std::optional<tAlarmProgress> m_UnsavedProgress; // likewise, a progress not written
 };

@@ -1,5 +1,7 @@
 #include "data/tUpcoming.h"
 
+#include "data/CelebratedDays.h"
+
 #include <chrono>
 
 std::vector<tUpcoming::tItem> tUpcoming::Find(const tDataFile& file, int year, int month, int day,
@@ -11,13 +13,9 @@ std::vector<tUpcoming::tItem> tUpcoming::Find(const tDataFile& file, int year, i
         const year_month_day date{first + std::chrono::days{offset}};
         const int y = static_cast<int>(date.year()), m = static_cast<unsigned>(date.month()),
                   d = static_cast<unsigned>(date.day());
-        auto add = [&](int fromMonth, int fromDay) {
-            for (tDataFile::tEntry& entry : file.ReadEntries(fromMonth, fromDay))
+        for (const auto& stored : CelebratedDays(y, m, d))
+            for (tDataFile::tEntry& entry : file.ReadEntries(stored.m_Month, stored.m_Day))
                 items.push_back({offset, y, m, d, std::move(entry.m_Name)});
-        };
-        add(m, d);
-        if (m == 2 && d == 28 && !date.year().is_leap())
-            add(2, 29);
     }
     return items;
 }

@@ -1,5 +1,5 @@
 // The birthdays of the coming days: the tray icon's tip and "zembrola --next".  29 February
-// counts on 28 February in common years, as in the exported calendar.
+// counts on 28 February in common years (CelebratedDays), as for the reminder.
 #pragma once
 
 #include "data/tDataFile.h"

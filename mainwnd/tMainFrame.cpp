@@ -1,5 +1,7 @@
 #include "mainwnd/tMainFrame.h"
 
+#include "mainwnd/tHelpWindow.h"
+
 #include "app/tApp.h"
 #include "controls/Colours.h"
 #include "controls/tCheckButton.h"
@@ -435,6 +437,9 @@ bool tMainFrame::event(QEvent* event) {
             OnExport();
         else if (message->m_WParam == kCommandFind)
             OnFind();
+        else if (message->m_WParam >= kCommandAlarmHour &&
+                 message->m_WParam < kCommandAlarmHour + 24)
+            SetAlarmHour(static_cast<int>(message->m_WParam - kCommandAlarmHour));
     } else if (message->m_Message == WM_CLOSE) {
         close();
     }
@@ -452,7 +457,12 @@ void tMainFrame::OnExit() {
 
 void tMainFrame::OnHelpInfo() {
     const std::string path = std::string("Cal_Data\\") + g_LanguageString.GetShortName() + ".rtf";
-    if (!ShellExecute(this, "open", path.c_str()))
+    if (ShellExecute(this, "open", path.c_str()))
+        return;
+    // No program opens the document here: the same help in a window of our own.
+    if (!m_HelpWindow)
+        m_HelpWindow = std::make_unique<tHelpWindow>();
+    if (!m_HelpWindow->ShowDocument(path, MessageText(tMessage::HelpTitle)))
         AfxMessageBox(MessageText(tMessage::NoHelpProgram, {FullPath(path)}));
 }
 
@@ -568,6 +578,7 @@ void tMainFrame::OnClose() {
         return;
     m_Closing = true;
     SaveSettings();
+    m_AlarmFrame.Withdraw();
     // The main window's end is the program's end.
     QCoreApplication::exit(0);
 }
@@ -579,6 +590,15 @@ void tMainFrame::SaveSettings() {
     written = file.WriteNotifyInAdvance(m_Calendar.m_NotifyAdvance) && written;
     written = file.WriteNotifyDays(m_Calendar.m_NotifyDays) && written;
     if (!written)
+        AfxMessageBox(MessageText(tMessage::SettingsFailed) + "\n" +
+                      MessageText(MessageForFault(file.LastFault()), {file.GetFileName()}));
+}
+
+void tMainFrame::SetAlarmHour(int hour) {
+    tDataFile& file = m_Calendar.m_DataFile;
+    if (hour == file.ReadAlarmHour())
+        return;
+    if (!file.WriteAlarmHour(hour))
         AfxMessageBox(MessageText(tMessage::SettingsFailed) + "\n" +
                       MessageText(MessageForFault(file.LastFault()), {file.GetFileName()}));
 }
@@ -596,6 +616,15 @@ void tMainFrame::ShowWindowMenu(QPoint at) {
                                            std::pair{tMessage::ExportMenu, kCommandExport},
                                            std::pair{tMessage::FindMenu, kCommandFind}})
         menu.addAction(ToQString(MessageText(message)))->setData(command);
+    // The hour from which a new day's reminders come.
+    QMenu* hours = menu.addMenu(ToQString(MessageText(tMessage::RemindAt)));
+    const int current = m_Calendar.m_DataFile.ReadAlarmHour();
+    for (int hour = 0; hour < 24; ++hour) {
+        QAction* action = hours->addAction(QString("%1:00").arg(hour, 2, 10, QChar('0')));
+        action->setCheckable(true);
+        action->setChecked(hour == current);
+        action->setData(kCommandAlarmHour + hour);
+    }
     TrackPopupMenu(&menu, at, this);
 }
 

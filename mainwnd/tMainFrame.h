@@ -11,10 +11,12 @@
 #include "tray/tTrayIcon.h"
 
 #include <QFont>
+#include <memory>
 #include <string>
 #include <vector>
 
 class tFindField;
+class tHelpWindow;
 class tLayoutDeck;
 class QShortcut;
 
@@ -29,6 +31,7 @@ public:
     static constexpr UINT kCommandImport = 0x800A;
     static constexpr UINT kCommandExport = 0x800B;
     static constexpr UINT kCommandFind = 0x800C;
+    static constexpr UINT kCommandAlarmHour = 0x8010; // + the hour, 0-23
 
     tMainFrame();
     ~tMainFrame() override;
@@ -65,6 +68,8 @@ public:
     void OnImport();
     void OnExport();
     void OnFind();
+    // The hour from which a new day's reminders come, stored at once.
+    void SetAlarmHour(int hour);
     // The tray icon's tip: the title, then the birthdays of the coming days of notice.
     void UpdateTip();
     // Once a minute: the tip, and the month's marks, which another program's import or a new
@@ -98,6 +103,7 @@ private:
     void MakeFonts();
 
     QShortcut* m_HelpKey = nullptr;
-    QWidget* m_PageFocus[3] = {}; // where the keyboard goes on each editing page
+    std::unique_ptr<tHelpWindow> m_HelpWindow; // where no program opens the help document
+    QWidget* m_PageFocus[3] = {};              // where the keyboard goes on each editing page
     bool m_Closing = false;
 };

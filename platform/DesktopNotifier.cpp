@@ -48,16 +48,19 @@ void DesktopNotifier::Show(const tNotice& notice) {
         return;
     QVariantMap hints;
     hints["suppress-sound"] = true;
-    hints["desktop-entry"] = QString("zembrola");
+    // The installed menu entry: its name and icon stand for the program in the notice list.
+    hints["desktop-entry"] = QString("org.zembrola.Zembrola");
     hints["category"] = QString("x-zembrola.birthday");
     if (!notice.m_ImagePath.empty())
         hints["image-path"] =
             QUrl::fromLocalFile(QString::fromLocal8Bit(notice.m_ImagePath)).toString();
+    QStringList actions{"default", ToQString(notice.m_Summary), "ok", ToQString(notice.m_OkLabel)};
+    if (!notice.m_LaterLabel.empty())
+        actions << "later" << ToQString(notice.m_LaterLabel);
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, "Notify");
     call << QString("Zembrola") << m_Id << QString("zembrola") << ToQString(notice.m_Summary)
-         << ToQString(notice.m_Body)
-         << QStringList{"default", ToQString(notice.m_Summary), "ok", ToQString(notice.m_OkLabel)}
-         << hints << int(0); // stays until the user answers it
+         << ToQString(notice.m_Body) << actions << hints
+         << int(0); // stays until the user answers it
     // Asynchronous: a service that must first be started never holds up the alarm window.
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     const uint generation = ++m_Generation;
@@ -86,6 +89,19 @@ void DesktopNotifier::Close() {
     m_Id = 0;
 }
 
+void DesktopNotifier::CloseNow() {
+    if (g_Handler || m_Id == 0) {
+        Close();
+        return;
+    }
+    ++m_Generation;
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, kPath, kInterface, "CloseNotification");
+    call << m_Id;
+    m_Id = 0;
+    QDBusConnection::sessionBus().call(call, QDBus::Block, 1000);
+}
+
 void DesktopNotifier::OnActionInvoked(uint id, const QString& action) {
     if (id == 0 || id != m_Id)
         return; // another program's notice, or one of ours already answered
@@ -93,6 +109,10 @@ void DesktopNotifier::OnActionInvoked(uint id, const QString& action) {
         m_Id = 0;
         if (m_OnOk)
             m_OnOk();
+    } else if (action == "later") {
+        m_Id = 0;
+        if (m_OnLater)
+            m_OnLater();
     } else if (action == "default" && m_OnDefault) {
         m_OnDefault();
     }

@@ -15,8 +15,9 @@ public:
     struct tNotice {
         std::string m_Summary;
         std::string m_Body;
-        std::string m_ImagePath; // a picture file, or empty
-        std::string m_OkLabel;   // the label of the "ok" action
+        std::string m_ImagePath;  // a picture file, or empty
+        std::string m_OkLabel;    // the label of the "ok" action
+        std::string m_LaterLabel; // the label of the "later" action, or empty for none
     };
 
     DesktopNotifier();
@@ -25,10 +26,14 @@ public:
     void Show(const tNotice& notice);
     // Takes the notice shown away.
     void Close();
+    // The same, waiting a moment for the service: the program is about to end, and a notice
+    // left behind would offer actions nobody answers.
+    void CloseNow();
 
-    // The user chose the notice itself, or its "ok" action.
+    // The user chose the notice itself, or its "ok" or "later" action.
     std::function<void()> m_OnDefault;
     std::function<void()> m_OnOk;
+    std::function<void()> m_OnLater;
 
     // Tests see the notices instead of the desktop; Close is shown as an empty notice.
     using tHandler = std::function<void(const tNotice& notice)>;

@@ -90,6 +90,9 @@ constexpr tText kTexts[] = {
     {"birthdays on day", "%s birthdays"},
     {"one birthday", "1 birthday"},
     {"picture of", "Picture of %s"},
+    {"later", "Later"},
+    {"remind me at", "Remind me at"},
+    {"help title", "Zembrola help"},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

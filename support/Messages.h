@@ -84,6 +84,9 @@ enum class tMessage {
     BirthdaysOnDay,
     OneBirthday,
     PictureOf,
+    LaterAction,
+    RemindAt,
+    HelpTitle,
     Count
 };
 

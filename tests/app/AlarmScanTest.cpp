@@ -36,7 +36,7 @@ protected:
     }
 };
 
-enum class tAction { Idle, Acknowledge, SwitchOff, SwitchOn };
+enum class tAction { Idle, Acknowledge, SwitchOff, SwitchOn, Restart };
 
 struct tStep {
     int64_t m_At; // the clock for this step
@@ -125,10 +125,52 @@ TEST_F(AlarmScanTest, Scenarios) {
          "[29-02]\nLeap=f001\n[settings]\nnotify_days=1\n" + LastAlarm(27, 2, 2028),
          {{at(2028, 3, 1, 9, 0), tAction::Idle, "Leap 29/2", ""}},
          nullptr},
-        {"no 29 February in other years",
-         "[29-02]\nLeap=f001\n[settings]\nnotify_days=1\n" + LastAlarm(27, 2, 2027),
-         {{at(2027, 3, 1, 9, 0), tAction::Idle, "", ""}},
+        {"29 February's people on 28 February in other years, and not again on 1 March",
+         "[29-02]\nLeap=f001\n[28-02]\nFeb28=m001\n[settings]\nnotify_days=1\n" +
+             LastAlarm(27, 2, 2027),
+         {{at(2027, 2, 28, 9, 0), tAction::Idle, "Feb28 28/2", "Leap"},
+          {at(2027, 2, 28, 9, 1), tAction::Acknowledge, "", "Leap"},
+          {at(2027, 2, 28, 9, 1), tAction::Idle, "Leap 29/2", ""},
+          {at(2027, 2, 28, 9, 2), tAction::Acknowledge, "", ""},
+          {at(2027, 3, 1, 9, 0), tAction::Idle, "", ""}},
          "1/3/2027"},
+        {"an exit with a reminder waiting brings it back, and not the one acknowledged",
+         "[15-06]\nAnna=f001\nBert=m001\n[16-06]\nCarl=m002\n[settings]\n" + LastAlarm(13, 6, 2026),
+         {{at(2026, 6, 14, 9, 0), tAction::Idle, "Anna 15/6", "Bert Carl"},
+          {at(2026, 6, 14, 9, 1), tAction::Acknowledge, "", nullptr},
+          {at(2026, 6, 14, 9, 2), tAction::Restart, "", ""},
+          {at(2026, 6, 14, 9, 2), tAction::Idle, "Bert 15/6", "Carl"},
+          {at(2026, 6, 14, 9, 3), tAction::Acknowledge, "", nullptr},
+          {at(2026, 6, 14, 9, 3), tAction::Restart, "", ""},
+          {at(2026, 6, 14, 9, 3), tAction::Idle, "Carl 16/6", ""},
+          {at(2026, 6, 14, 9, 4), tAction::Acknowledge, "", ""},
+          {at(2026, 6, 14, 9, 5), tAction::Restart, "", ""},
+          {at(2026, 6, 14, 9, 5), tAction::Idle, "", ""}},
+         "14/6/2026"},
+        {"after an exit, the next day announces the coming days anew but not a day that is over",
+         "[14-06]\nAnna=f001\n[16-06]\nBert=m001\nCarl=m002\n[settings]\n" + LastAlarm(13, 6, 2026),
+         {{at(2026, 6, 14, 9, 0), tAction::Idle, "Anna 14/6", "Bert Carl"},
+          {at(2026, 6, 14, 9, 1), tAction::Acknowledge, "", nullptr},
+          {at(2026, 6, 14, 9, 1), tAction::Idle, "Bert 16/6", "Carl"},
+          {at(2026, 6, 14, 9, 2), tAction::Acknowledge, "", nullptr},
+          {at(2026, 6, 15, 9, 0), tAction::Restart, "", ""},
+          {at(2026, 6, 15, 9, 0), tAction::Idle, "Bert 16/6", "Carl"}},
+         nullptr},
+        {"a damaged progress brings every reminder back",
+         "[15-06]\nAnna=f001\n[settings]\nalarm_acknowledged=20260614 x 1\n" +
+             LastAlarm(13, 6, 2026),
+         {{at(2026, 6, 14, 9, 0), tAction::Idle, "Anna 15/6", ""}},
+         nullptr},
+        {"the hour of the reminders is the user's",
+         "[17-06]\nJune17=m001\n[settings]\nalarm_hour=20\n" + LastAlarm(13, 6, 2026),
+         {{at(2026, 6, 14, 19, 59), tAction::Idle, "", ""},
+          {at(2026, 6, 14, 20, 0), tAction::Idle, "June17 17/6", ""}},
+         nullptr},
+        {"an hour that is no hour of the day is six",
+         "[17-06]\nJune17=m001\n[settings]\nalarm_hour=24\n" + LastAlarm(13, 6, 2026),
+         {{at(2026, 6, 14, 5, 59), tAction::Idle, "", ""},
+          {at(2026, 6, 14, 6, 0), tAction::Idle, "June17 17/6", ""}},
+         nullptr},
         {"a clock set back waits for the stored day",
          "[14-06]\nAnna=f001\n[settings]\n" + LastAlarm(20, 6, 2026),
          {{at(2026, 6, 14, 9, 0), tAction::Idle, "", ""},
@@ -151,6 +193,9 @@ TEST_F(AlarmScanTest, Scenarios) {
                 Acknowledge();
                 EXPECT_TRUE(App().m_AlarmsArmed);
                 break;
+            case tAction::Restart:
+                Restart(step.m_At);
+                break;
             case tAction::SwitchOff:
             case tAction::SwitchOn:
                 Calendar().OnCheckChanged(1, step.m_Action == tAction::SwitchOn);
@@ -166,6 +211,8 @@ TEST_F(AlarmScanTest, Scenarios) {
             int day = 0, month = 0, year = 0;
             ASSERT_EQ(std::sscanf(scenario.m_Stored, "%d/%d/%d", &day, &month, &year), 3);
             EXPECT_NE(file.find(LastAlarm(day, month, year)), std::string::npos) << file;
+            EXPECT_EQ(file.find("alarm_acknowledged"), std::string::npos)
+                << "nothing waits: no progress kept";
         } else if (scenario.m_DataFile.find("last_alarm") == std::string::npos) {
             EXPECT_EQ(file.find("last_alarm"), std::string::npos) << "nothing stored: " << file;
         }

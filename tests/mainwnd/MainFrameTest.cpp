@@ -12,14 +12,17 @@
 #include "layout/tLayoutDeck.h"
 #include "layout/tTitleBar.h"
 #include "mainwnd/tFindField.h"
+#include "mainwnd/tHelpWindow.h"
 #include "mainwnd/tImportDialog.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
+#include "platform/Menu.h"
 #include "platform/Shell.h"
 #include "tests/support/AppTestSupport.h"
 
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -160,14 +163,53 @@ TEST_F(MainFrameTest, HelpOpensTheDocumentOfTheLanguage) {
     m_Frame->OnHelpInfo();
     EXPECT_EQ(Recorder().m_ShellOpened, std::vector<std::string>{"Cal_Data\\Ger.rtf"});
     EXPECT_EQ(m_Frame->findChild<QShortcut*>()->key(), QKeySequence(Qt::Key_F1));
-    // Without a program for it, the user is told which file it was.
+    // Without a program for it, the same help in a window of the program's own.
     SetShellHandler([](const std::string&) { return false; });
     m_Frame->OnHelpInfo();
+    const QList<QTextBrowser*> shown = [] {
+        QList<QTextBrowser*> found;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* browser = qobject_cast<QTextBrowser*>(window);
+                browser && browser->isVisible())
+                found.push_back(browser);
+        return found;
+    }();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown.front()->windowTitle(), "Zembrola-Hilfe");
+    EXPECT_TRUE(shown.front()->toPlainText().startsWith("Zembrola-Hilfe"))
+        << shown.front()->toPlainText().left(80).toStdString();
+    EXPECT_TRUE(Recorder().m_Messages.empty());
+    // Without the document either, the user is told which file it was.
+    std::remove("Cal_Data/Ger.rtf");
+    m_Frame->OnHelpInfo();
     InstallRecorder();
+    ASSERT_FALSE(Recorder().m_Messages.empty());
     EXPECT_EQ(Recorder().m_Messages.back(),
               "Es ist kein Programm installiert, das die Hilfedatei " + m_Scratch->Path() +
                   "/Cal_Data/Ger.rtf \xF6"
                   "ffnen kann.");
+}
+
+// The help documents' RTF, read back for the program's own help window.
+TEST(HelpWindowTest, TheHelpDocumentsReadAsHeadingsAndParagraphs) {
+    const struct {
+        const char* m_Name;
+        const char* m_Rtf;
+        const char* m_Html;
+    } rows[] = {
+        {"title, heading, paragraph",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red1\\green2\\blue3;}\n"
+         "\\pard\\b\\fs36 Help\\b0\\fs22\\par\n\\pard\\fs26 Part\\fs22\\par\n\\pard Text\\par}",
+         "<h1><b>Help</b></h1>\n<h2>Part</h2>\n<p>Text</p>\n"},
+        {"bullets, bold keys, the code page, marks",
+         "{\\rtf1\\pard\\'95\\tab Press \\b <\\b0  & \\'e9\\par}",
+         "<p>\u2022 Press <b>&lt;</b> &amp; \u00e9</p>\n"},
+        {"escaped braces and a cut-off end", "{\\rtf1\\pard a\\{b\\}\\", "<p>a{b}</p>\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.m_Name);
+        EXPECT_EQ(tHelpWindow::RtfToHtml(row.m_Rtf).toStdString(), row.m_Html);
+    }
 }
 
 TEST_F(MainFrameTest, TheHideButtonOnlyHides) {
@@ -192,7 +234,18 @@ TEST_F(MainFrameTest, WithoutATrayTheWindowMinimisesAndTheTitleBarHasTheMenu) {
             QTest::mouseClick(child, Qt::RightButton);
     EXPECT_EQ(Recorder().m_Menus, (std::vector<std::vector<std::string>>{
                                       {"*Show", "Hide", "Exit", "", "Import contacts\x85",
-                                       "Export calendar\x85", "Find\x85"}}));
+                                       "Export calendar\x85", "Find\x85", "Remind me at"}}));
+    // "Remind me at" lists the hours, the stored one checked, and stores the one chosen.
+    const QMenu* hours = nullptr;
+    SetMenuHandler([&hours](QMenu* menu, QPoint) {
+        hours = menu->actions().back()->menu();
+        EXPECT_TRUE(hours && hours->actions().size() == 24 && hours->actions()[6]->isChecked());
+        return static_cast<unsigned>(hours ? hours->actions()[20]->data().toUInt() : 0);
+    });
+    m_Frame->ShowWindowMenu(QPoint());
+    InstallRecorder();
+    EXPECT_NE(DataFile().find("alarm_hour=20\n"), std::string::npos) << DataFile();
+    EXPECT_EQ(Calendar().m_DataFile.ReadAlarmHour(), 20);
     // A tray that comes later takes the window back.
     Recorder().m_TrayAccepts = true;
     m_Frame->FollowTray();

@@ -32,7 +32,8 @@ void InstallRecorder() {
         Recorder().m_Notices.push_back(notice.m_Summary.empty()
                                            ? ""
                                            : notice.m_Summary + "|" + notice.m_Body + "|" +
-                                                 notice.m_ImagePath + "|" + notice.m_OkLabel);
+                                                 notice.m_ImagePath + "|" + notice.m_OkLabel + "|" +
+                                                 notice.m_LaterLabel);
     });
     SetBeepHandler([] { ++Recorder().m_Beeps; });
     SetPlaySoundHandler([](const std::string& path) { Recorder().m_Sounds.push_back(path); });
@@ -71,6 +72,12 @@ void tFrameTest::CreateFrame(const std::string& dataFile, int64_t now) {
     App().m_AlarmsArmed = false;
     App().m_AlarmQueue.clear();
     ASSERT_TRUE(m_Frame->Create("Zembrola"));
+}
+
+void tFrameTest::Restart(int64_t now) {
+    const std::string data = DataFile();
+    TearDown();
+    CreateFrame(data, now);
 }
 
 void tFrameTest::TearDown() {

@@ -22,7 +22,7 @@ struct tRecorder {
     bool m_Answer = true;                 // what the user answers them
     int m_Beeps = 0;
     std::vector<std::string> m_Sounds; // files asked to play
-    // Notices sent to the desktop: "summary|body|picture|ok label", "" for a close.
+    // Notices sent to the desktop: "summary|body|picture|ok label|later label", "" for a close.
     std::vector<std::string> m_Notices;
     std::vector<std::string> m_ShellOpened; // documents opened with the user's program
     std::vector<std::pair<unsigned, NOTIFYICONDATA>> m_TrayCalls;
@@ -55,6 +55,8 @@ class tFrameTest : public testing::Test {
 protected:
     // Creates the main window with today at date, in a scratch Cal_Data holding dataFile.
     void CreateFrame(const std::string& dataFile = "", int64_t now = LocalTime(2026, 6, 14, 10, 0));
+    // Ends the program and starts it again on the same data folder.
+    void Restart(int64_t now);
     void TearDown() override;
 
     tApp& App() { return *GetApp(); }
