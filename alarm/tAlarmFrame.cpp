@@ -24,6 +24,7 @@
 #include "support/Messages.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -33,7 +34,8 @@
 
 using namespace Colours;
 
-bool tAlarmFrame::Create(QWidget*) {
+bool tAlarmFrame::Create(QWidget* owner) {
+    m_Owner = owner;
     // A pop-up above every other window, without a caption or a task-bar entry.  It has no
     // parent window, so it shows also while the main window is hidden in the tray.  An
     // ordinary window type, not a tool window: KWin hides the tool windows of an inactive
@@ -145,6 +147,12 @@ void tAlarmFrame::ShowAlarm() {
     // sequence to the last.
     KeepAbove(this);
     raise();
+    // A user already working in this program (the calendar, or the reminder before this one)
+    // gets the keyboard on the reminder: keys are aimed here anyway, and the grace below still
+    // holds.  Anyone else keeps the keyboard where it is.
+    if (QApplication::activeWindow() || m_HadKeyboard)
+        activateWindow();
+    m_HadKeyboard = false;
     m_KeysFrom = Clock::GetTickCount() + kKeyGraceMs;
     m_KeyDown = 0;
     // A screen reader reads the alert out as it appears.
@@ -218,7 +226,11 @@ void tAlarmFrame::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void tAlarmFrame::Acknowledge() {
+    m_HadKeyboard = isActiveWindow();
     hide();
+    // The keyboard goes back where it came from; a next reminder takes it again.
+    if (m_HadKeyboard && m_Owner && m_Owner->isVisible())
+        m_Owner->activateWindow();
     m_LaterTimer.stop();
     m_Notifier.Close();
     if (tApp* app = GetApp())

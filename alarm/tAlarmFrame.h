@@ -60,6 +60,8 @@ private:
     void PlayAlarmSound();
     void Centre();
 
-    uint32_t m_KeysFrom = 0; // the tick from which keys count
-    int m_KeyDown = 0;       // the key pressed after the grace, whose release acknowledges
+    uint32_t m_KeysFrom = 0;    // the tick from which keys count
+    int m_KeyDown = 0;          // the key pressed after the grace, whose release acknowledges
+    bool m_HadKeyboard = false; // the reminder acknowledged last had the keyboard
+    QWidget* m_Owner = nullptr; // the calendar window, which gets the keyboard back
 };

@@ -11,7 +11,11 @@
 tHelpWindow::tHelpWindow() {
     setWindowFlag(Qt::Window);
     setOpenExternalLinks(true);
-    resize(620, 640);
+    // The program's blues for the headings, and room around the text.
+    document()->setDefaultStyleSheet("h1 { color: #1452e4; } h2 { color: #0a2870; } "
+                                     "li { margin-bottom: 4px; }");
+    document()->setDocumentMargin(18);
+    resize(640, 680);
 }
 
 bool tHelpWindow::ShowDocument(const std::string& path, const std::string& title) {
@@ -42,10 +46,22 @@ QString tHelpWindow::RtfToHtml(std::string_view rtf) {
         paragraph += characters;
     };
     auto mark = [&](const char* html) { paragraph += html; };
+    bool inList = false;
     auto endParagraph = [&] {
         if (bold)
             paragraph += "</b>";
-        const char* tag = paragraphSize >= 32 ? "h1" : paragraphSize >= 26 ? "h2" : "p";
+        // A paragraph that begins with a bullet and a tab is an item of a list.
+        const bool item = paragraph.rfind("\x95 ", 0) == 0;
+        if (item)
+            paragraph.erase(0, 2);
+        if (hasText && item != inList) {
+            html += item ? "<ul>\n" : "</ul>\n";
+            inList = item;
+        }
+        const char* tag = item                  ? "li"
+                          : paragraphSize >= 32 ? "h1"
+                          : paragraphSize >= 26 ? "h2"
+                                                : "p";
         if (hasText)
             html += QString("<%1>").arg(tag) + ToQString(paragraph) + QString("</%1>\n").arg(tag);
         paragraph.clear();
@@ -125,5 +141,7 @@ QString tHelpWindow::RtfToHtml(std::string_view rtf) {
         }
     }
     endParagraph();
+    if (inList)
+        html += "</ul>\n";
     return html;
 }

@@ -419,6 +419,10 @@ void tMainFrame::SetMode(int mode) {
 }
 
 bool tMainFrame::event(QEvent* event) {
+    // A reminder that shows is the program's first business: whoever brings the program to
+    // the keyboard (its start, Alt+Tab, the tray) brings it to the reminder.
+    if (event->type() == QEvent::WindowActivate && m_AlarmFrame.isVisible())
+        m_AlarmFrame.activateWindow();
     if (event->type() != tWindowMessageEvent::EventType())
         return tLayoutFrame::event(event);
     auto* message = static_cast<tWindowMessageEvent*>(event);

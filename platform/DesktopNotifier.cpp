@@ -105,14 +105,13 @@ void DesktopNotifier::CloseNow() {
 void DesktopNotifier::OnActionInvoked(uint id, const QString& action) {
     if (id == 0 || id != m_Id)
         return; // another program's notice, or one of ours already answered
-    if (action == "ok") {
-        m_Id = 0;
-        if (m_OnOk)
-            m_OnOk();
-    } else if (action == "later") {
-        m_Id = 0;
-        if (m_OnLater)
-            m_OnLater();
+    // A server may keep a notice whose action was chosen (dunst does): the callbacks close it.
+    if (action == "ok" || action == "later") {
+        const std::function<void()>& chosen = action == "ok" ? m_OnOk : m_OnLater;
+        if (chosen)
+            chosen();
+        else
+            Close();
     } else if (action == "default" && m_OnDefault) {
         m_OnDefault();
     }

@@ -5,15 +5,23 @@
 session_pids=()
 
 start_desktop_session() {
-    local display_number=${ZEMBROLA_DISPLAY:-77}
-    export DISPLAY=":$display_number"
     session_dir=$(mktemp -d /tmp/zembrola-session-XXXXXX)
     export XDG_RUNTIME_DIR="$session_dir/runtime"
     mkdir -p "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
 
-    Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >"$session_dir/xvfb.log" 2>&1 &
+    # A display number nobody uses (the machine may run a user's session or another test run):
+    # Xvfb picks it and says which, unless one is asked for.
+    if [ -n "${ZEMBROLA_DISPLAY:-}" ]; then
+        Xvfb ":$ZEMBROLA_DISPLAY" -screen 0 1280x800x24 -nolisten tcp >"$session_dir/xvfb.log" 2>&1 &
+        echo "$ZEMBROLA_DISPLAY" >"$session_dir/display"
+    else
+        Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$session_dir/display" \
+            >"$session_dir/xvfb.log" 2>&1 &
+    fi
     session_pids+=($!)
+    for _ in $(seq 100); do [ -s "$session_dir/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(head -1 "$session_dir/display")"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
     openbox >"$session_dir/openbox.log" 2>&1 &

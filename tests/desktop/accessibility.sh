@@ -26,12 +26,16 @@ start_zembrola QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LD_PRELOAD="$faketime" FAKETIM
 wait_for '[ -n "$(alarm_window)" ]' 100 || fail "no alarm"
 sleep 1
 check alert "June 14: Anna"
+sleep 1 # keys count after a grace
 keys Return
+wait_for 'grep -q "alarm_acknowledged=" "$SCRATCH/Cal_Data/DataFile.txt"' 30 || fail "Enter did not acknowledge"
+sleep 1.7
 keys Return
 wait_for '[ -z "$(alarm_window)" ]' 50 || fail "the alarms were not acknowledged"
 
 main=$(main_window)
-xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+wait_for '[ "$(xdotool getactivewindow 2>/dev/null)" = "$((main))" ]' 30 ||
+    fail "the keyboard did not come back to the calendar"
 keys Return Escape                     # select today (Enter adds, Esc leaves adding)
 check tree
 check state "June 14, today, 2 birthdays" selected yes

@@ -42,12 +42,15 @@ kill "$recorder" 2>/dev/null || true
 loudest=$(od -An -v -t d2 -w2 "$SCRATCH/sound.raw" | awk '{v = $1 < 0 ? -$1 : $1; if (v > m) m = v} END {print m + 0}')
 [ "$loudest" -gt 2000 ] || fail "the alarm was silent (loudest sample $loudest)"
 
-# Acknowledge: the window goes, today becomes the last alarm date, and Bert follows.
+# Acknowledge: the window goes, Bert follows, and once nobody waits today becomes the last
+# alarm date.
 if [ -n "$SCREENSHOT" ]; then "$SCREENSHOT" "$SCRATCH/alarm.png" "$alarm" || true; fi
 click_window "$alarm" 12 12
-wait_for 'grep -q "last_alarm_day=14" "$SCRATCH/Cal_Data/DataFile.txt"' 30 || fail "acknowledging did not store the date"
+wait_for 'grep -q "alarm_acknowledged=20260614 20260614 1" "$SCRATCH/Cal_Data/DataFile.txt"' 30 ||
+    fail "acknowledging did not store how far the user got"
 wait_for '[ -n "$(alarm_window)" ]' 30 || fail "the second birthday did not follow"
 click_window "$(alarm_window)" 12 12
+wait_for 'grep -q "last_alarm_day=14" "$SCRATCH/Cal_Data/DataFile.txt"' 30 || fail "acknowledging did not store the date"
 sleep 1.5
 [ -z "$(alarm_window)" ] || fail "an alarm came a third time"
 echo "passed"

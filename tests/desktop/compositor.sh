@@ -79,24 +79,6 @@ gnome_call() { # method [arguments...]
         --method "org.gnome.Shell.ZembrolaTest.$method" "$@"
 }
 
-# A picture of the whole screen.
-screen_shot() { # file
-    case $COMPOSITOR in
-    gnome) gnome-screenshot -f "$1" >/dev/null 2>&1 ;;
-    kwin) kwin_shot "$1" ;;
-    esac
-}
-
-# The share, in percent, of the window's rectangle on a picture of the screen that shows the
-# windows' light blue: high when the window is in sight.
-in_sight() { # window picture
-    local x y w h
-    read -r x y <<<"$(position "$1")"
-    w=$(xwininfo -id "$1" | awk '/Width:/ {print $2}')
-    h=$(xwininfo -id "$1" | awk '/Height:/ {print $2}')
-    "$SCREENSHOT" --match "$2" "$x" "$y" "$w" "$h" 7f9ff0
-}
-
 # Waits up to five seconds (animations) for the window to be in sight on a picture of the
 # screen, which stays in the file.
 comes_in_sight() { # window picture
@@ -125,6 +107,8 @@ run_compositor_checks() { # the compositor's name
     comes_in_sight "$main" "$SCRATCH/$COMPOSITOR-main.png" ||
         { cp "$SCRATCH/$COMPOSITOR-main.png" /tmp/zembrola-$COMPOSITOR-failed.png
           fail "$COMPOSITOR: the calendar window is not in sight (/tmp/zembrola-$COMPOSITOR-failed.png)"; }
+    wait_for '[ "$(xdotool getactivewindow 2>/dev/null)" = "$((main))" ]' 50 ||
+        fail "$COMPOSITOR: the calendar has no keyboard focus after start ($(xdotool getactivewindow 2>&1))"
     if [ "${TRAY:-no}" = no ] && states "$main" | grep -q _NET_WM_STATE_SKIP_TASKBAR; then
         fail "$COMPOSITOR: no tray, yet the window has no task-bar entry"
     fi
@@ -167,16 +151,21 @@ run_compositor_checks() { # the compositor's name
 
     # 4. The desktop's notification, and its "OK".
     if [ "$COMPOSITOR" = gnome ]; then
-        wait_for 'gnome_call Notifications | grep -q "Anna|June 14|OK"' 50 ||
+        wait_for 'gnome_call Notifications | grep -q "Birthday: Anna|June 14|OK,Later"' 50 ||
             fail "gnome: no notification for Anna: $(gnome_call Notifications)"
         gnome_call Invoke OK | grep -q true || fail "gnome: the notification has no OK"
-        wait_for 'grep -q "last_alarm_day=14" "$data"' 30 || fail "gnome: OK did not acknowledge"
-        wait_for 'gnome_call Notifications | grep -q "Bert|June 15|OK"' 50 ||
+        wait_for 'grep -q "alarm_acknowledged=20260614 20260614 1" "$data"' 30 || fail "gnome: OK did not acknowledge"
+        wait_for 'gnome_call Notifications | grep -q "Birthday: Bert|June 15|OK"' 50 ||
             fail "gnome: the next alarm did not follow: $(gnome_call Notifications)"
     fi
     kill -TERM "$ZPID"
     wait_for '! kill -0 "$ZPID"' 50 || fail "$COMPOSITOR: SIGTERM did not end the program"
     wait "$ZPID" || fail "$COMPOSITOR: the program ended with status $?"
+    if [ "$COMPOSITOR" = gnome ]; then
+        wait_for '! gnome_call Notifications | grep -q "Birthday"' 30 ||
+            fail "gnome: the waiting reminder's notification outlived the program: $(gnome_call Notifications)"
+    fi
+    [ "${ZEMBROLA_SEQUENCES:-20}" -gt 0 ] && reminder_sequences "${ZEMBROLA_SEQUENCES:-20}"
     echo "$COMPOSITOR: passed in $((SECONDS - began)) s (with start-up $((SECONDS - START_SECONDS)) s)"
 }
 

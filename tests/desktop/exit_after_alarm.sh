@@ -15,7 +15,7 @@ for run in $(seq "$runs"); do
     wait_for '[ -n "$(alarm_window)" ] && [ -n "$(tray_icon)" ]' 150 || fail "run $run: no alarm"
     if [ $((run % 2)) -eq 0 ]; then
         click_window "$(alarm_window)" 12 12 # acknowledged: Bert's alarm follows
-        wait_for 'grep -q "last_alarm_day=14" "$SCRATCH/Cal_Data/DataFile.txt"' 30 ||
+        wait_for 'grep -q "alarm_acknowledged=" "$SCRATCH/Cal_Data/DataFile.txt"' 30 ||
             fail "run $run: not acknowledged"
         sleep 0.3
     fi
@@ -27,6 +27,6 @@ for run in $(seq "$runs"); do
     if grep -E -q "AddressSanitizer|runtime error|LeakSanitizer|corrupted|double free|bad_alloc" "$SCRATCH/out.log"; then
         fail "run $run: a report at exit"
     fi
-    pgrep -f "^$ZEMBROLA" >/dev/null && fail "run $run: a process was left"
+    [ -z "$(pgrep -P "$ZPID")" ] || fail "run $run: a process was left"
 done
 echo "exit after reminders: $runs runs passed"

@@ -13,17 +13,24 @@ start_zembrola LD_PRELOAD="$faketime" FAKETIME="@2026-06-14 10:00:00" FAKETIME_D
 keys() { xdotool key --delay 120 "$@"; sleep 0.4; }
 section() { awk -v s="[$1]" '$0 == s {on=1; next} /^\[/ {on=0} on' "$data"; }
 
-# The alarm comes with the keyboard: Enter acknowledges Anna's, Space Tom's.
+# The program comes with the keyboard and hands it to the reminder.  Keys count after a short
+# grace: Enter acknowledges Anna's, Space Tom's.  Nobody asks the window manager for the focus.
 wait_for '[ -n "$(alarm_window)" ]' 100 || fail "no alarm"
+wait_for '[ "$(xdotool getactivewindow 2>/dev/null)" = "$(($(alarm_window)))" ]' 50 ||
+    fail "the reminder did not get the keyboard"
+sleep 1.7
 keys Return
-sleep 0.5 # Tom's alarm follows Anna's at the next idle moment
+wait_for 'grep -q "alarm_acknowledged=" "$data"' 30 || fail "Enter did not acknowledge Anna's alarm"
+wait_for '[ -n "$(alarm_window)" ]' 30 || fail "Tom's alarm did not follow"
+sleep 1.7
 keys space
 wait_for '[ -z "$(alarm_window)" ]' 50 || fail "Enter and Space did not acknowledge both alarms"
 grep -q "last_alarm_day=14" "$data" || fail "the acknowledgement was not saved"
 
-# The window manager gives the calendar the keyboard; the keyboard starts on today (14 June).
+# The keyboard is back in the calendar, on today (14 June).
 main=$(main_window)
-xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+wait_for '[ "$(xdotool getactivewindow 2>/dev/null)" = "$((main))" ]' 30 ||
+    fail "the keyboard did not come back to the calendar"
 sleep 0.3
 
 # July with Page Down, two days on with the arrows, Enter adds: "Lena", Tab to the genders,

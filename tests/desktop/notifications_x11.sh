@@ -11,7 +11,7 @@ PIDS+=("${bus##*$'\n'}")
 printf '#!/bin/sh\ngrep -m1 "OK"\n' >"$SCRATCH/choose-ok"
 chmod +x "$SCRATCH/choose-ok"
 printf '[global]\ndmenu = %s\n' "$SCRATCH/choose-ok" >"$SCRATCH/dunstrc"
-dbus-monitor "interface=org.freedesktop.Notifications,member=Notify" >"$SCRATCH/bus.log" 2>&1 &
+dbus-monitor "interface=org.freedesktop.Notifications" >"$SCRATCH/bus.log" 2>&1 &
 PIDS+=($!)
 dunst -config "$SCRATCH/dunstrc" >"$SCRATCH/dunst.log" 2>&1 &
 PIDS+=($!)
@@ -23,14 +23,20 @@ start_zembrola LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 \
     FAKETIME="@2026-06-14 10:00:00" FAKETIME_DONT_FAKE_MONOTONIC=1 TZ=Europe/Amsterdam \
     ASAN_OPTIONS="verify_asan_link_order=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 wait_for '[ "$(dunstctl count displayed)" -ge 1 ]' 100 || fail "no notification reached dunst"
-grep -q '"Anna"' "$SCRATCH/bus.log" || fail "the notification does not name Anna"
+grep -q '"Birthday: Anna"' "$SCRATCH/bus.log" || fail "the notification does not say whose birthday"
+grep -q '"org.zembrola.Zembrola"' "$SCRATCH/bus.log" || fail "the notification names no desktop entry"
+grep -q 'string "Zembrola"' "$SCRATCH/bus.log" || fail "the notification names no program"
 grep -q '"June 14"' "$SCRATCH/bus.log" || fail "the notification has no date"
 grep -q "file://$SCRATCH/Cal_Data/Images/f001.bmp" "$SCRATCH/bus.log" || fail "the notification has no picture"
 [ -n "$(alarm_window)" ] || fail "no alarm window"
 
 dunstctl context
-wait_for 'grep -q "last_alarm_day=14" "$SCRATCH/Cal_Data/DataFile.txt"' 50 || fail "OK did not acknowledge the alarm"
-wait_for 'grep -q "\"Bert\"" "$SCRATCH/bus.log"' 50 || fail "the next alarm did not follow"
+wait_for 'grep -q "alarm_acknowledged=" "$SCRATCH/Cal_Data/DataFile.txt"' 50 || fail "OK did not acknowledge the alarm"
+wait_for 'grep -q "\"Birthday: Bert\"" "$SCRATCH/bus.log"' 50 || fail "the next alarm did not follow"
+wait_for '[ "$(dunstctl count displayed)" -eq 1 ]' 50 || fail "not Bert's notification alone: $(dunstctl count displayed)"
+# Ended while Bert's reminder waits: his notice goes with the program (its OK would be dead).
 kill -TERM "$ZPID"
 wait "$ZPID" || fail "the program ended with status $?"
+wait_for '[ "$(dunstctl count displayed)" -eq 0 ]' 30 || fail "the notification outlived the program"
+grep -q "last_alarm_day=14" "$SCRATCH/Cal_Data/DataFile.txt" && fail "Bert's waiting reminder was taken as acknowledged"
 echo "notifications on X11: passed"

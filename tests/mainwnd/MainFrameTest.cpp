@@ -203,7 +203,7 @@ TEST(HelpWindowTest, TheHelpDocumentsReadAsHeadingsAndParagraphs) {
          "<h1><b>Help</b></h1>\n<h2>Part</h2>\n<p>Text</p>\n"},
         {"bullets, bold keys, the code page, marks",
          "{\\rtf1\\pard\\'95\\tab Press \\b <\\b0  & \\'e9\\par}",
-         "<p>\u2022 Press <b>&lt;</b> &amp; \u00e9</p>\n"},
+         "<ul>\n<li>Press <b>&lt;</b> &amp; \u00e9</li>\n</ul>\n"},
         {"escaped braces and a cut-off end", "{\\rtf1\\pard a\\{b\\}\\", "<p>a{b}</p>\n"},
     };
     for (const auto& row : rows) {
