@@ -100,7 +100,8 @@ for _ in $(seq 50); do [ -n "$(window_of $pid alarm)" ] && break; sleep 0.1; don
 alarm=$(window_of $pid alarm)
 xdotool windowactivate --sync "$alarm" 2>/dev/null; xdotool key shift
 shot focus-alarm.png "$alarm"
-xdotool key Return && sleep 0.5
+# Keys acknowledge after a moment's grace: Anna's reminder, then Tom's.
+sleep 1.6 && xdotool key Return && sleep 1.8 && xdotool key Return && sleep 0.5
 xdotool windowactivate --sync "$main" 2>/dev/null
 xdotool key --delay 100 Right Down
 shot focus-day.png "$main"
