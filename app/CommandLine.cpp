@@ -9,14 +9,19 @@
 #include "platform/CodePage.h"
 #include "platform/CurrentDirectory.h"
 #include "support/Messages.h"
+#include "support/tAnyError.h"
 #include "support/tLanguageString.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <vector>
 
 namespace {
+
+std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* err);
 
 constexpr const char* kUsage =
     "Usage: zembrola [OPTION]\n"
@@ -42,10 +47,19 @@ std::string CallerPath(const std::string& name) {
     return std::string(caller) + "/" + name;
 }
 
-void OpenData(tDataFile& file) {
+// Opens the data file and the texts in the stored language.  A language setting or file the
+// window could not start with is said as the window says it, before anything is written.
+bool OpenData(tDataFile& file, std::FILE* err) {
     file.SetFileName("Cal_Data\\DataFile.txt");
     g_LanguageString.SetFileName("Cal_Data\\Language.txt");
     g_LanguageString.SetLanguage(file.ReadLanguage());
+    try {
+        g_LanguageString.GetString("title");
+    } catch (const tAnyError& error) {
+        std::fprintf(err, "zembrola: %s\n", TerminalText(error.m_Text).c_str());
+        return false;
+    }
+    return true;
 }
 
 std::string Say(tMessage message, std::initializer_list<std::string> values = {}) {
@@ -69,16 +83,26 @@ int CountPictures(const char* gender) {
 int Import(const std::vector<std::string>& files, const std::string& gender, std::FILE* out,
            std::FILE* err) {
     tDataFile data;
-    OpenData(data);
+    if (!OpenData(data, err))
+        return 1;
     tContactImport import;
     bool allRead = true;
     for (const std::string& name : files) {
         tFileFault fault = tFileFault::None;
-        const std::optional<std::string> bytes = AtomicFile::Read(name, &fault);
-        if (!bytes) {
-            std::fprintf(err, "%s: %s\n", name.c_str(),
-                         fault == tFileFault::None ? std::strerror(ENOENT)
-                                                   : Say(MessageForFault(fault), {name}).c_str());
+        const std::string shown = TerminalText(name);
+        std::error_code error;
+        const auto size = std::filesystem::file_size(name, error);
+        const std::optional<std::string> bytes = !error && size > tContactImport::kMaxFileSize
+                                                     ? std::nullopt
+                                                     : AtomicFile::Read(name, &fault);
+        if (!error && size > tContactImport::kMaxFileSize) {
+            std::fprintf(err, "%s\n", Say(tMessage::ContactFileTooBig, {name}).c_str());
+            allRead = false;
+        } else if (!bytes) {
+            std::fprintf(err, "%s: %s\n", shown.c_str(),
+                         fault == tFileFault::None
+                             ? std::strerror(ENOENT)
+                             : Say(tMessage::ContactFileUnreadable, {name}).c_str());
             allRead = false;
         } else if (!import.Read(*bytes)) {
             std::fprintf(err, "%s\n", Say(tMessage::NoCards, {name}).c_str());
@@ -90,7 +114,7 @@ int Import(const std::vector<std::string>& files, const std::string& gender, std
         const std::string date =
             contact.m_Month > 0 ? TerminalText(tCalendar::DateText(contact.m_Month, contact.m_Day))
                                 : std::string("-");
-        std::fprintf(out, "%s\t%s\t%s\n", contact.m_ShownName.c_str(), date.c_str(),
+        std::fprintf(out, "%s\t%s\t%s\n", Printable(contact.m_ShownName).c_str(), date.c_str(),
                      Say(tContactImport::SkipMessage(contact.m_Skip)).c_str());
     }
     const int added = import.Count(tContactImport::tSkip::None);
@@ -106,9 +130,16 @@ int Import(const std::vector<std::string>& files, const std::string& gender, std
 
 int Export(const std::string& target, std::FILE* out, std::FILE* err) {
     tDataFile data;
-    OpenData(data);
+    if (!OpenData(data, err))
+        return 1;
     if (const tFileFault fault = data.ReadFault(); fault != tFileFault::None) {
         std::fprintf(err, "%s\n", FaultText(data, fault).c_str());
+        return 1;
+    }
+    if (const std::optional<tMessage> refused =
+            tCalendarExport::RefuseTarget(target, data.GetFileName())) {
+        std::fprintf(err, "%s\n%s\n", Say(tMessage::ExportFailed).c_str(),
+                     Say(*refused, {target}).c_str());
         return 1;
     }
     const std::vector<tDataFile::tEntry> people = data.ReadAllEntries();
@@ -126,8 +157,14 @@ int Export(const std::string& target, std::FILE* out, std::FILE* err) {
 
 int Next(const char* daysText, std::FILE* out, std::FILE* err) {
     tDataFile data;
-    OpenData(data);
-    int days = data.ReadNotifyDays();
+    if (!OpenData(data, err))
+        return 1;
+    if (const tFileFault fault = data.ReadFault(); fault != tFileFault::None) {
+        std::fprintf(err, "%s\n", FaultText(data, fault).c_str());
+        return 1;
+    }
+    // The stored notice as the window takes it.
+    int days = std::clamp(data.ReadNotifyDays(), 1, 14);
     if (daysText) {
         char* end = nullptr;
         const long value = std::strtol(daysText, &end, 10);
@@ -141,17 +178,38 @@ int Next(const char* daysText, std::FILE* out, std::FILE* err) {
     for (const tUpcoming::tItem& item :
          tUpcoming::Find(data, now.GetYear(), now.GetMonth(), now.GetDay(), days))
         std::fprintf(out, "%04d-%02d-%02d\t%s\n", item.m_Year, item.m_Month, item.m_Day,
-                     CodePage::Utf8FromAnsi(item.m_Name).c_str());
+                     TerminalText(item.m_Name).c_str());
     return 0;
 }
 
 } // namespace
 
 std::string TerminalText(const std::string& ansi) {
-    return CodePage::Utf8FromAnsi(ansi);
+    return Printable(CodePage::Utf8FromAnsi(ansi));
+}
+
+std::string Printable(std::string utf8) {
+    // A card or a hand-edited file may hold escape sequences that would work on the terminal
+    // (its title, its screen) or break the report's lines.
+    for (char& c : utf8)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    return utf8;
 }
 
 std::optional<int> RunCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err) {
+    try {
+        return RunOptions(argc, argv, out, err);
+    } catch (const tAnyError& error) {
+        // A text missing from the language file: said, never an abort.
+        std::fprintf(err, "zembrola: %s\n", TerminalText(error.m_Text).c_str());
+        return 1;
+    }
+}
+
+namespace {
+
+std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* err) {
     if (argc < 2)
         return std::nullopt;
     const std::string option = argv[1];
@@ -159,8 +217,13 @@ std::optional<int> RunCommandLine(int argc, char** argv, std::FILE* out, std::FI
         std::fputs(kUsage, out);
         return 0;
     }
-    if (option == "--next")
-        return argc <= 3 ? Next(argc == 3 ? argv[2] : nullptr, out, err) : 2;
+    if (option == "--next") {
+        if (argc > 3) {
+            std::fputs(kUsage, err);
+            return 2;
+        }
+        return Next(argc == 3 ? argv[2] : nullptr, out, err);
+    }
     if (option == "--export-ics") {
         if (argc != 3) {
             std::fputs(kUsage, err);
@@ -190,3 +253,5 @@ std::optional<int> RunCommandLine(int argc, char** argv, std::FILE* out, std::FI
     }
     return std::nullopt;
 }
+
+} // namespace

@@ -10,5 +10,7 @@
 // The exit status when the arguments ask for terminal work, nothing when the window is wanted.
 std::optional<int> RunCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err);
 
-// The text of a terminal line or tray tip (the language's Windows-1252) for the terminal.
+// A text of the language's Windows-1252 for the terminal, with no control character left.
 std::string TerminalText(const std::string& ansi);
+// A UTF-8 text with its control characters shown as "?".
+std::string Printable(std::string utf8);

@@ -290,6 +290,8 @@ void tCalendar::SetName(const std::string& name) {
 }
 
 std::string tCalendar::DateText(int month, int day) {
+    if (month < 1 || month > 12)
+        return "?"; // never a month's name looked up past the table
     // The format is copied before the next lookup replaces it.
     const std::string format = g_LanguageString.GetString("date format");
     const std::string name = g_LanguageString.GetString(GetMonthName(month));

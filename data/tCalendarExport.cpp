@@ -1,5 +1,13 @@
 #include "data/tCalendarExport.h"
 
+#include "platform/AtomicFile.h"
+
+#include <climits>
+#include <cstdlib>
+#include <libgen.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/CodePage.h"
 #include "platform/OrEmpty.h"
 
@@ -74,4 +82,36 @@ std::string tCalendarExport::Make(const std::vector<tDataFile::tEntry>& people,
     std::free(text);
     icalcomponent_free(calendar);
     return result;
+}
+
+namespace {
+
+// The real path of the folder that holds path (links followed), or "" when there is none.
+std::string RealFolder(const std::string& path) {
+    std::string copy = path;
+    char resolved[PATH_MAX];
+    return realpath(dirname(copy.data()), resolved) ? std::string(resolved) : std::string();
+}
+
+} // namespace
+
+std::optional<tMessage> tCalendarExport::RefuseTarget(const std::string& target,
+                                                      const std::string& dataFile) {
+    struct stat link {};
+    if (lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        struct stat folder {};
+        std::string copy = target;
+        const bool shared =
+            stat(dirname(copy.data()), &folder) != 0 || (folder.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+        if (link.st_uid != geteuid() || shared)
+            return tMessage::ExportThroughLink;
+    }
+    const std::string resolved = AtomicFile::ResolveTarget(target);
+    struct stat file {};
+    if (stat(resolved.c_str(), &file) == 0 && file.st_uid != geteuid())
+        return tMessage::ExportOtherOwner;
+    const std::string data = RealFolder(dataFile), into = RealFolder(resolved);
+    if (!data.empty() && (into == data || into.rfind(data + "/", 0) == 0))
+        return tMessage::ExportIntoDataFolder;
+    return std::nullopt;
 }

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "data/tDataFile.h"
+#include "support/Messages.h"
 
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,4 +20,9 @@ public:
     // The same person on the same day has the same identifier in every export, whatever the
     // case of the name and the picture, so that a calendar replaces the event, not doubles it.
     static std::string Uid(const tDataFile::tEntry& person);
+    // Why the calendar must not be written to target, if it must not: a file of the data
+    // folder (dataFile's), a link another user could have planted (one not ours, or in a
+    // folder others may write to), or another user's file.
+    static std::optional<tMessage> RefuseTarget(const std::string& target,
+                                                const std::string& dataFile);
 };

@@ -114,28 +114,33 @@ bool HasParam(EVCardAttribute* attribute, const char* name, const char* value) {
     return false;
 }
 
+// Whether text has the shape of pattern, where "9" stands for a digit.
+bool Shaped(std::string_view text, std::string_view pattern) {
+    return text.size() == pattern.size() &&
+           std::equal(text.begin(), text.end(), pattern.begin(), [](char c, char p) {
+               return p == '9' ? std::isdigit(static_cast<unsigned char>(c)) != 0 : c == p;
+           });
+}
+
 // The month and day of a BDAY value: 19930102, 1993-01-02, --0102, --01-02, and any of
-// these with a time after "T"; the year, if any, is not kept.
+// these with a time after "T"; the year, if any, is not kept.  month and day are set only for
+// a real day of a real month.
 bool ParseBirthday(std::string_view value, int& month, int& day) {
     value = value.substr(0, value.find_first_of("Tt"));
-    std::string digits;
-    if (value.size() >= 2 && value.substr(0, 2) == "--")
-        value.remove_prefix(2);
-    else if (value.size() == 8 || value.size() == 10)
-        value.remove_prefix(value.size() == 8 ? 4 : 5);
+    std::string_view monthDay;
+    if (Shaped(value, "99999999") || Shaped(value, "--9999"))
+        monthDay = value.substr(value.size() - 4);
+    else if (Shaped(value, "9999-99-99") || Shaped(value, "--99-99"))
+        monthDay = value.substr(value.size() - 5);
     else
         return false;
-    for (size_t i = 0; i < value.size(); ++i) {
-        if (std::isdigit(static_cast<unsigned char>(value[i])))
-            digits += value[i];
-        else if (value[i] != '-' || i != 2)
-            return false;
-    }
-    if (digits.size() != 4)
+    const int m = (monthDay[0] - '0') * 10 + (monthDay[1] - '0');
+    const int d = (monthDay[monthDay.size() - 2] - '0') * 10 + (monthDay.back() - '0');
+    if (m < 1 || m > 12 || d < 1 || d > tDataFile::MonthLength(m))
         return false;
-    month = std::stoi(digits.substr(0, 2));
-    day = std::stoi(digits.substr(2, 2));
-    return day >= 1 && day <= tDataFile::MonthLength(month);
+    month = m;
+    day = d;
+    return true;
 }
 
 // Every character has a Windows-1252 form.
@@ -162,7 +167,10 @@ bool tContactImport::Read(std::string_view bytes) {
     // A file that is not UTF-8 comes from an old program writing the Windows code page.
     const bool utf8 = CodePage::LooksLikeUtf8(bytes) ||
                       std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; });
-    const std::string text = utf8 ? std::string(bytes) : CodePage::Utf8FromAnsi(bytes);
+    std::string text = utf8 ? std::string(bytes) : CodePage::Utf8FromAnsi(bytes);
+    // No card holds a NUL byte; the vCard parser reads past a block when one follows a
+    // quoted-printable soft break.
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
     for (const std::string& source : SplitCards(text)) {
         const std::unique_ptr<EVCard, tUnref> card(
             e_vcard_new_from_string(JoinSoftBreaks(source).c_str()));

@@ -6,6 +6,7 @@
 #include "data/tDataFile.h"
 #include "support/Messages.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,9 @@ public:
     static tMessage SkipMessage(tSkip skip);
 
     std::vector<tContact> m_Contacts;
+
+    // A contact file larger than this is refused: no address book writes one.
+    static constexpr uintmax_t kMaxFileSize = 64u << 20;
 
 private:
     // What Read found, before any plan: the skip reasons that come from the card alone.

@@ -55,7 +55,12 @@ std::string tDataFile::SectionName(int32_t month, int32_t day) {
 }
 
 bool tDataFile::IsStorableName(std::string_view name) {
-    return ProfileKeyIsStorable(name) && name.size() <= kMaxNameLength;
+    // Control characters (an escape sequence, a bell) are no part of a name and would work on
+    // a terminal that lists it.
+    const bool controls = std::any_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
+    return !controls && ProfileKeyIsStorable(name) && name.size() <= kMaxNameLength;
 }
 
 // The names of the date's people: the key list of its section.  Returns how many names the

@@ -57,6 +57,7 @@
 #include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QUrl>
+#include <filesystem>
 
 using namespace Colours;
 
@@ -649,12 +650,14 @@ void tMainFrame::ImportFiles(const std::vector<std::string>& paths) {
     m_Calendar.CancelEntry();
     tContactImport import;
     for (const std::string& path : paths) {
-        tFileFault fault = tFileFault::None;
-        const std::optional<std::string> bytes = AtomicFile::Read(path, &fault);
-        if (!bytes)
-            AfxMessageBox(MessageText(
-                MessageForFault(fault == tFileFault::None ? tFileFault::Unreadable : fault),
-                {path}));
+        std::error_code error;
+        const auto size = std::filesystem::file_size(path, error);
+        const bool tooBig = !error && size > tContactImport::kMaxFileSize;
+        const std::optional<std::string> bytes = tooBig ? std::nullopt : AtomicFile::Read(path);
+        if (tooBig)
+            AfxMessageBox(MessageText(tMessage::ContactFileTooBig, {path}));
+        else if (!bytes)
+            AfxMessageBox(MessageText(tMessage::ContactFileUnreadable, {path}));
         else if (!import.Read(*bytes))
             AfxMessageBox(MessageText(tMessage::NoCards, {path}));
     }
@@ -697,6 +700,12 @@ void tMainFrame::OnExport() {
     if (!chosen)
         return;
     const tDataFile& file = m_Calendar.m_DataFile;
+    if (const std::optional<tMessage> refused =
+            tCalendarExport::RefuseTarget(*chosen, file.GetFileName())) {
+        AfxMessageBox(MessageText(tMessage::ExportFailed) + "\n" +
+                      MessageText(*refused, {*chosen}));
+        return;
+    }
     const std::vector<tDataFile::tEntry> people = file.ReadAllEntries();
     const std::string calendar = tCalendarExport::Make(
         people, CodePage::Utf8FromAnsi(MessageText(tMessage::BirthdaySummary)), std::time(nullptr));

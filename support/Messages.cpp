@@ -93,6 +93,17 @@ constexpr tText kTexts[] = {
     {"later", "Later"},
     {"remind me at", "Remind me at"},
     {"help title", "Zembrola help"},
+    {"export into data folder",
+     "%s is in Zembrola's data folder, where the calendar would replace your birthdays or "
+     "texts; choose a place outside it."},
+    {"export through link",
+     "%s is a link that another user could have made; Zembrola does not write through it. "
+     "Choose another name."},
+    {"export other owner",
+     "%s belongs to another user; Zembrola does not write your birthdays into it. Choose "
+     "another name."},
+    {"contact file too big", "%s is larger than 64 MB, too large for a contact file."},
+    {"contact file unreadable", "%s cannot be read."},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

@@ -87,6 +87,11 @@ enum class tMessage {
     LaterAction,
     RemindAt,
     HelpTitle,
+    ExportIntoDataFolder,
+    ExportThroughLink,
+    ExportOtherOwner,
+    ContactFileTooBig,
+    ContactFileUnreadable,
     Count
 };
 

@@ -6,6 +6,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 using namespace TestSupport;
@@ -89,6 +90,99 @@ TEST_F(CommandLineTest, FailuresAreSaidAndEndWithAStatus) {
     EXPECT_FALSE(Zembrola({}).m_Status);
     EXPECT_FALSE(Zembrola({"-platform", "offscreen"}).m_Status);
     EXPECT_EQ(Zembrola({"--help"}).m_Status, 0);
+}
+
+// Hostile and broken input: each row the exit status, what is said, and the data file's bytes
+// after it (unchanged unless the row says what it holds).
+TEST_F(CommandLineTest, HostileInputNeverCrashesNorOverwrites) {
+    const std::string original = "[14-06]\r\nAnna=f001\r\n";
+    const auto card = [](const std::string& lines) {
+        return "BEGIN:VCARD\nVERSION:3.0\n" + lines + "\nEND:VCARD\n";
+    };
+    struct tRow {
+        const char* m_Name;
+        std::string m_DataFile; // "" keeps the original
+        std::string m_Cards;    // written to in.vcf
+        std::vector<std::string> m_Arguments;
+        int m_Status;
+        const char* m_Said;     // in what is printed (either stream)
+        const char* m_DataHas;  // in the data file after, or null: unchanged
+    };
+    const std::vector<tRow> rows = {
+        {"a US-style date", "", card("FN:Mo\nBDAY:12241993"), {"--import", "in.vcf", "--gender", "m"},
+         0, "Mo\t-\tthe birthday is not a day and month", nullptr},
+        {"month 99", "", card("FN:Mo\nBDAY:1993-99-01"), {"--import", "in.vcf", "--gender", "m"}, 0,
+         "0 added, 1 skipped", nullptr},
+        {"month 13 without a year", "", card("FN:Mo\nBDAY:--1332"),
+         {"--import", "in.vcf", "--gender", "m"}, 0, "Mo\t-\t", nullptr},
+        {"letters for a year", "", card("FN:Mo\nBDAY:abcd1224"), {"--import", "in.vcf", "--gender", "m"},
+         0, "0 added, 1 skipped", nullptr},
+        {"punctuation for a year", "", card("FN:Mo\nBDAY:!!!!!01-02"),
+         {"--import", "in.vcf", "--gender", "m"}, 0, "0 added, 1 skipped", nullptr},
+        {"an escape sequence in a name", "", card("FN:Mo\x1B]0;owned\x07\nBDAY:--0301"),
+         {"--import", "in.vcf", "--gender", "m"}, 0, "Mo?]0;owned?\t", nullptr},
+        {"NUL bytes after a soft break", "",
+         card("FN;ENCODING=QUOTED-PRINTABLE:M=\n" + std::string(40, '\0') + "\nBDAY:--0301"),
+         {"--import", "in.vcf", "--gender", "m"}, 0, "added", "[01-03]"},
+        {"a language out of range", "[settings]\r\nlanguage=99\r\n", card("FN:Mo\nBDAY:--0301"),
+         {"--import", "in.vcf", "--gender", "m"}, 1, "language=99", nullptr},
+        {"the lowest language number", "[settings]\r\nlanguage=-2147483648\r\n", "",
+         {"--next"}, 1, "language=-2147483648", nullptr},
+        {"a huge stored notice", "[14-06]\r\nAnna=f001\r\n[settings]\r\nnotify_days=2147483647\r\n",
+         "", {"--next"}, 0, "2026-06-14\tAnna", nullptr},
+        {"a negative stored notice", "[14-06]\r\nAnna=f001\r\n[settings]\r\nnotify_days=-5\r\n",
+         "", {"--next"}, 0, "2026-06-14\tAnna", nullptr},
+        {"a name with escapes stored by hand", "[14-06]\r\nAn\x1B[2Jna=f001\r\n", "", {"--next"}, 0,
+         "2026-06-14\tAn?[2Jna", nullptr},
+        {"two arguments to --next", "", "", {"--next", "1", "2"}, 2, "Usage", nullptr},
+        {"an export onto the data file", "", "", {"--export-ics", "Cal_Data/DataFile.txt"}, 1,
+         "data folder", nullptr},
+        {"an export onto the language file", "", "", {"--export-ics", "Cal_Data/Language.txt"}, 1,
+         "data folder", nullptr},
+    };
+    for (const tRow& row : rows) {
+        SCOPED_TRACE(row.m_Name);
+        const std::string data = row.m_DataFile.empty() ? original : row.m_DataFile;
+        WriteFile(m_Scratch / "Cal_Data/DataFile.txt", data);
+        const std::string language = ReadFile(m_Scratch / "Cal_Data/Language.txt");
+        WriteFile(m_Scratch / "in.vcf", row.m_Cards);
+        const tRun run = Zembrola(row.m_Arguments);
+        EXPECT_EQ(run.m_Status, row.m_Status) << run.m_Out << run.m_Err;
+        EXPECT_NE((run.m_Out + run.m_Err).find(row.m_Said), std::string::npos)
+            << run.m_Out << run.m_Err;
+        for (char c : run.m_Out + run.m_Err)
+            EXPECT_FALSE(c == '\x1B' || c == '\x07') << "a control character reached the terminal";
+        const std::string after = ReadFile(m_Scratch / "Cal_Data/DataFile.txt");
+        if (row.m_DataHas)
+            EXPECT_NE(after.find(row.m_DataHas), std::string::npos) << after;
+        else
+            EXPECT_EQ(after, data);
+        EXPECT_EQ(ReadFile(m_Scratch / "Cal_Data/Language.txt"), language);
+    }
+}
+
+// An export never writes through a link another user could have planted, nor into another
+// user's file (the two-user test runs the same as a second user).
+TEST_F(CommandLineTest, AnExportRefusesLinksItDidNotMake) {
+    const std::filesystem::path shared = m_Scratch / "shared";
+    std::filesystem::create_directory(shared);
+    std::filesystem::permissions(shared, std::filesystem::perms::all |
+                                             std::filesystem::perms::sticky_bit);
+    WriteFile(m_Scratch / "victim", "precious\n");
+    std::filesystem::create_symlink(m_Scratch / "victim", shared / "birthdays.ics");
+    std::filesystem::create_symlink(m_Scratch / "nowhere", shared / "dangling.ics");
+    for (const char* name : {"shared/birthdays.ics", "shared/dangling.ics"}) {
+        SCOPED_TRACE(name);
+        const tRun run = Zembrola({"--export-ics", name});
+        EXPECT_EQ(run.m_Status, 1);
+        EXPECT_NE(run.m_Err.find("link"), std::string::npos) << run.m_Err;
+    }
+    EXPECT_EQ(ReadFile(m_Scratch / "victim"), "precious\n");
+    EXPECT_FALSE(FileExists(m_Scratch / "nowhere"));
+    // A link of one's own in one's own folder is followed.
+    std::filesystem::create_symlink(m_Scratch / "mine.ics", m_Scratch / "link.ics");
+    EXPECT_EQ(Zembrola({"--export-ics", "link.ics"}).m_Status, 0);
+    EXPECT_NE(ReadFile(m_Scratch / "mine.ics").find("BEGIN:VCALENDAR"), std::string::npos);
 }
 
 } // namespace
