@@ -120,7 +120,9 @@ int tApp::Run() {
     try {
         if (!InitInstance())
             return 0; // another instance runs: end quietly
-        if (!m_FatalError)
+        // Asked to end during a message at start: that message's loop has ended, and the main
+        // one must not start.
+        if (!m_FatalError && !m_MainFrame.IsClosing())
             status = exec();
     } catch (const tAnyError& error) {
         m_FatalError = error.m_Text;

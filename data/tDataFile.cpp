@@ -162,7 +162,7 @@ bool tDataFile::AddEntries(const std::vector<tEntry>& entries, std::vector<tAdde
             const std::string section = SectionName(entry.m_Month, entry.m_Day);
             size_t used = 0;
             bool there = false;
-            file.ForEachKey(section, [&](std::string_view name) {
+            const bool hadSection = file.ForEachKey(section, [&](std::string_view name) {
                 used += name.size() + 1;
                 there = there || CodePage::EqualNoCase(name, entry.m_Name);
                 return true;
@@ -172,6 +172,16 @@ bool tDataFile::AddEntries(const std::vector<tEntry>& entries, std::vector<tAdde
             else if (!NameFits(used, entry.m_Name.size()))
                 results[i] = tAdded::DayFull;
             else if (file.SetValue(section, entry.m_Name, entry.m_Picture)) {
+                // Only a name of bytes that could be UTF-8 can change how the file reads.
+                const bool suspect = std::any_of(entry.m_Name.begin(), entry.m_Name.end(),
+                                                 [](char c) { return c < 0; }) &&
+                                     CodePage::LooksLikeUtf8(entry.m_Name);
+                if (suspect && !file.KeepsItsForm()) {
+                    hadSection ? file.RemoveKey(section, entry.m_Name)
+                               : file.RemoveSection(section);
+                    results[i] = tAdded::NotStorable;
+                    continue;
+                }
                 results[i] = tAdded::Added;
                 changed = true;
             }

@@ -52,6 +52,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
@@ -139,6 +140,7 @@ int tMainFrame::OnCreate() {
         today->setFocus(Qt::OtherFocusReason);
     m_Calendar.SetNotifyAdvance(m_Calendar.m_DataFile.ReadNotifyInAdvance());
     m_Calendar.SetNotifyDays(m_Calendar.m_DataFile.ReadNotifyDays());
+    m_SettingsRead = true;
     SetMode(kModeBrowse);
 
     const QRect client = contentsRect();
@@ -582,9 +584,13 @@ void tMainFrame::OnClose() {
     if (m_Closing)
         return;
     m_Closing = true;
-    SaveSettings();
+    // Asked to end before the settings were read (during a message at start): the defaults
+    // must not replace the user's settings.
+    if (m_SettingsRead)
+        SaveSettings();
     m_AlarmFrame.Withdraw();
-    // The main window's end is the program's end.
+    // The main window's end is the program's end (asked during a message at start, the main
+    // loop then never starts: IsClosing).
     QCoreApplication::exit(0);
 }
 

@@ -54,6 +54,8 @@ public:
     void OnPaletteChanged(const QWidget* changedBy);
     // Saves the placement and the alarm settings, then ends the program.
     void OnClose();
+    // Whether the program was asked to end.
+    bool IsClosing() const { return m_Closing; }
     // Saves the placement and the alarm settings; a failure is reported.
     void SaveSettings();
 
@@ -106,4 +108,5 @@ private:
     std::unique_ptr<tHelpWindow> m_HelpWindow; // where no program opens the help document
     QWidget* m_PageFocus[3] = {};              // where the keyboard goes on each editing page
     bool m_Closing = false;
+    bool m_SettingsRead = false; // the stored settings were read: saving them keeps them
 };

@@ -183,6 +183,10 @@ tFileFault tProfileCache::Edit(const char* fileName,
         entry.m_File = file;
         return AtomicFile::CanReplace(target);
     }
+    if (!file->KeepsItsForm()) {
+        m_Entries.erase(path); // the change stays unwritten: read the file again
+        return tFileFault::NotStorable;
+    }
     const tFileFault fault = AtomicFile::Replace(
         target, [&file](const AtomicFile::tSink& sink) { return file->Write(sink); });
     if (fault != tFileFault::None) {

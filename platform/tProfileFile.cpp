@@ -195,6 +195,10 @@ std::string tProfileFile::Serialize() const {
     return all;
 }
 
+bool tProfileFile::KeepsItsForm() const {
+    return IsUnicode() || !CodePage::LooksLikeUtf8(Serialize());
+}
+
 std::string_view tProfileFile::TextOf(const tLine& line) const {
     return std::string_view(line.m_Added ? m_Added : m_Text).substr(line.m_Begin, line.m_Length);
 }

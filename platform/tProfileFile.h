@@ -28,6 +28,9 @@ public:
     // Hands the file's bytes, in its own encoding, to sink in pieces; false when sink refused.
     bool Write(const std::function<bool(std::string_view)>& sink) const;
     std::string Serialize() const;
+    // False when the file's own code page would now read as UTF-8 (a name such as "Ã©ric"
+    // in a file of plain ASCII): a write must never change how the rest of the file reads.
+    bool KeepsItsForm() const;
 
     // Calls visit with each key name of the section, in file order, until it returns false.
     // False when there is no section.

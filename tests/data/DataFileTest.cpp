@@ -74,6 +74,26 @@ TEST_F(DataFileTest, TheKeyListIsLimitedTo1000Bytes) {
     EXPECT_EQ(m_Data.ReadAllEntries()[0].m_Name, "Real");
 }
 
+// A file's form is decided by what it holds: a name whose code-page bytes would make a plain
+// file read as UTF-8 is refused, and the rest of the file reads as before.
+TEST_F(DataFileTest, AWriteNeverChangesHowTheFileReads) {
+    const std::string plain = "[14-06]\nAnna=f001\n";
+    const std::string mojibake = "\xC3\xA9ric"; // "Ã©ric" in Windows-1252
+    Write(plain);
+    std::vector<tDataFile::tAdded> added;
+    ASSERT_TRUE(m_Data.AddEntries({{3, 1, mojibake, "m001"}, {3, 1, "Eric", "m002"}}, added));
+    EXPECT_EQ(added, (std::vector<tDataFile::tAdded>{tDataFile::tAdded::NotStorable,
+                                                     tDataFile::tAdded::Added}));
+    EXPECT_FALSE(m_Data.WriteEntry(3, 2, mojibake, "m001"));
+    EXPECT_EQ(ReadFile("Cal_Data/DataFile.txt"), plain + "[01-03]\nEric=m002\n");
+    // In a file already of the code page's own (a "\xE9" that is no UTF-8), it is a name.
+    Write("[14-06]\nRen\xE9=m001\n");
+    EXPECT_TRUE(m_Data.WriteEntry(3, 2, mojibake, "m001"));
+    std::string name, picture;
+    ASSERT_TRUE(m_Data.ReadEntry(6, 14, 0, name, picture));
+    EXPECT_EQ(name, "Ren\xE9");
+}
+
 TEST_F(DataFileTest, WritingReplacesInPlaceAndAppendsNewPeople) {
     ASSERT_TRUE(m_Data.WriteEntry(12, 24, "Anna", "f002"));
     ASSERT_TRUE(m_Data.WriteEntry(12, 24, "Peter", "m000"));

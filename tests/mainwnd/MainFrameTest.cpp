@@ -18,7 +18,9 @@
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Menu.h"
+#include "platform/MessageBox.h"
 #include "platform/Shell.h"
+#include "support/tAnyError.h"
 #include "tests/support/AppTestSupport.h"
 
 #include <QGuiApplication>
@@ -156,6 +158,42 @@ TEST_F(MainFrameTest, ADataFileThatCannotBeReadIsSaidAtStartAndNeverWritten) {
               "Your settings could not be saved.\n" + file +
                   " cannot be read. Zembrola writes nothing to it until it can, so that no "
                   "birthday is lost.");
+}
+
+// Asked to end (SIGTERM) while a message at start waits for the user: the settings stay as
+// they were, and the program ends instead of running on with no way out.
+TEST_F(MainFrameTest, AnEndDuringAStartMessageKeepsTheSettings) {
+    const std::string settings = "[settings]\nnotify_advance=0\nnotify_days=9\nwp.NormPos.l=321\n";
+    tMainFrame* frame = nullptr;
+    SetMessageBoxHandler([&frame](const std::string&) {
+        if (frame)
+            frame->OnClose();
+    });
+    for (const std::string& data : {settings + "language=99\n", settings}) {
+        SCOPED_TRACE(data);
+        const bool unreadable = data == settings;
+        if (unreadable)
+            AtomicFile::InjectReadError(EIO);
+        m_Scratch = std::make_unique<tScratch>(tScratch::tContent::InstallationData);
+        WriteFile("Cal_Data/DataFile.txt", data);
+        m_Frame = std::make_unique<tMainFrame>();
+        frame = m_Frame.get();
+        App().m_pMainWnd = frame;
+        try {
+            m_Frame->Create("Zembrola");
+            App().ReportFatalError();
+        } catch (const tAnyError& error) {
+            App().m_FatalError = error.m_Text;
+            App().ReportFatalError(); // the bad language: said by the application
+            App().m_FatalError.reset();
+        }
+        AtomicFile::InjectReadError(0);
+        EXPECT_TRUE(m_Frame->IsClosing()) << "the main loop must not start";
+        EXPECT_EQ(DataFile(), data);
+        frame = nullptr;
+        TearDown();
+    }
+    InstallRecorder();
 }
 
 TEST_F(MainFrameTest, HelpOpensTheDocumentOfTheLanguage) {
