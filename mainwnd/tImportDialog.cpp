@@ -7,9 +7,11 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -71,6 +73,22 @@ tImportDialog::tImportDialog(tContactImport& import, const tDataFile& file, int 
         m_Table->setCellWidget(row, kColumnGender, choice);
     }
     layout->addWidget(m_Table);
+    // One choice for all the cards that wait: a large address book has hundreds.
+    auto* forAll = new QHBoxLayout;
+    m_AllMale = new QPushButton(Text(tMessage::GenderMale), this);
+    m_AllFemale = new QPushButton(Text(tMessage::GenderFemale), this);
+    auto* forAllLabel = new QLabel(Text(tMessage::GenderForAll), this);
+    forAll->addWidget(forAllLabel);
+    forAll->addWidget(m_AllMale);
+    forAll->addWidget(m_AllFemale);
+    forAll->addStretch();
+    connect(m_AllMale, &QPushButton::clicked, this, [this] { ChooseGenderForAll("m"); });
+    connect(m_AllFemale, &QPushButton::clicked, this, [this] { ChooseGenderForAll("f"); });
+    const bool anyWaits = m_Import.Count(tContactImport::tSkip::NoGender) > 0;
+    for (QWidget* widget : {static_cast<QWidget*>(forAllLabel), static_cast<QWidget*>(m_AllMale),
+                            static_cast<QWidget*>(m_AllFemale)})
+        widget->setVisible(anyWaits);
+    layout->addLayout(forAll);
     m_Summary = new QLabel(this);
     layout->addWidget(m_Summary);
     auto* buttons = new QDialogButtonBox(this);
@@ -87,6 +105,16 @@ tImportDialog::tImportDialog(tContactImport& import, const tDataFile& file, int 
 void tImportDialog::ChooseGender(int row, const std::string& gender) {
     if (auto* choice = qobject_cast<QComboBox*>(m_Table->cellWidget(row, kColumnGender)))
         choice->setCurrentIndex(gender == "m" ? 1 : gender == "f" ? 2 : 0);
+}
+
+void tImportDialog::ChooseGenderForAll(const std::string& gender) {
+    const int index = gender == "m" ? 1 : gender == "f" ? 2 : 0;
+    for (int row = 0; row < m_Table->rowCount(); ++row)
+        if (auto* choice = qobject_cast<QComboBox*>(m_Table->cellWidget(row, kColumnGender))) {
+            const QSignalBlocker quiet(choice); // one plan for all, not one for each
+            choice->setCurrentIndex(index);
+        }
+    Replan();
 }
 
 void tImportDialog::Replan() {

@@ -19,10 +19,14 @@ public:
 
     // Gives a card without a gender of its own the gender "m" or "f" (empty: none).
     void ChooseGender(int row, const std::string& gender);
+    // Gives every card without a gender of its own that gender, in one plan.
+    void ChooseGenderForAll(const std::string& gender);
 
     QTableWidget* m_Table = nullptr;
     QLabel* m_Summary = nullptr;
     QPushButton* m_ImportButton = nullptr;
+    QPushButton* m_AllMale = nullptr; // shown while some card waits for a gender
+    QPushButton* m_AllFemale = nullptr;
 
 private:
     void Replan();

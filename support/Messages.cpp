@@ -104,6 +104,7 @@ constexpr tText kTexts[] = {
      "another name."},
     {"contact file too big", "%s is larger than 64 MB, too large for a contact file."},
     {"contact file unreadable", "%s cannot be read."},
+    {"gender for all", "Every card without a gender:"},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

@@ -92,6 +92,7 @@ enum class tMessage {
     ExportOtherOwner,
     ContactFileTooBig,
     ContactFileUnreadable,
+    GenderForAll,
     Count
 };
 
