@@ -8,8 +8,12 @@
 #include "platform/MessageBox.h"
 #include "platform/Sound.h"
 
+#include "mainwnd/tImportDialog.h"
+
+#include <QLabel>
 #include <QPainter>
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -96,6 +100,37 @@ void BM_TrayTipText(benchmark::State& state) {
         benchmark::DoNotOptimize(tMainFrame::TipText(frame.m_Calendar.m_DataFile, 14, now));
 }
 BENCHMARK(BM_TrayTipText)->Unit(benchmark::kMicrosecond);
+
+// The review of an import of that many cards (half with a gender of their own when the second
+// argument is 1, none otherwise), opened and, without genders, all given one in one choice.
+void BM_ReviewOfAnImport(benchmark::State& state) {
+    tMainFrame& frame = Frame();
+    const int count = static_cast<int>(state.range(0));
+    const bool genders = state.range(1) != 0;
+    std::string cards;
+    for (int i = 0; i < count; ++i)
+        cards += "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Card " + std::to_string(i) + "\r\n" +
+                 (genders ? std::string("GENDER:") + (i % 2 ? "M" : "F") + "\r\n" : "") +
+                 "BDAY:--" + (i % 12 < 9 ? "0" : "") + std::to_string(1 + i % 12) + "1" +
+                 std::to_string(i % 9) + "\r\nEND:VCARD\r\n";
+    for (auto _ : state) {
+        tContactImport import;
+        import.Read(cards);
+        tImportDialog review(import, frame.m_Calendar.m_DataFile, 12, 12, &frame);
+        if (!genders)
+            review.ChooseGenderForAll("f");
+        benchmark::DoNotOptimize(review.m_Summary->text());
+    }
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_ReviewOfAnImport)
+    ->Args({10000, 1})
+    ->Args({10000, 0})
+    ->Args({100000, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 
 } // namespace
 
