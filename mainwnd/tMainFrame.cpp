@@ -52,11 +52,11 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
-#include <QTimer>
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QUrl>
 #include <filesystem>
 
