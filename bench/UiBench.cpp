@@ -129,6 +129,7 @@ BENCHMARK(BM_ReviewOfAnImport)
     ->Args({10000, 1})
     ->Args({10000, 0})
     ->Args({100000, 1})
+    ->Args({100000, 0})
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
 

@@ -3,16 +3,25 @@
 #pragma once
 
 #include "data/tContactImport.h"
+#include "mainwnd/tImportModel.h"
 
 #include <QDialog>
 
 class QLabel;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 class tImportDialog : public QDialog {
 public:
-    enum { kColumnName, kColumnDate, kColumnGender, kColumnResult };
+    enum {
+        kColumnName = tImportModel::kColumnName,
+        kColumnDate = tImportModel::kColumnDate,
+        kColumnGender = tImportModel::kColumnGender,
+        kColumnResult = tImportModel::kColumnResult
+    };
+    // Up to this many cards waiting for a gender show their choice open; beyond, a click on
+    // the cell opens it (a hundred thousand open choices would cost seconds and memory).
+    static constexpr int kOpenChoices = 300;
 
     tImportDialog(tContactImport& import, const tDataFile& file, int malePictures,
                   int femalePictures, QWidget* parent);
@@ -21,8 +30,11 @@ public:
     void ChooseGender(int row, const std::string& gender);
     // Gives every card without a gender of its own that gender, in one plan.
     void ChooseGenderForAll(const std::string& gender);
+    // What the table shows in a cell.
+    QString CellText(int row, int column) const;
 
-    QTableWidget* m_Table = nullptr;
+    QTableView* m_Table = nullptr;
+    tImportModel* m_Model = nullptr;
     QLabel* m_Summary = nullptr;
     QPushButton* m_ImportButton = nullptr;
     QPushButton* m_AllMale = nullptr; // shown while some card waits for a gender

@@ -361,9 +361,8 @@ TEST_F(MainFrameTest, ADroppedAddressBookIsReviewedThenAdded) {
         EXPECT_TRUE(review->m_AllFemale->isVisibleTo(review));
         review->m_AllFemale->click();
         review->ChooseGender(3, "m");
-        for (int row = 0; row < review->m_Table->rowCount(); ++row)
-            results.push_back(
-                FromQString(review->m_Table->item(row, tImportDialog::kColumnResult)->text()));
+        for (int row = 0; row < review->m_Model->rowCount(); ++row)
+            results.push_back(FromQString(review->CellText(row, tImportDialog::kColumnResult)));
         review->m_ImportButton->click();
     });
     for (int waited = 0; waited < 5000 && Recorder().m_Messages.empty(); waited += 10)
