@@ -52,7 +52,7 @@ std::string CallerPath(const std::string& name) {
 bool OpenData(tDataFile& file, std::FILE* err) {
     file.SetFileName("Cal_Data\\DataFile.txt");
     g_LanguageString.SetFileName("Cal_Data\\Language.txt");
-    g_LanguageString.SetLanguage(file.ReadLanguage());
+    g_LanguageString.SetLanguage(file.ReadLanguage(), file.ReadLanguageText());
     try {
         g_LanguageString.GetString("title");
     } catch (const tAnyError& error) {

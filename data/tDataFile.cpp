@@ -352,6 +352,12 @@ bool tDataFile::WriteAlarmProgress(const tAlarmProgress& progress) {
     return written;
 }
 
+std::string tDataFile::ReadLanguageText() const {
+    char text[64] = "";
+    GetPrivateProfileString(kSettings, "language", "", text, sizeof text, m_FileName.c_str());
+    return text;
+}
+
 int32_t tDataFile::ReadLanguage() const {
     return ReadSetting("language", 1);
 }

@@ -97,6 +97,8 @@ public:
     std::optional<tAlarmProgress> ReadAlarmProgress() const;
     bool WriteAlarmProgress(const tAlarmProgress& progress);
     int32_t ReadLanguage() const;
+    // The language setting as the file writes it, for messages.
+    std::string ReadLanguageText() const;
 
 private:
     // The buffers the file format is read with.

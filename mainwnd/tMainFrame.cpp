@@ -114,7 +114,8 @@ int tMainFrame::OnCreate() {
     g_LanguageString.SetFileName("Cal_Data\\Language.txt");
     g_LanguageString.SetLanguage(1);
     m_Calendar.m_DataFile.SetFileName("Cal_Data\\DataFile.txt");
-    g_LanguageString.SetLanguage(m_Calendar.m_DataFile.ReadLanguage());
+    g_LanguageString.SetLanguage(m_Calendar.m_DataFile.ReadLanguage(),
+                                 m_Calendar.m_DataFile.ReadLanguageText());
     m_Calendar.m_DataFile.RemoveStaleSaves();
     // A data file that cannot be read shows no birthdays: say why at once, not at the first
     // save (nothing is written to it meanwhile).

@@ -27,8 +27,9 @@ void tLanguageString::SetFileName(const char* name) {
     std::snprintf(m_FileName, sizeof m_FileName, "%s", OrEmpty(name));
 }
 
-void tLanguageString::SetLanguage(int number) {
+void tLanguageString::SetLanguage(int number, std::string_view stored) {
     m_RequestedLanguage = number;
+    m_RequestedText = std::string(stored.substr(0, 40));
     if (number >= 1 && number <= 6) {
         m_Language = number;
         std::snprintf(m_SectionName, sizeof m_SectionName, "%s", kLanguages[number - 1].m_Section);
@@ -49,7 +50,8 @@ void tLanguageString::Raise(const char* format, const char* key) {
 const char* tLanguageString::GetString(const char* key) {
     if (m_Language == 0) {
         // The number comes from the data file's settings: say so, not just "not set".
-        const std::string number = std::to_string(m_RequestedLanguage);
+        const std::string number =
+            m_RequestedText.empty() ? std::to_string(m_RequestedLanguage) : m_RequestedText;
         Raise("The setting language=%s in DataFile.txt is not one of 1 to 6.", number.c_str());
     }
     const std::string path = FullPath(m_FileName);

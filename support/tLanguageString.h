@@ -5,6 +5,7 @@
 #include "support/tAnyError.h"
 
 #include <string>
+#include <string_view>
 
 class tLanguageString {
 public:
@@ -15,7 +16,9 @@ public:
     // The language file, relative to the current directory at each lookup.
     void SetFileName(const char* name);
     // 1 English, 2 Dutch, 3 French, 4 German, 5 Italian, 6 Spanish; anything else: none.
-    void SetLanguage(int number);
+    // stored: the setting as the data file writes it, for the message when it is no language
+    // (a number too large for an int, or letters, read as another number).
+    void SetLanguage(int number, std::string_view stored = {});
     // The text of key; valid until the next lookup.  Throws tLanguageStringError when no
     // language is set or the text is missing or empty.
     const char* GetString(const char* key);
@@ -36,6 +39,7 @@ private:
     char m_ShortName[6] = {};
     int m_Language = 0;
     int m_RequestedLanguage = 0;
+    std::string m_RequestedText; // the setting as written, when given
 };
 
 extern tLanguageString g_LanguageString;
