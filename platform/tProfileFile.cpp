@@ -96,15 +96,37 @@ void tProfileFile::Classify(tLine& line, std::string_view view) {
     line.m_ValueBegin = static_cast<uint32_t>(equals + 1);
 }
 
+namespace {
+
+// UTF-16 written without a byte-order mark: no text of 8-bit characters has NUL bytes, and
+// one of plain letters in UTF-16 has one in every unit, on the same side.  0 when it is none,
+// else 1 for little-endian and 2 for big-endian.
+int Utf16WithoutMark(std::string_view bytes) {
+    const size_t units = std::min<size_t>(bytes.size() / 2, 256);
+    if (units < 2)
+        return 0;
+    size_t low = 0, high = 0;
+    for (size_t i = 0; i < units; ++i) {
+        low += bytes[2 * i + 1] == '\0' && bytes[2 * i] != '\0';
+        high += bytes[2 * i] == '\0' && bytes[2 * i + 1] != '\0';
+    }
+    return low * 10 >= units * 9 ? 1 : high * 10 >= units * 9 ? 2 : 0;
+}
+
+} // namespace
+
 tProfileFile tProfileFile::Parse(std::string bytes) {
     if (bytes.size() > UINT32_MAX)
         throw std::length_error("profile file too large");
     tProfileFile file;
-    if (bytes.size() >= 2 &&
-        (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0)) {
-        const bool bigEndian = bytes[0] == '\xFE';
+    const bool marked = bytes.size() >= 2 && (bytes.compare(0, 2, "\xFF\xFE") == 0 ||
+                                              bytes.compare(0, 2, "\xFE\xFF") == 0);
+    const int unmarked = marked ? 0 : Utf16WithoutMark(bytes);
+    if (marked || unmarked != 0) {
+        const bool bigEndian = marked ? bytes[0] == '\xFE' : unmarked == 2;
         file.m_Encoding = bigEndian ? tEncoding::Utf16Be : tEncoding::Utf16Le;
-        const std::string_view units = std::string_view(bytes).substr(2);
+        file.m_NoMark = !marked;
+        const std::string_view units = std::string_view(bytes).substr(marked ? 2 : 0);
         if (units.size() % 2)
             file.m_OddByte.assign(1, units.back());
         std::string text = Utf8FromUtf16(units, bigEndian);
@@ -155,9 +177,9 @@ bool tProfileFile::Write(const std::function<bool(std::string_view)>& sink) cons
     constexpr size_t kChunk = 1 << 16;
     std::string out;
     out.reserve(kChunk + 4096);
-    if (m_Encoding == tEncoding::Utf16Le)
+    if (m_Encoding == tEncoding::Utf16Le && !m_NoMark)
         out = "\xFF\xFE";
-    else if (m_Encoding == tEncoding::Utf16Be)
+    else if (m_Encoding == tEncoding::Utf16Be && !m_NoMark)
         out = "\xFE\xFF";
     else if (m_Encoding == tEncoding::Utf8Bom)
         out = kUtf8Bom;

@@ -102,6 +102,7 @@ private:
     std::string m_Text;    // the file as read; UTF-16 files converted to UTF-8
     std::string m_Added;   // the text of lines written since
     std::string m_OddByte; // a UTF-16 file's stray last byte, kept as it was
+    bool m_NoMark = false; // a UTF-16 file without a byte-order mark, kept so
     std::vector<tLine> m_Lines;
     std::vector<tSection> m_Sections;
     std::unordered_map<std::string, size_t> m_SectionIndex; // folded name -> first such section
