@@ -49,13 +49,16 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QShortcut>
 #include <QSystemTrayIcon>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
@@ -655,19 +658,42 @@ void tMainFrame::OnImport() {
 
 void tMainFrame::ImportFiles(const std::vector<std::string>& paths) {
     m_Calendar.CancelEntry();
+    // The cards are read beside the event loop: a large address book takes seconds, and the
+    // window stays drawn and shows that it works meanwhile.  What went wrong is said after.
     tContactImport import;
-    for (const std::string& path : paths) {
-        std::error_code error;
-        const auto size = std::filesystem::file_size(path, error);
-        const bool tooBig = !error && size > tContactImport::kMaxFileSize;
-        const std::optional<std::string> bytes = tooBig ? std::nullopt : AtomicFile::Read(path);
-        if (tooBig)
-            AfxMessageBox(MessageText(tMessage::ContactFileTooBig, {path}));
-        else if (!bytes)
-            AfxMessageBox(MessageText(tMessage::ContactFileUnreadable, {path}));
-        else if (!import.Read(*bytes))
-            AfxMessageBox(MessageText(tMessage::NoCards, {path}));
-    }
+    std::vector<std::string> faults;
+    QThread* reader = QThread::create([&import, &faults, paths] {
+        for (const std::string& path : paths) {
+            std::error_code error;
+            const auto size = std::filesystem::file_size(path, error);
+            const bool tooBig = !error && size > tContactImport::kMaxFileSize;
+            const std::optional<std::string> bytes = tooBig ? std::nullopt : AtomicFile::Read(path);
+            if (tooBig)
+                faults.push_back(MessageText(tMessage::ContactFileTooBig, {path}));
+            else if (!bytes)
+                faults.push_back(MessageText(tMessage::ContactFileUnreadable, {path}));
+            else if (!import.Read(*bytes))
+                faults.push_back(MessageText(tMessage::NoCards, {path}));
+        }
+    });
+    QEventLoop waiting;
+    QObject::connect(reader, &QThread::finished, &waiting, &QEventLoop::quit);
+    QProgressDialog progress(ToQString(MessageText(tMessage::ImportReading)), QString(), 0, 0,
+                             this);
+    progress.setWindowTitle(ToQString(MessageText(tMessage::ImportTitle)));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.hide();
+    // A small file is read before anything shows.
+    QTimer::singleShot(400, &progress, [&progress] { progress.show(); });
+    reader->start();
+    if (!reader->isFinished())
+        waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    reader->wait();
+    delete reader;
+    progress.reset();
+    for (const std::string& fault : faults)
+        AfxMessageBox(fault);
     if (import.m_Contacts.empty())
         return;
     tDataFile& file = m_Calendar.m_DataFile;

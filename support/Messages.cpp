@@ -37,16 +37,16 @@ constexpr tText kTexts[] = {
     {"picture missing", "The picture %s is missing; the default picture is shown instead."},
     {"no help program", "No program is installed that can open the help file %s."},
     {"ok", "OK"},
-    {"import contacts", "Import contacts…"},
-    {"export calendar", "Export calendar…"},
-    {"find", "Find…"},
+    {"import contacts", "Import contacts\x85"},
+    {"export calendar", "Export calendar\x85"},
+    {"find", "Find\x85"},
     {"import title", "Import contacts"},
     {"import", "Import"},
     {"column name", "Name"},
     {"column date", "Birthday"},
     {"column gender", "Gender"},
     {"column result", "Result"},
-    {"choose gender", "Choose…"},
+    {"choose gender", "Choose\x85"},
     {"male", "Male"},
     {"female", "Female"},
     {"will add", "will be added"},
@@ -105,6 +105,7 @@ constexpr tText kTexts[] = {
     {"contact file too big", "%s is larger than 64 MB, too large for a contact file."},
     {"contact file unreadable", "%s cannot be read."},
     {"gender for all", "Every card without a gender:"},
+    {"import reading", "Reading the contact cards\x85"},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

@@ -93,6 +93,7 @@ enum class tMessage {
     ContactFileTooBig,
     ContactFileUnreadable,
     GenderForAll,
+    ImportReading,
     Count
 };
 
