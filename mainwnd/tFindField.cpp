@@ -40,7 +40,7 @@ void tFindField::Close() {
 }
 
 bool tFindField::Search(int from) {
-    const std::string wanted = CodePage::AnsiFromUtf8(FromQString(text()));
+    const std::string wanted = FromQString(text()); // already the code page's
     const int found = m_Finder.Find(wanted, from);
     // Red text says at once that the name is not there; the tip says it in words.
     QPalette colours = palette();

@@ -414,4 +414,29 @@ TEST_F(MainFrameTest, CtrlFFindsAsTheUserTypesAndEscLeavesThePersonShown) {
     EXPECT_EQ(Calendar().m_Name, "Zoe Smith");
 }
 
+// Typed with or without the accents, the accented names are found.
+TEST_F(MainFrameTest, FindTakesTheAccentsAsTyped) {
+    CreateFrame("[03-02]\nM\xFCller=f001\n[09-11]\nRen\xE9 Blanc=m002\n[01-01]\nAnna=f003\n");
+    m_Frame->show();
+    const struct {
+        QString m_Typed;
+        const char* m_Found;
+    } rows[] = {{QString::fromUtf8("M\u00fc"), "M\xFCller"}, {"Mu", "M\xFCller"},
+                {QString::fromUtf8("Ren\u00e9"), "Ren\xE9 Blanc"}, {"rene", "Ren\xE9 Blanc"},
+                {QString::fromUtf8("EN\u00c9"), "Ren\xE9 Blanc"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.m_Typed.toStdString());
+        m_Frame->OnFind();
+        m_Frame->m_FindField->clear();
+        for (const QChar c : row.m_Typed) { // as a keyboard with those keys types them
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(m_Frame->m_FindField, &key);
+        }
+        EXPECT_EQ(Calendar().m_Name, row.m_Found);
+        EXPECT_TRUE(m_Frame->m_FindField->toolTip().isEmpty()) << "found, not red";
+        QTest::keyClick(m_Frame->m_FindField, Qt::Key_Escape);
+        Calendar().SelectDay(1);
+    }
+}
+
 } // namespace
