@@ -103,7 +103,7 @@ void tCalendar::FillMonth(int month) {
         if (control) {
             control->SetAllTexts(text, true);
             // Read out as "14 June, today, 2 birthdays".
-            std::string name = DateText(month, day);
+            std::string name = SpokenDateText(month, day);
             if (today)
                 name.append(", ").append(MessageText(tMessage::Today));
             if (people)
@@ -289,14 +289,36 @@ void tCalendar::SetName(const std::string& name) {
     }
 }
 
+namespace {
+
+std::string ComposeDate(const std::string& format, const std::string& month, int day) {
+    const bool monthFirst = !format.empty() && (format[0] == 'M' || format[0] == 'm');
+    return monthFirst ? month + " " + std::to_string(day) : std::to_string(day) + " " + month;
+}
+
+} // namespace
+
 std::string tCalendar::DateText(int month, int day) {
     if (month < 1 || month > 12)
         return "?"; // never a month's name looked up past the table
     // The format is copied before the next lookup replaces it.
     const std::string format = g_LanguageString.GetString("date format");
-    const std::string name = g_LanguageString.GetString(GetMonthName(month));
-    const bool monthFirst = format[0] == 'M' || format[0] == 'm';
-    return monthFirst ? name + " " + std::to_string(day) : std::to_string(day) + " " + name;
+    return ComposeDate(format, g_LanguageString.GetString(GetMonthName(month)), day);
+}
+
+std::string tCalendar::SpokenMonthName(int month) {
+    if (month < 1 || month > 12)
+        return "?";
+    std::string english = GetMonthName(month);
+    english[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(english[0])));
+    return g_LanguageString.GetStringOr(GetMonthName(month), english.c_str());
+}
+
+std::string tCalendar::SpokenDateText(int month, int day) {
+    if (month < 1 || month > 12)
+        return "?";
+    return ComposeDate(g_LanguageString.GetStringOr("date format", "MD"), SpokenMonthName(month),
+                       day);
 }
 
 void tCalendar::SetDate(int month, int day) {

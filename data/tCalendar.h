@@ -33,6 +33,10 @@ public:
     static constexpr const char* kDefaultPicture = "Cal_Data\\DefImage.bmp";
     // The date as the language writes it ("24 December", "December 24").
     static std::string DateText(int month, int day);
+    // The same for screen readers: a text missing from the language file is no reason to stop,
+    // the English one stands in for it.
+    static std::string SpokenDateText(int month, int day);
+    static std::string SpokenMonthName(int month);
     // Loads a person's picture into view; a missing one is said once and the default picture
     // stands in for it.  Returns the picture shown.
     static std::string LoadPersonPicture(tLabel& view, const std::string& path);

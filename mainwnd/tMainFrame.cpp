@@ -181,7 +181,7 @@ void tMainFrame::BuildTree() {
     auto* titleRow = Add(a, new tLayoutRow);
     auto* hide = Add(titleRow, new tHideButton);
     hide->Create("\xA4", this, 0);
-    hide->setAccessibleName(ToQString(g_LanguageString.GetString("Hide")));
+    hide->setAccessibleName(ToQString(g_LanguageString.GetStringOr("Hide", "Hide")));
     hide->setFont(m_LargeFont);
     hide->m_Fixed[0] = hide->m_Fixed[1] = true;
     auto* title = Add(titleRow, new tTitleBar);
@@ -193,8 +193,7 @@ void tMainFrame::BuildTree() {
     for (int month = 1; month <= 12; ++month) {
         auto* button = Add(months, new tMonthButton);
         button->Create(Initial(tCalendar::GetMonthShortName(month)).c_str(), this, month);
-        button->setAccessibleName(
-            ToQString(g_LanguageString.GetString(tCalendar::GetMonthName(month))));
+        button->setAccessibleName(ToQString(tCalendar::SpokenMonthName(month)));
         button->setFont(m_BoldFont);
         m_Calendar.m_MonthButtons[month] = button;
     }
