@@ -184,12 +184,14 @@ bool tContactImport::Read(std::string_view bytes) {
                 contact.m_ShownName =
                     given.empty() || family.empty() ? given + family : given + " " + family;
             }
-        if (EVCardAttribute* gender = e_vcard_get_attribute(card.get(), "GENDER")) {
-            // M or F; O, N, U and none leave the choice to the user.
-            const std::string sex = Text(gender, 0);
-            if (sex.size() == 1 &&
-                (sex[0] == 'M' || sex[0] == 'm' || sex[0] == 'F' || sex[0] == 'f'))
-                contact.m_Gender.assign(1, static_cast<char>(std::tolower(sex[0])));
+        // vCard 4.0's GENDER M or F, else the X-GENDER that older address books write (Male,
+        // Female, M, F); O, N, U and none leave the choice to the user.
+        for (const char* name : {"GENDER", "X-GENDER"}) {
+            EVCardAttribute* gender = e_vcard_get_attribute(card.get(), name);
+            const std::string sex = gender ? Text(gender, 0) : std::string();
+            for (const char* form : {"m", "f", "male", "female"})
+                if (contact.m_Gender.empty() && g_ascii_strcasecmp(sex.c_str(), form) == 0)
+                    contact.m_Gender.assign(1, form[0]);
         }
         EVCardAttribute* birthday = e_vcard_get_attribute(card.get(), "BDAY");
         if (!birthday)

@@ -2,7 +2,9 @@
 
 #include "platform/Gdi.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -31,10 +33,14 @@ QString QtFilter(const char* filter) {
 std::optional<std::string> GetOpenFileName(const char* filter) {
     if (g_Handler)
         return g_Handler(filter);
+    // The first time in the user's home (the program works in a hidden data folder), later
+    // where the user chose last.
+    static QString folder = QDir::homePath();
     const QString chosen =
-        QFileDialog::getOpenFileName(nullptr, QString(), QString(), QtFilter(filter));
+        QFileDialog::getOpenFileName(nullptr, QString(), folder, QtFilter(filter));
     if (chosen.isEmpty())
         return std::nullopt;
+    folder = QFileInfo(chosen).absolutePath();
     return chosen.toLocal8Bit().toStdString();
 }
 
