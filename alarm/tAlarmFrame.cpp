@@ -29,6 +29,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <algorithm>
 #include <cstdio>
 
@@ -118,6 +119,10 @@ int tAlarmFrame::OnCreate() {
     setFixedSize(m_MeasuredSize[0], m_MeasuredSize[1]);
     Centre();
     return 0;
+}
+
+void tAlarmFrame::OnEraseBkgnd(QPainter& painter) {
+    painter.fillRect(rect(), ToQColor(kLightBlue));
 }
 
 void tAlarmFrame::Centre() {

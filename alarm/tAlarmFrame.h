@@ -54,6 +54,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool event(QEvent* event) override;
+    // The background between the controls, the calendar window's light blue.
+    void OnEraseBkgnd(QPainter& painter) override;
 
 private:
     int OnCreate();

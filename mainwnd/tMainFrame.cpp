@@ -684,13 +684,17 @@ void tMainFrame::ImportFiles(const std::vector<std::string>& paths) {
     progress.setMinimumDuration(0);
     progress.hide();
     // A small file is read before anything shows.
-    QTimer::singleShot(400, &progress, [&progress] { progress.show(); });
+    QTimer showLater;
+    showLater.setSingleShot(true);
+    QObject::connect(&showLater, &QTimer::timeout, &progress, &QWidget::show);
+    showLater.start(400);
     reader->start();
     if (!reader->isFinished())
         waiting.exec(QEventLoop::ExcludeUserInputEvents);
     reader->wait();
     delete reader;
-    progress.reset();
+    showLater.stop();
+    progress.hide();
     for (const std::string& fault : faults)
         AfxMessageBox(fault);
     if (import.m_Contacts.empty())

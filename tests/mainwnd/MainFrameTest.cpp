@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -382,6 +383,10 @@ TEST_F(MainFrameTest, ADroppedAddressBookIsReviewedThenAdded) {
         ASSERT_NE(review, nullptr);
         EXPECT_EQ(Calendar().m_DataFile.CountEntries(6, 14), 0)
             << "nothing is written before the user confirms";
+        // The reading is done: its progress window does not come up over the review later.
+        QTest::qWait(500);
+        for (const QProgressDialog* progress : m_Frame->findChildren<QProgressDialog*>())
+            EXPECT_FALSE(progress->isVisible());
         // One choice for all the cards that wait, then one card changed by itself.
         EXPECT_TRUE(review->m_AllFemale->isVisibleTo(review));
         review->m_AllFemale->click();
