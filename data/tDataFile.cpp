@@ -60,7 +60,10 @@ bool tDataFile::IsStorableName(std::string_view name) {
     const bool controls = std::any_of(name.begin(), name.end(), [](char c) {
         return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
     });
-    return !controls && ProfileKeyIsStorable(name) && name.size() <= kMaxNameLength;
+    // A day whose first name begins with "#" reads as empty in other programs' profile readers:
+    // the name field refuses it, and so does every other way in.
+    return !controls && ProfileKeyIsStorable(name) && name.front() != '#' &&
+           name.size() <= kMaxNameLength;
 }
 
 // The names of the date's people: the key list of its section.  Returns how many names the
