@@ -6,10 +6,35 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 namespace {
 tMessageBoxHandler g_Handler;
 }
+
+namespace {
+
+// Over the window the user works in (the calendar, where the question was asked), not in
+// the middle of the screen; within the screen.
+void PlaceOverActiveWindow(QMessageBox& box) {
+    const QWidget* over = QApplication::activeWindow();
+    if (!over || !over->isVisible())
+        return;
+    box.adjustSize();
+    QRect place(QPoint(), box.sizeHint());
+    place.moveCenter(over->frameGeometry().center());
+    if (const QScreen* screen = over->screen()) {
+        const QRect room = screen->availableGeometry();
+        place.moveLeft(std::clamp(place.left(), room.left(),
+                                  std::max(room.left(), room.right() - place.width())));
+        place.moveTop(std::clamp(place.top(), room.top(),
+                                 std::max(room.top(), room.bottom() - place.height())));
+    }
+    box.move(place.topLeft());
+}
+
+} // namespace
 
 void AfxMessageBox(const std::string& text) {
     if (g_Handler) {
@@ -20,6 +45,7 @@ void AfxMessageBox(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
                     ToQString(text).trimmed(), QMessageBox::Ok);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    PlaceOverActiveWindow(box);
     box.exec();
 }
 
@@ -43,6 +69,7 @@ bool AfxQuestion(const std::string& text, const std::string& yes, const std::str
     box.setDefaultButton(noButton);
     box.setEscapeButton(noButton);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    PlaceOverActiveWindow(box);
     box.exec();
     return box.clickedButton() == yesButton;
 }
