@@ -396,6 +396,9 @@ void tMainFrame::FollowTray() {
 }
 
 void tMainFrame::OnHide() {
+    // A new entry left unsaved is given up, as Esc does: shown again, the window shows the
+    // day's people, not a picture without a name.
+    m_Calendar.CancelEntry();
     // Without a tray, hiding would lose the window: it goes to the task bar instead.
     if (m_InTaskbar)
         showMinimized();

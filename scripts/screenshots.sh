@@ -98,7 +98,7 @@ kill $pid; wait $pid 2>/dev/null || true
 start "${people}[settings]\nnotify_advance=1\nnotify_days=1\nlast_alarm_day=13\nlast_alarm_month=6\nlast_alarm_year=2026\n"
 for _ in $(seq 50); do [ -n "$(window_of $pid alarm)" ] && break; sleep 0.1; done
 alarm=$(window_of $pid alarm)
-xdotool windowactivate --sync "$alarm" 2>/dev/null; xdotool key shift
+xdotool windowactivate --sync "$alarm" 2>/dev/null; xdotool key F5
 shot focus-alarm.png "$alarm"
 # Keys acknowledge after a moment's grace: Anna's reminder, then Tom's.
 sleep 1.6 && xdotool key Return && sleep 1.8 && xdotool key Return && sleep 0.5

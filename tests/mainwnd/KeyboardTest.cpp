@@ -68,7 +68,10 @@ TEST_F(KeyboardTest, TheFocusFrameShowsOnlyAfterAKey) {
     const QImage unfocused = cell->grab().toImage();
     cell->setFocus();
     EXPECT_EQ(cell->grab().toImage(), unfocused) << "a mouse user sees no change";
-    QTest::keyClick(cell, Qt::Key_Shift);
+    for (Qt::Key modifier : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt})
+        QTest::keyClick(cell, modifier);
+    EXPECT_EQ(cell->grab().toImage(), unfocused) << "a modifier alone moves no focus";
+    QTest::keyClick(cell, Qt::Key_F5);
     EXPECT_NE(cell->grab().toImage(), unfocused);
     QTest::mouseClick(other, Qt::LeftButton);
     cell->setFocus();

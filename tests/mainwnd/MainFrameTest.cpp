@@ -278,11 +278,15 @@ TEST(HelpWindowTest, TheHelpDocumentsReadAsHeadingsAndParagraphs) {
 
 TEST_F(MainFrameTest, TheHideButtonOnlyHides) {
     CreateFrame();
+    // A new entry begun and left: hidden, it is given up, nothing written.
+    Calendar().OnDayDoubleClicked(Calendar().m_FirstWeekday + 20);
+    ASSERT_EQ(m_Frame->m_Mode, tMainFrame::kModeGender);
     QTest::mouseClick(Controls<tHideButton>(m_Frame.get()).front(), Qt::LeftButton);
     EXPECT_FALSE(m_Frame->isVisible());
     EXPECT_EQ(DataFile(), "");
     SendMessage(m_Frame.get(), WM_COMMAND, tMainFrame::kCommandShow, 0);
     EXPECT_TRUE(m_Frame->isVisible());
+    EXPECT_EQ(m_Frame->m_Mode, tMainFrame::kModeBrowse);
 }
 
 // GNOME has no tray: the window keeps a task-bar entry and is never lost.
