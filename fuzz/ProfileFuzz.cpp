@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    if (tProfileFile::Parse(bytes).Serialize() != bytes)
+    if (tProfileFile::Parse(std::string(bytes)).Serialize() != bytes)
         std::abort();
 
     WriteFileBytes(g_Path, data, size);
