@@ -38,6 +38,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
 #include "platform/Shell.h"
+#include "platform/Sound.h"
 #include "platform/WindowPlacement.h"
 #include "resources/Resources.h"
 #include "support/Messages.h"
@@ -595,6 +596,11 @@ void tMainFrame::OnClose() {
     if (m_SettingsRead)
         SaveSettings();
     m_AlarmFrame.Withdraw();
+    // The chime's stream is ended while the sound server's thread still runs, and given a
+    // moment: torn down at the last moment with the rest of the program, PulseAudio's loop
+    // aborted on it now and then (1 exit in 50 after a reminder).
+    if (StopSound())
+        QThread::msleep(100);
     // The main window's end is the program's end (asked during a message at start, the main
     // loop then never starts: IsClosing).
     QCoreApplication::exit(0);

@@ -53,8 +53,10 @@ bool PlaySound(const char* path, unsigned) {
     return true;
 }
 
-void StopSound() {
+bool StopSound() {
+    const bool playing = g_Effect && g_Effect->isPlaying();
     g_Effect.reset();
+    return playing;
 }
 
 tPlaySoundHandler SetPlaySoundHandler(tPlaySoundHandler handler) {

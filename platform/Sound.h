@@ -13,7 +13,8 @@ bool PlaySound(const char* path, unsigned flags);
 void MessageBeep(unsigned type);
 // Stops and releases the sound: called before the application object goes, since the sound
 // needs it.
-void StopSound();
+// True when a sound was playing.
+bool StopSound();
 
 // Tests hear what would be played instead.
 using tPlaySoundHandler = std::function<void(const std::string& path)>;
