@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <vector>
 
 namespace {
@@ -87,27 +86,11 @@ int Import(const std::vector<std::string>& files, const std::string& gender, std
         return 1;
     tContactImport import;
     bool allRead = true;
-    for (const std::string& name : files) {
-        tFileFault fault = tFileFault::None;
-        const std::string shown = TerminalText(name);
-        std::error_code error;
-        const auto size = std::filesystem::file_size(name, error);
-        const std::optional<std::string> bytes = !error && size > tContactImport::kMaxFileSize
-                                                     ? std::nullopt
-                                                     : AtomicFile::Read(name, &fault);
-        if (!error && size > tContactImport::kMaxFileSize) {
-            std::fprintf(err, "%s\n", Say(tMessage::ContactFileTooBig, {name}).c_str());
-            allRead = false;
-        } else if (!bytes) {
-            std::fprintf(err, "%s: %s\n", shown.c_str(),
-                         fault == tFileFault::None
-                             ? std::strerror(ENOENT)
-                             : Say(tMessage::ContactFileUnreadable, {name}).c_str());
-            allRead = false;
-        } else if (!import.Read(*bytes)) {
-            std::fprintf(err, "%s\n", Say(tMessage::NoCards, {name}).c_str());
+    for (const std::string& name : files)
+        if (const std::optional<tMessage> fault = import.ReadFile(name)) {
+            std::fprintf(err, "%s\n", Say(*fault, {name}).c_str());
+            allRead = allRead && *fault == tMessage::NoCards; // a file of no cards is read
         }
-    }
     import.Plan(data, gender, CountPictures("m"), CountPictures("f"));
     const bool written = import.Apply(data);
     for (const tContactImport::tContact& contact : import.m_Contacts) {

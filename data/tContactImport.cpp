@@ -1,5 +1,6 @@
 #include "data/tContactImport.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/CodePage.h"
 #include "platform/OrEmpty.h"
 
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <set>
@@ -154,6 +156,19 @@ bool HasAnsiForm(std::string_view utf8) {
 }
 
 } // namespace
+
+std::optional<tMessage> tContactImport::ReadFile(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (!error && size > kMaxFileSize)
+        return tMessage::ContactFileTooBig;
+    const std::optional<std::string> bytes = AtomicFile::Read(path);
+    if (!bytes)
+        return tMessage::ContactFileUnreadable;
+    if (!Read(*bytes))
+        return tMessage::NoCards;
+    return std::nullopt;
+}
 
 bool tContactImport::Read(std::string_view bytes) {
     static const bool quiet = [] {

@@ -7,6 +7,7 @@
 #include "support/Messages.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,9 @@ public:
     // Adds every card of a vCard file's bytes (UTF-8 with or without a byte-order mark, or
     // Windows-1252), in file order.  Returns false when the bytes hold no card at all.
     bool Read(std::string_view bytes);
+    // Reads a contact file's cards; what went wrong, if anything (the file goes in its "%s"):
+    // too large, unreadable, or no cards in it.
+    std::optional<tMessage> ReadFile(const std::string& path);
     // Checks each card against the data file as it is now and against the cards before it,
     // gives cards without a gender the one chosen (if any), and chooses pictures so that the
     // people of one day do not all look alike.  Cards read again start afresh.

@@ -62,7 +62,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
-#include <filesystem>
 
 using namespace Colours;
 
@@ -671,18 +670,9 @@ void tMainFrame::ImportFiles(const std::vector<std::string>& paths) {
     tContactImport import;
     std::vector<std::string> faults;
     QThread* reader = QThread::create([&import, &faults, paths] {
-        for (const std::string& path : paths) {
-            std::error_code error;
-            const auto size = std::filesystem::file_size(path, error);
-            const bool tooBig = !error && size > tContactImport::kMaxFileSize;
-            const std::optional<std::string> bytes = tooBig ? std::nullopt : AtomicFile::Read(path);
-            if (tooBig)
-                faults.push_back(MessageText(tMessage::ContactFileTooBig, {path}));
-            else if (!bytes)
-                faults.push_back(MessageText(tMessage::ContactFileUnreadable, {path}));
-            else if (!import.Read(*bytes))
-                faults.push_back(MessageText(tMessage::NoCards, {path}));
-        }
+        for (const std::string& path : paths)
+            if (const std::optional<tMessage> fault = import.ReadFile(path))
+                faults.push_back(MessageText(*fault, {path}));
     });
     QEventLoop waiting;
     QObject::connect(reader, &QThread::finished, &waiting, &QEventLoop::quit);
@@ -712,15 +702,7 @@ void tMainFrame::ImportFiles(const std::vector<std::string>& paths) {
     tImportDialog review(import, file, m_Calendar.CountPictures("m"), m_Calendar.CountPictures("f"),
                          this);
     // Over the calendar, where the user dropped the file, not where the window manager chooses.
-    const QRect room = screen() ? screen()->availableGeometry() : QRect();
-    QRect place(QPoint(), review.size());
-    place.moveCenter(frameGeometry().center());
-    if (room.isValid())
-        place.moveTopLeft(QPoint(std::clamp(place.left(), room.left(),
-                                            std::max(room.left(), room.right() - place.width())),
-                                 std::clamp(place.top(), room.top(),
-                                            std::max(room.top(), room.bottom() - place.height()))));
-    review.move(place.topLeft());
+    CentreOver(&review, this);
     if (review.exec() != QDialog::Accepted)
         return;
     const bool written = import.Apply(file);

@@ -1,13 +1,13 @@
 #include "platform/MessageBox.h"
 
+#include "platform/Screen.h"
+
 #include "platform/CodePage.h"
 #include "platform/Gdi.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
-#include <algorithm>
 
 namespace {
 tMessageBoxHandler g_Handler;
@@ -22,16 +22,7 @@ void PlaceOverActiveWindow(QMessageBox& box) {
     if (!over || !over->isVisible())
         return;
     box.adjustSize();
-    QRect place(QPoint(), box.sizeHint());
-    place.moveCenter(over->frameGeometry().center());
-    if (const QScreen* screen = over->screen()) {
-        const QRect room = screen->availableGeometry();
-        place.moveLeft(std::clamp(place.left(), room.left(),
-                                  std::max(room.left(), room.right() - place.width())));
-        place.moveTop(std::clamp(place.top(), room.top(),
-                                 std::max(room.top(), room.bottom() - place.height())));
-    }
-    box.move(place.topLeft());
+    CentreOver(&box, over);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/Screen.h"
+#include <algorithm>
 
 #include "platform/WindowPlacement.h"
 
@@ -52,4 +53,19 @@ void SetWindowPlacement(QWidget* window, const WINDOWPLACEMENT* placement) {
         window->show();
         break;
     }
+}
+
+void CentreOver(QWidget* window, const QWidget* over) {
+    if (!window || !over)
+        return;
+    QRect place(QPoint(), window->size());
+    place.moveCenter(over->frameGeometry().center());
+    if (const QScreen* screen = over->screen()) {
+        const QRect room = screen->availableGeometry();
+        place.moveLeft(std::clamp(place.left(), room.left(),
+                                  std::max(room.left(), room.right() - place.width())));
+        place.moveTop(std::clamp(place.top(), room.top(),
+                                 std::max(room.top(), room.bottom() - place.height())));
+    }
+    window->move(place.topLeft());
 }

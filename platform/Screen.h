@@ -13,3 +13,6 @@ int GetSystemMetrics(int index);
 // outside every screen (a monitor that is gone) is brought back onto the primary screen.
 bool GetWindowPlacement(const QWidget* window, WINDOWPLACEMENT* placement);
 void SetWindowPlacement(QWidget* window, const WINDOWPLACEMENT* placement);
+
+// Moves a window of that size to be centred over another one, within that one's screen.
+void CentreOver(QWidget* window, const QWidget* over);
