@@ -106,6 +106,8 @@ int tAlarmFrame::OnCreate() {
     m_PictureView->m_MinSize[0] = m_PictureView->m_MinSize[1] = 180;
     column->AddChild(new tLayoutFiller);
     m_NameLabel = makeText("               ");
+    // A long name shows how it begins.
+    m_NameLabel->SetTextAlignment(DT_CENTER | DT_END_ELLIPSIS);
 
     // Sized to the content once; later texts do not resize the window.
     m_X = x();
@@ -138,11 +140,13 @@ void tAlarmFrame::ShowAlarm() {
     m_PictureView->update();
     m_DateLabel->SetText(tCalendar::DateText(m_Month, m_Day).c_str());
     m_DateLabel->update();
-    m_NameLabel->SetText(m_Name.c_str());
-    m_NameLabel->setToolTip(ToQString(m_Name)); // a long name is cut in the window
+    const std::string shown = m_Exact.empty() ? CodePage::Utf8FromAnsi(m_Name) : m_Exact;
+    m_NameLabel->SetUtf8Text(shown);
+    m_NameLabel->setToolTip(QString::fromStdString(shown)); // a long name is cut in the window
     m_NameLabel->update();
     setAccessibleName(ToQString(g_LanguageString.GetString("alarm title")));
-    setAccessibleDescription(ToQString(tCalendar::DateText(m_Month, m_Day) + ": " + m_Name));
+    setAccessibleDescription(ToQString(tCalendar::DateText(m_Month, m_Day) + ": ") +
+                             QString::fromStdString(shown));
     m_LaterTimer.stop();
     // Centred each time: a window manager may have placed the previous one elsewhere.
     if (!isVisible())

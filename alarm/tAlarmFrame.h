@@ -39,6 +39,7 @@ public:
     static constexpr const char* kDefaultSound = "Cal_Data\\Alarm01.wav";
 
     std::string m_Name;
+    std::string m_Exact;       // the name as the data file holds it (UTF-8), as shown
     std::string m_PicturePath; // "Cal_Data\Images\" + picture name + ".bmp"
     int m_Day = 0;
     int m_Month = 0;

@@ -46,8 +46,12 @@ void RunAlarmScanStep(bool& alarmsArmed, tAlarmQueue& queue, tCalendar& calendar
                     if (Acknowledged(progress, today, on, index))
                         continue;
                     auto birthday = std::make_unique<tBirthday>();
-                    data.ReadEntry(stored.m_Month, stored.m_Day, i, birthday->m_Name,
-                                   birthday->m_Picture);
+                    if (std::optional<tDataFile::tEntry> entry =
+                            data.EntryAt(stored.m_Month, stored.m_Day, i)) {
+                        birthday->m_Name = std::move(entry->m_Name);
+                        birthday->m_Picture = std::move(entry->m_Picture);
+                        birthday->m_Exact = std::move(entry->m_Exact);
+                    }
                     birthday->m_Month = stored.m_Month;
                     birthday->m_Day = stored.m_Day;
                     birthday->m_On = on;
@@ -66,7 +70,8 @@ void RunAlarmScanStep(bool& alarmsArmed, tAlarmQueue& queue, tCalendar& calendar
         queue.erase(queue.begin());
         if (raised)
             *raised = *first;
-        calendar.RaiseAlarm(first->m_Month, first->m_Day, first->m_Name, first->m_Picture);
+        calendar.RaiseAlarm(first->m_Month, first->m_Day, first->m_Name, first->m_Picture,
+                            first->m_Exact);
     }
 }
 

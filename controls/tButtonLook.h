@@ -19,4 +19,5 @@ struct tButtonLook {
     const tFrameStyle* m_Frame = nullptr;
     tDib* m_Image = nullptr;
     std::string m_Text;
+    bool m_TextIsUtf8 = false; // else Windows-1252, as every text of the program
 };

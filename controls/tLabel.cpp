@@ -1,5 +1,6 @@
 #include "controls/tLabel.h"
 
+#include "platform/CodePage.h"
 #include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
 
@@ -32,4 +33,12 @@ void tLabel::SetColours(COLORREF fill, COLORREF text) {
 void tLabel::SetText(const char* text) {
     SetWindowText(text);
     m_Looks[kDisabled].m_Text = OrEmpty(text);
+    m_Looks[kDisabled].m_TextIsUtf8 = false;
+}
+
+void tLabel::SetUtf8Text(const std::string& text) {
+    SetWindowText(CodePage::AnsiFromUtf8(text).c_str());
+    setAccessibleName(QString::fromStdString(text).trimmed());
+    m_Looks[kDisabled].m_Text = text;
+    m_Looks[kDisabled].m_TextIsUtf8 = true;
 }

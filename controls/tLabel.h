@@ -14,6 +14,8 @@ public:
     // Shows no picture.
     void ClearPicture();
     void SetText(const char* text);
+    // A text beyond the code page, such as a name as the data file holds it.
+    void SetUtf8Text(const std::string& text);
     // The text in one colour on a fill of another.
     void SetColours(COLORREF fill, COLORREF text);
 

@@ -107,8 +107,9 @@ void tOwnerDrawButton::PaintText(QPainter& painter, const CRect& rect, const tBu
     if (look.m_Text.empty())
         return;
     // Text that is not centred keeps a blank's distance from the edge.
-    const QString text =
-        (m_TextFormat & DT_CENTER) ? ToQString(look.m_Text) : ToQString(" " + look.m_Text + " ");
+    const QString plain =
+        look.m_TextIsUtf8 ? QString::fromStdString(look.m_Text) : ToQString(look.m_Text);
+    const QString text = (m_TextFormat & DT_CENTER) ? plain : " " + plain + " ";
     if (look.m_Shadow) {
         CRect shadow = rect;
         shadow.OffsetRect(1, 1);

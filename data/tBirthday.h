@@ -7,6 +7,7 @@
 class tBirthday {
 public:
     std::string m_Name;    // the key in the data file
+    std::string m_Exact;   // the key as the file holds it, in UTF-8
     std::string m_Picture; // the value: gender letter and three-digit number, such as m003
     int32_t m_Month = 0;   // 1-12
     int32_t m_Day = 0;     // 1-31

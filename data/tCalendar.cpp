@@ -177,27 +177,29 @@ void tCalendar::ShowPerson(int index) {
             m_PictureView->setAccessibleName(QString());
         return;
     }
-    std::string name, picture;
-    m_DataFile.ReadEntry(m_Month, m_SelectedDay, index, name, picture);
-    SetName(name);
+    const tDataFile::tEntry entry =
+        m_DataFile.EntryAt(m_Month, m_SelectedDay, index).value_or(tDataFile::tEntry{});
+    const std::string& picture = entry.m_Picture;
+    SetName(entry.m_Name, entry.m_Exact);
     if (m_PictureView)
-        m_PictureView->setAccessibleName(ToQString(MessageText(tMessage::PictureOf, {name})));
+        m_PictureView->setAccessibleName(
+            ToQString(MessageText(tMessage::PictureOf, {entry.m_Name})));
     SetDate(m_Month, m_SelectedDay);
     // Gender and number first, then one picture: a missing one is reported once.
     m_Gender.assign(1, !picture.empty() && (picture[0] == 'm' || picture[0] == 'M') ? 'm' : 'f');
     SetPicture(PictureNumberOf(picture));
 }
 
-void tCalendar::ShowPersonAt(int month, int day, const std::string& name) {
+void tCalendar::ShowPersonAt(int month, int day, const std::string& exact) {
     if (month != m_Month)
         SelectMonth(month);
     else
         CancelEntry();
     SelectDay(day);
-    std::string stored, picture;
-    for (int index = 0; m_DataFile.ReadEntry(m_Month, day, index, stored, picture); ++index)
-        if (stored == name) {
-            ShowPerson(index);
+    const std::vector<tDataFile::tEntry> people = m_DataFile.ReadEntries(m_Month, day);
+    for (size_t index = 0; index < people.size(); ++index)
+        if (people[index].m_Exact == exact) {
+            ShowPerson(static_cast<int>(index));
             return;
         }
 }
@@ -279,13 +281,16 @@ void tCalendar::SetNotifyDays(int days) {
         frame->UpdateTip();
 }
 
-void tCalendar::SetName(const std::string& name) {
+void tCalendar::SetName(const std::string& name, const std::string& exact) {
     m_Name = name;
+    m_Exact = exact.empty() ? CodePage::Utf8FromAnsi(name) : exact;
     if (m_NameEdit) {
-        m_NameEdit->SetWindowText(name);
+        // Shown as stored: "Zo\u0119" is not "Zo?", though the code page knows no "\u0119".
+        const QString shown = QString::fromStdString(m_Exact);
+        m_NameEdit->setText(shown);
         // A long name shows its beginning; the whole of it is in the tip.
         m_NameEdit->setCursorPosition(0);
-        m_NameEdit->setToolTip(ToQString(name));
+        m_NameEdit->setToolTip(shown);
     }
 }
 
@@ -465,7 +470,7 @@ bool tCalendar::DeletePerson() {
             MessageText(tMessage::DeletePerson, {m_Name, DateText(m_DateMonth, m_DateDay)}),
             MessageText(tMessage::DeleteButton), MessageText(tMessage::CancelButton)))
         return false;
-    if (!m_DataFile.DeleteEntry(m_DateMonth, m_DateDay, m_Name)) {
+    if (!m_DataFile.DeleteEntry({m_DateMonth, m_DateDay, m_Name, {}, m_Exact})) {
         ReportFileError(tMessage::DeleteFailed, m_DataFile.LastFault());
         return false;
     }
@@ -493,8 +498,8 @@ void tCalendar::OnCheckChanged(int id, bool state) {
         m_NotifyAdvance = state;
 }
 
-void tCalendar::RaiseAlarm(int month, int day, const std::string& name,
-                           const std::string& picture) {
+void tCalendar::RaiseAlarm(int month, int day, const std::string& name, const std::string& picture,
+                           const std::string& exact) {
     tMainFrame* frame = GetMainFrame();
     if (!frame)
         return;
@@ -502,6 +507,7 @@ void tCalendar::RaiseAlarm(int month, int day, const std::string& name,
     alarm.m_Month = month;
     alarm.m_Day = day;
     alarm.m_Name = name;
+    alarm.m_Exact = exact.empty() ? CodePage::Utf8FromAnsi(name) : exact;
     alarm.m_PicturePath = "Cal_Data\\Images\\" + picture + ".bmp";
     alarm.ShowAlarm();
 }

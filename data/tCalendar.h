@@ -48,7 +48,7 @@ public:
     void SelectDay(int day);
     void ShowPerson(int index);
     // Selects the person's month and day and shows that person (a search's find).
-    void ShowPersonAt(int month, int day, const std::string& name);
+    void ShowPersonAt(int month, int day, const std::string& exact);
     // Tab reaches the grid and the months once each, at the selected day (or today) and the
     // shown month; the arrows move inside them.
     void UpdateTabStops();
@@ -62,7 +62,8 @@ public:
     void SetNotifyDays(int days);
     void IncreaseNotifyDays() { SetNotifyDays(m_NotifyDays + 1); }
     void DecreaseNotifyDays() { SetNotifyDays(m_NotifyDays - 1); }
-    void SetName(const std::string& name);
+    // exact: the name as the data file holds it (UTF-8), when it has more than the code page.
+    void SetName(const std::string& name, const std::string& exact = {});
     void SetDate(int month, int day);
     void SetNameEditable(bool editable);
     int CountPictures(const std::string& gender);
@@ -85,7 +86,8 @@ public:
     void PreviousPerson() { StepPerson(-1); }
     void SetNotifyAdvance(bool on);
     void OnCheckChanged(int id, bool state);
-    void RaiseAlarm(int month, int day, const std::string& name, const std::string& picture);
+    void RaiseAlarm(int month, int day, const std::string& name, const std::string& picture,
+                    const std::string& exact = {});
 
     // What the name field may hold while the user types: it can still become a valid name.
     static bool IsEnterableName(std::string_view text);
@@ -108,6 +110,7 @@ public:
     int32_t m_PeopleCount = 0;  // people on the selected day
     int32_t m_PersonIndex = -1; // the person shown, or -1
     std::string m_Name;         // the person shown or being saved
+    std::string m_Exact;        // the shown person's name as the file holds it (UTF-8)
     int32_t m_DateMonth = -1;   // the date in the date label, or -1
     int32_t m_DateDay = -1;
     std::string m_Gender; // "m", "f", or empty for nobody

@@ -72,7 +72,7 @@ std::string tCalendarExport::Make(const std::vector<tDataFile::tEntry>& people,
             rule.by_month_day[1] = ICAL_RECURRENCE_ARRAY_MAX;
         }
         icalcomponent_add_property(event, icalproperty_new_rrule(rule));
-        const std::string title = ReplaceSlot(summary, CodePage::Utf8FromAnsi(person.m_Name));
+        const std::string title = ReplaceSlot(summary, person.ShownName());
         icalcomponent_add_property(event, icalproperty_new_summary(title.c_str()));
         icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
         icalcomponent_add_component(calendar, event);

@@ -295,7 +295,7 @@ bool tContactImport::Apply(tDataFile& file) {
         char picture[16];
         std::snprintf(picture, sizeof picture, "%s%03d", contact.m_Gender.c_str(),
                       contact.m_Picture);
-        entries.push_back({contact.m_Month, contact.m_Day, contact.m_Name, picture});
+        entries.push_back({contact.m_Month, contact.m_Day, contact.m_Name, picture, {}});
         owners.push_back(i);
     }
     if (entries.empty())

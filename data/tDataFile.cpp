@@ -90,19 +90,20 @@ int32_t tDataFile::CountEntries(int32_t month, int32_t day) const {
 
 bool tDataFile::ReadEntry(int32_t month, int32_t day, int32_t index, std::string& name,
                           std::string& picture) const {
-    // One read of the list serves for the count and for the name.
-    char list[kKeyListSize];
-    if (index < 0 || index >= ReadNameList(month, day, list))
+    std::optional<tEntry> entry = EntryAt(month, day, index);
+    if (!entry)
         return false;
-    const char* key = list;
-    for (int32_t skipped = 0; skipped < index; ++skipped)
-        key += std::strlen(key) + 1;
-    name = key;
-    char value[kValueSize];
-    GetPrivateProfileString(SectionName(month, day).c_str(), name.c_str(), "#", value, sizeof value,
-                            m_FileName.c_str());
-    picture = value; // a key that vanished meanwhile reads as "#"
+    name = std::move(entry->m_Name);
+    picture = std::move(entry->m_Picture);
     return true;
+}
+
+std::optional<tDataFile::tEntry> tDataFile::EntryAt(int32_t month, int32_t day,
+                                                    int32_t index) const {
+    std::vector<tEntry> entries = ReadEntries(month, day);
+    if (index < 0 || static_cast<size_t>(index) >= entries.size())
+        return std::nullopt;
+    return std::move(entries[static_cast<size_t>(index)]);
 }
 
 bool tDataFile::WriteEntry(int32_t month, int32_t day, const std::string& name,
@@ -127,19 +128,41 @@ bool tDataFile::DeleteEntry(int32_t month, int32_t day, const std::string& name)
 }
 
 std::vector<tDataFile::tEntry> tDataFile::ReadEntries(int32_t month, int32_t day) const {
+    // The list of names sets how many people the day has, as it always did; each one's
+    // picture is then read by its place in the day, not looked up by a name that may read
+    // like another's.
     char list[kKeyListSize];
     const int32_t count = ReadNameList(month, day, list);
-    const std::string section = SectionName(month, day);
     std::vector<tEntry> entries;
+    if (count == 0)
+        return entries;
     entries.reserve(static_cast<size_t>(count));
-    for (const char* name = list; static_cast<int32_t>(entries.size()) < count;
-         name += entries.back().m_Name.size() + 1) {
-        char value[kValueSize];
-        GetPrivateProfileString(section.c_str(), name, "#", value, sizeof value,
-                                m_FileName.c_str());
-        entries.push_back({month, day, name, value});
-    }
+    const char* name = list;
+    tProfileCache::Instance()
+        .Get(m_FileName.c_str())
+        ->ForEachEntry(SectionName(month, day), [&](std::string_view, std::string_view exact,
+                                                    std::string_view value) {
+            std::string picture(ProfileTrimmedValue(value));
+            if (picture.size() >= kValueSize)
+                picture.resize(kValueSize - 1);
+            entries.push_back({month, day, name, std::move(picture), std::string(exact)});
+            name += entries.back().m_Name.size() + 1;
+            return static_cast<int32_t>(entries.size()) < count;
+        });
     return entries;
+}
+
+bool tDataFile::DeleteEntry(const tEntry& entry) {
+    const std::string section = SectionName(entry.m_Month, entry.m_Day);
+    bool removed = false;
+    m_LastFault = tProfileCache::Instance().Edit(m_FileName.c_str(), [&](tProfileFile& file) {
+        removed = file.RemoveExactKey(section, entry.m_Exact);
+        // Only a section that really holds nobody goes.
+        if (removed && !file.HasKeys(section))
+            file.RemoveSection(section);
+        return removed;
+    });
+    return removed && m_LastFault == tFileFault::None;
 }
 
 std::vector<tDataFile::tEntry> tDataFile::ReadAllEntries() const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/CTime.h"
+#include "platform/CodePage.h"
 #include "platform/FileFault.h"
 #include "platform/WindowPlacement.h"
 
@@ -50,9 +51,20 @@ public:
     struct tEntry {
         int32_t m_Month = 0;
         int32_t m_Day = 0;
-        std::string m_Name;
+        std::string m_Name; // in the program's code page
         std::string m_Picture;
+        // The name exactly as the file holds it, in UTF-8: what the person is shown as and
+        // known by, so that two names alike in the code page ("Zo?") stay two people.
+        std::string m_Exact;
+        // The name to show: the exact form, or the code page's when that is not known.
+        std::string ShownName() const {
+            return m_Exact.empty() ? CodePage::Utf8FromAnsi(m_Name) : m_Exact;
+        }
     };
+    // The day's person at that place in its list.
+    std::optional<tEntry> EntryAt(int32_t month, int32_t day, int32_t index) const;
+    // Deletes that person, known by the name as the file holds it.
+    bool DeleteEntry(const tEntry& entry);
     // Every person the window can show, in the order of the year and of each day's list.
     std::vector<tEntry> ReadAllEntries() const;
     // A day's people, as the window shows them.

@@ -52,7 +52,7 @@ bool tFindField::Search(int from) {
         return false;
     m_Current = found;
     const tDataFile::tEntry& person = m_Finder.At(found);
-    m_Calendar.ShowPersonAt(person.m_Month, person.m_Day, person.m_Name);
+    m_Calendar.ShowPersonAt(person.m_Month, person.m_Day, person.m_Exact);
     return true;
 }
 

@@ -35,7 +35,14 @@ void DrawText(QPainter& painter, const CRect& rect, const QString& text, unsigne
     painter.save();
     painter.setClipRect(rect.left, rect.top, rect.Width(), rect.Height(), Qt::IntersectClip);
     painter.setPen(ToQColor(colour));
-    painter.drawText(QRect(rect.left, rect.top, rect.Width(), rect.Height()), flags, text);
+    QString shown = text;
+    if ((format & DT_END_ELLIPSIS) &&
+        painter.fontMetrics().horizontalAdvance(text) > rect.Width()) {
+        // Too long: the beginning, which is what a reader knows a name by, and "\u2026".
+        shown = painter.fontMetrics().elidedText(text, Qt::ElideRight, rect.Width());
+        flags = (flags & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
+    }
+    painter.drawText(QRect(rect.left, rect.top, rect.Width(), rect.Height()), flags, shown);
     painter.restore();
 }
 

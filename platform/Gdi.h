@@ -17,6 +17,7 @@ constexpr unsigned DT_RIGHT = 0x2;
 constexpr unsigned DT_VCENTER = 0x4;
 constexpr unsigned DT_SINGLELINE = 0x20;
 constexpr unsigned DT_NOPREFIX = 0x800;
+constexpr unsigned DT_END_ELLIPSIS = 0x8000;
 
 namespace Gdi {
 

@@ -108,6 +108,10 @@ uint32_t CopyDefault(const char* defaultText, char* buffer, uint32_t size) {
 
 } // namespace
 
+std::string_view ProfileTrimmedValue(std::string_view raw) {
+    return TrimValue(raw);
+}
+
 bool ProfileSectionIsStorable(std::string_view section) {
     return !section.empty() && !HasLineBreakOrNul(section) && !HasSurroundingBlank(section) &&
            section.find(']') == std::string_view::npos;

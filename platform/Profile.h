@@ -36,6 +36,10 @@ tFileFault ProfileReadFault(const char* fileName);
 // Whether the section holds at least one key.
 bool ProfileSectionHasKeys(const char* section, const char* fileName);
 
+// A raw value as the reading functions give it: without surrounding blanks and one pair of
+// enclosing quotation marks.
+std::string_view ProfileTrimmedValue(std::string_view raw);
+
 // What the format carries back unchanged.
 bool ProfileSectionIsStorable(std::string_view section);
 bool ProfileKeyIsStorable(std::string_view key);

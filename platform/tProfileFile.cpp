@@ -300,6 +300,26 @@ size_t tProfileFile::FindKey(const tSection& section, std::string_view key) cons
     return 0;
 }
 
+bool tProfileFile::ForEachEntry(
+    std::string_view section,
+    const std::function<bool(std::string_view, std::string_view, std::string_view)>& visit) const {
+    const tSection* found = FindSection(section);
+    if (!found)
+        return false;
+    std::string scratch, exact, value;
+    for (size_t i = found->m_Header + 1; i < found->m_End; ++i) {
+        const tLine& line = m_Lines[i];
+        if (line.m_Kind != tKind::Entry)
+            continue;
+        exact = IsUnicode() ? std::string(NameOf(line)) : CodePage::Utf8FromAnsi(NameOf(line));
+        const std::string_view raw = TextOf(line).substr(line.m_ValueBegin);
+        value = IsUnicode() ? CodePage::AnsiFromUtf8(raw) : std::string(raw);
+        if (!visit(AnsiName(line, scratch), exact, value))
+            break;
+    }
+    return true;
+}
+
 bool tProfileFile::HasKeys(std::string_view section) const {
     bool any = false;
     ForEachKey(section, [&](std::string_view) { return !(any = true); });
@@ -370,6 +390,21 @@ bool tProfileFile::RemoveKey(std::string_view section, std::string_view key) {
         return false;
     EraseLines(index, index + 1);
     return true;
+}
+
+bool tProfileFile::RemoveExactKey(std::string_view section, std::string_view exact) {
+    const tSection* found = FindSection(section);
+    if (!found)
+        return false;
+    for (size_t i = found->m_Header + 1; i < found->m_End; ++i) {
+        const tLine& line = m_Lines[i];
+        if (line.m_Kind == tKind::Entry &&
+            (IsUnicode() ? NameOf(line) == exact : CodePage::Utf8FromAnsi(NameOf(line)) == exact)) {
+            EraseLines(i, i + 1);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool tProfileFile::RemoveSection(std::string_view section) {

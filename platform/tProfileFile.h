@@ -45,6 +45,12 @@ public:
                 break;
         return true;
     }
+    // Calls visit with each entry of the section, in file order, until it returns false: the
+    // key in the program's code page, the key exactly as the file holds it (in UTF-8: two
+    // keys that read alike in the code page stay two) and the raw value in the code page.
+    bool ForEachEntry(std::string_view section,
+                      const std::function<bool(std::string_view ansi, std::string_view exact,
+                                               std::string_view value)>& visit) const;
     bool HasKeys(std::string_view section) const;
     // Section names in file order.
     void SectionNames(std::vector<std::string>& names) const;
@@ -54,6 +60,9 @@ public:
     // Edits return true when the content changed.
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
     bool RemoveKey(std::string_view section, std::string_view key);
+    // Removes the first key that the file holds exactly as exact (UTF-8, as ForEachEntry
+    // gives it), however many keys read alike in the code page.
+    bool RemoveExactKey(std::string_view section, std::string_view exact);
     bool RemoveSection(std::string_view section);
 
 private:

@@ -141,6 +141,41 @@ TEST_F(CalendarTest, DeletingThePersonShown) {
     EXPECT_TRUE(Recorder().m_Messages.empty());
 }
 
+// Two names beyond the code page that read alike in it ("Zo?") are two people: each is
+// shown as stored, with its own picture, and a delete takes only the one shown.
+TEST_F(CalendarTest, LookAlikeNamesStayTwoPeople) {
+    const std::string file = "[03-06]\nZo\u0119=f001\nZo\u0105=f002\nAnna=f003\n";
+    const struct {
+        int m_Index;
+        const char* m_Shown; // UTF-8
+        int m_Picture;
+        const char* m_Left; // the file after deleting that person
+    } rows[] = {
+        {0, "Zo\u0119", 1, "[03-06]\nZo\u0105=f002\nAnna=f003\n"},
+        {1, "Zo\u0105", 2, "[03-06]\nZo\u0119=f001\nAnna=f003\n"},
+        {2, "Anna", 3, "[03-06]\nZo\u0119=f001\nZo\u0105=f002\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.m_Shown);
+        CreateFrame(file);
+        Calendar().SelectDay(3);
+        for (int step = 0; step < row.m_Index; ++step)
+            Calendar().NextPerson();
+        EXPECT_EQ(Calendar().m_NameEdit->text(), QString::fromUtf8(row.m_Shown));
+        EXPECT_EQ(Calendar().m_PictureNumber, row.m_Picture);
+        ASSERT_TRUE(Calendar().DeletePerson());
+        EXPECT_EQ(DataFile(), row.m_Left);
+        TearDown();
+    }
+    // The reminder shows the stored name too.
+    CreateFrame(file);
+    const std::vector<tDataFile::tEntry> people = Calendar().m_DataFile.ReadEntries(6, 3);
+    ASSERT_EQ(people.size(), 3u);
+    Calendar().RaiseAlarm(6, 3, people[1].m_Name, people[1].m_Picture, people[1].m_Exact);
+    EXPECT_EQ(m_Frame->m_AlarmFrame.m_NameLabel->accessibleName(), QString::fromUtf8("Zo\u0105"));
+    EXPECT_EQ(m_Frame->m_AlarmFrame.m_PicturePath, "Cal_Data\\Images\\f002.bmp");
+}
+
 TEST_F(CalendarTest, NamesThatAreRefused) {
     CreateFrame();
     Enter(20, "x", 1, 0);

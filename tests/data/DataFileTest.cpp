@@ -60,12 +60,12 @@ TEST_F(DataFileTest, TheKeyListIsLimitedTo1000Bytes) {
     std::string name, picture;
     ASSERT_TRUE(m_Data.ReadEntry(2, 1, 19, name, picture));
     EXPECT_EQ(name, std::string(46, 'a' + 19) + "11");
-    EXPECT_EQ(picture, "#") << "the cut name has no value";
+    EXPECT_EQ(picture, "f009") << "the person whose name is cut keeps its own picture";
     ASSERT_TRUE(m_Data.ReadEntry(2, 1, 18, name, picture));
     EXPECT_EQ(picture, "f008");
     // Adding in one save counts the names the day holds: no room for even a short one.
     std::vector<tDataFile::tAdded> added;
-    ASSERT_TRUE(m_Data.AddEntries({{2, 1, "Al", "m001"}, {2, 2, "Al", "m001"}}, added));
+    ASSERT_TRUE(m_Data.AddEntries({{2, 1, "Al", "m001", {}}, {2, 2, "Al", "m001", {}}}, added));
     EXPECT_EQ(added, (std::vector<tDataFile::tAdded>{tDataFile::tAdded::DayFull,
                                                      tDataFile::tAdded::Added}));
     // A day the grid has not (31 April) is not the window's, nor anyone's to find or export.
@@ -81,7 +81,8 @@ TEST_F(DataFileTest, AWriteNeverChangesHowTheFileReads) {
     const std::string mojibake = "\xC3\xA9ric"; // "Ã©ric" in Windows-1252
     Write(plain);
     std::vector<tDataFile::tAdded> added;
-    ASSERT_TRUE(m_Data.AddEntries({{3, 1, mojibake, "m001"}, {3, 1, "Eric", "m002"}}, added));
+    ASSERT_TRUE(
+        m_Data.AddEntries({{3, 1, mojibake, "m001", {}}, {3, 1, "Eric", "m002", {}}}, added));
     EXPECT_EQ(added, (std::vector<tDataFile::tAdded>{tDataFile::tAdded::NotStorable,
                                                      tDataFile::tAdded::Added}));
     EXPECT_FALSE(m_Data.WriteEntry(3, 2, mojibake, "m001"));

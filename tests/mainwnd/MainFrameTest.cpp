@@ -421,7 +421,7 @@ TEST_F(MainFrameTest, EveryMinuteTheMonthAndTheTipShowWhatAnotherProgramAdded) {
     tDataFile other;
     other.SetFileName("Cal_Data\\DataFile.txt");
     std::vector<tDataFile::tAdded> added;
-    ASSERT_TRUE(other.AddEntries({{6, 16, "Ola", "f001"}}, added));
+    ASSERT_TRUE(other.AddEntries({{6, 16, "Ola", "f001", {}}}, added));
     m_Frame->OnMinute();
     EXPECT_EQ(Calendar().m_DayCells[Calendar().m_FirstWeekday + 16]->m_Kind, tDayCell::kBirthday);
     EXPECT_EQ(std::string(m_Frame->m_TrayIcon.m_Data.szTip),
