@@ -22,20 +22,87 @@ namespace {
 
 std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* err);
 
-constexpr const char* kUsage =
-    "Usage: zembrola [OPTION]\n"
-    "A birthday calendar in the system tray. Without an option it opens its window.\n"
-    "It works in Cal_Data/ below the current directory (the installed launcher goes to\n"
-    "the user's data folder first).\n"
-    "\n"
-    "  --import FILE.vcf [FILE...] [--gender m|f]\n"
-    "                       add the birthdays of address-book cards (vCard 2.1, 3.0, 4.0);\n"
-    "                       cards without a gender take the one given, or are skipped\n"
-    "  --export-ics FILE    write every birthday to an iCalendar file, one yearly event\n"
-    "                       each (29 February falls on 28 February in common years)\n"
-    "  --next [DAYS]        list the birthdays from today to DAYS days ahead (the days of\n"
-    "                       notice when not given): the date, a tab and the name\n"
-    "  --help               show this text\n";
+std::string Say(tMessage message, std::initializer_list<std::string> values = {}) {
+    return TerminalText(MessageText(message, values));
+}
+
+// The options as typed, each with the message that says what it does.
+struct tOption {
+    const char* m_Syntax;
+    tMessage m_Help;
+};
+constexpr tOption kOptions[] = {
+    {"--import FILE.vcf [FILE...] [--gender m|f]", tMessage::UsageImport},
+    {"--export-ics FILE", tMessage::UsageExport},
+    {"--next [DAYS]", tMessage::UsageNext},
+    {"--help", tMessage::UsageHelp},
+};
+constexpr size_t kHelpColumn = 23;
+constexpr size_t kLineWidth = 79;
+
+// Words of a UTF-8 text on lines of at most width characters, each after indent blanks.
+std::string Wrapped(const std::string& text, size_t indent, size_t width, size_t column = 0) {
+    std::string out;
+    size_t at = column;
+    size_t begin = 0;
+    while (begin < text.size()) {
+        size_t end = text.find(' ', begin);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string word = text.substr(begin, end - begin);
+        // Characters, not bytes: continuation bytes take no column.
+        const auto length = static_cast<size_t>(std::count_if(word.begin(), word.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+        if (!word.empty()) {
+            if (at > indent && at + 1 + length > width) {
+                out += "\n" + std::string(indent, ' ');
+                at = indent;
+            } else if (at < indent) {
+                out += std::string(indent - at, ' ');
+                at = indent;
+            } else if (at > indent) {
+                out += ' ';
+                ++at;
+            }
+            out += word;
+            at += length;
+        }
+        begin = end + 1;
+    }
+    return out + "\n";
+}
+
+// The help, in the stored language when the data folder has one, else in English.
+std::string Usage() {
+    std::string text =
+        Say(tMessage::UsageLine) + "\n" + Wrapped(Say(tMessage::UsageAbout), 0, kLineWidth) + "\n";
+    for (const tOption& option : kOptions) {
+        std::string line = "  " + std::string(option.m_Syntax);
+        if (line.size() + 1 > kHelpColumn)
+            line += "\n";
+        text += line + Wrapped(Say(option.m_Help), kHelpColumn, kLineWidth,
+                               line.back() == '\n' ? 0 : line.size());
+    }
+    return text;
+}
+
+// Opens the texts in the stored language without a word about a file the window would
+// complain of: the help and the option errors must come, whatever the data folder holds.
+void OpenTexts() {
+    tDataFile file;
+    file.SetFileName("Cal_Data\\DataFile.txt");
+    g_LanguageString.SetFileName("Cal_Data\\Language.txt");
+    g_LanguageString.SetLanguage(file.ReadLanguage(), file.ReadLanguageText());
+}
+
+// Wrong arguments: what was wrong, when it can be said, and the help.
+int Misused(std::FILE* err, std::optional<tMessage> why = std::nullopt) {
+    if (why)
+        std::fprintf(err, "zembrola: %s\n", Say(*why).c_str());
+    std::fputs(Usage().c_str(), err);
+    return 2;
+}
 
 // A file named on the command line, from where the user ran the installed launcher (which goes
 // to the data folder before it starts the program).
@@ -59,10 +126,6 @@ bool OpenData(tDataFile& file, std::FILE* err) {
         return false;
     }
     return true;
-}
-
-std::string Say(tMessage message, std::initializer_list<std::string> values = {}) {
-    return TerminalText(MessageText(message, values));
 }
 
 std::string FaultText(const tDataFile& file, tFileFault fault) {
@@ -152,8 +215,7 @@ int Next(const char* daysText, std::FILE* out, std::FILE* err) {
         char* end = nullptr;
         const long value = std::strtol(daysText, &end, 10);
         if (*daysText == '\0' || *end != '\0' || value < 0 || value > 366) {
-            std::fprintf(err, "zembrola: --next takes a number of days from 0 to 366\n");
-            return 2;
+            return Misused(err, tMessage::NextTakesDays);
         }
         days = static_cast<int>(value);
     }
@@ -196,22 +258,22 @@ std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* 
     if (argc < 2)
         return std::nullopt;
     const std::string option = argv[1];
+    if (option != "--help" && option != "-h" && option != "--next" && option != "--export-ics" &&
+        option != "--import")
+        return std::nullopt;
+    OpenTexts();
     if (option == "--help" || option == "-h") {
-        std::fputs(kUsage, out);
+        std::fputs(Usage().c_str(), out);
         return 0;
     }
     if (option == "--next") {
-        if (argc > 3) {
-            std::fputs(kUsage, err);
-            return 2;
-        }
+        if (argc > 3)
+            return Misused(err);
         return Next(argc == 3 ? argv[2] : nullptr, out, err);
     }
     if (option == "--export-ics") {
-        if (argc != 3) {
-            std::fputs(kUsage, err);
-            return 2;
-        }
+        if (argc != 3)
+            return Misused(err);
         return Export(CallerPath(argv[2]), out, err);
     }
     if (option == "--import") {
@@ -222,16 +284,13 @@ std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* 
             if (argument == "--gender" && i + 1 < argc &&
                 (std::strcmp(argv[i + 1], "m") == 0 || std::strcmp(argv[i + 1], "f") == 0))
                 gender = argv[++i];
-            else if (argument.rfind("--", 0) == 0) {
-                std::fprintf(err, "zembrola: --gender takes m or f\n");
-                return 2;
-            } else
+            else if (argument.rfind("--", 0) == 0)
+                return Misused(err, tMessage::GenderTakesMOrF);
+            else
                 files.push_back(CallerPath(argument));
         }
-        if (files.empty()) {
-            std::fputs(kUsage, err);
-            return 2;
-        }
+        if (files.empty())
+            return Misused(err);
         return Import(files, gender, out, err);
     }
     return std::nullopt;

@@ -106,6 +106,23 @@ constexpr tText kTexts[] = {
     {"contact file unreadable", "%s cannot be read."},
     {"gender for all", "Every card without a gender:"},
     {"import reading", "Reading the contact cards\x85"},
+    {"usage", "Usage: zembrola [OPTION]"},
+    {"usage about",
+     "A birthday calendar in the system tray. Without an option it opens its window. It works "
+     "in Cal_Data/ below the current directory (the installed launcher goes to the user's data "
+     "folder first)."},
+    {"usage import",
+     "add the birthdays of address-book cards (vCard 2.1, 3.0, 4.0); cards without a gender "
+     "take the one given, or are skipped"},
+    {"usage export",
+     "write every birthday to an iCalendar file, one yearly event each (29 February falls on "
+     "28 February in common years)"},
+    {"usage next",
+     "list the birthdays from today to DAYS days ahead (the days of notice when not given): the "
+     "date, a tab and the name"},
+    {"usage help", "show this text"},
+    {"next takes days", "--next takes a number of days from 0 to 366."},
+    {"gender takes m or f", "--gender takes m or f."},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

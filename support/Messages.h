@@ -94,6 +94,14 @@ enum class tMessage {
     ContactFileUnreadable,
     GenderForAll,
     ImportReading,
+    UsageLine,
+    UsageAbout,
+    UsageImport,
+    UsageExport,
+    UsageNext,
+    UsageHelp,
+    NextTakesDays,
+    GenderTakesMOrF,
     Count
 };
 

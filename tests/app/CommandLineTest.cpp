@@ -92,6 +92,45 @@ TEST_F(CommandLineTest, FailuresAreSaidAndEndWithAStatus) {
     EXPECT_EQ(Zembrola({"--help"}).m_Status, 0);
 }
 
+// The help and the option errors speak the stored language, with English where the language
+// file has no such text.
+TEST_F(CommandLineTest, TerminalTextsInTheStoredLanguage) {
+    const struct {
+        int m_Language;
+        const char* m_Usage; // UTF-8
+        const char* m_GenderError;
+    } rows[] = {
+        {1, "Usage: zembrola [OPTION]", "--gender takes m or f."},
+        {2, "Gebruik: zembrola [OPTIE]", "--gender verwacht m of f."},
+        {3, "Usage : zembrola [OPTION]", "--gender attend m ou f."},
+        {4, "Aufruf: zembrola [OPTION]", "--gender erwartet m oder f."},
+        {5, "Uso: zembrola [OPZIONE]", "--gender vuole m o f."},
+        {6, "Uso: zembrola [OPCI\xC3\x93N]", "--gender espera m o f."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.m_Language);
+        WriteFile(m_Scratch / "Cal_Data/DataFile.txt",
+                  "[settings]\r\nlanguage=" + std::to_string(row.m_Language) + "\r\n");
+        const tRun help = Zembrola({"--help"});
+        EXPECT_EQ(help.m_Status, 0);
+        EXPECT_EQ(help.m_Out.rfind(std::string(row.m_Usage) + "\n", 0), 0u) << help.m_Out;
+        size_t column = 0; // characters, not bytes, on each line
+        for (const char c : help.m_Out) {
+            column = c == '\n' ? 0 : column + ((static_cast<unsigned char>(c) & 0xC0) != 0x80);
+            EXPECT_LE(column, 79u) << help.m_Out;
+        }
+        const tRun wrong = Zembrola({"--import", "people.vcf", "--gender", "x"});
+        EXPECT_EQ(wrong.m_Status, 2);
+        EXPECT_EQ(wrong.m_Err.rfind(
+                      "zembrola: " + std::string(row.m_GenderError) + "\n" + row.m_Usage, 0),
+                  0u)
+            << wrong.m_Err;
+    }
+    // A language file without the texts: English, not an error.
+    WriteFile(m_Scratch / "Cal_Data/Language.txt", "[English]\r\ntitle=Zembrola\r\n");
+    EXPECT_EQ(Zembrola({"--help"}).m_Out.rfind("Usage: zembrola [OPTION]\n", 0), 0u);
+}
+
 // Hostile and broken input: each row the exit status, what is said, and the data file's bytes
 // after it (unchanged unless the row says what it holds).
 TEST_F(CommandLineTest, HostileInputNeverCrashesNorOverwrites) {
