@@ -64,3 +64,10 @@ void tFrameStyle::DrawFrame(QPainter& painter, const CRect& rect) const {
         r.bottom -= w[kBottom];
     }
 }
+
+int tFrameStyle::Thickness(int side) const {
+    int thickness = 0;
+    for (int ring = 0; ring < 3; ++ring)
+        thickness += m_SideWidth[ring][side];
+    return thickness;
+}

@@ -18,6 +18,8 @@ public:
     // The reverse: black above and left, white right and below.
     void SetSunken();
     void DrawFrame(QPainter& painter, const CRect& rect) const;
+    // How far the border reaches in from that side (0: the side is open).
+    int Thickness(int side) const;
 
     COLORREF m_SideColour[3][4];
     bool m_SideOn[3][4] = {};

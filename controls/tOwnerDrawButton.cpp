@@ -53,21 +53,51 @@ void tOwnerDrawButton::UseSharedPalette() {
 void tOwnerDrawButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const CRect rect(0, 0, width(), height());
-    if (!isEnabled())
+    const int shown = !isEnabled()                          ? kDisabled
+                      : (m_IsToggle ? m_Checked : isDown()) ? kPressed
+                                                            : kNormal;
+    if (shown == kDisabled)
         DrawDisabled(painter, rect);
-    else if (m_IsToggle ? m_Checked : isDown())
+    else if (shown == kPressed)
         DrawPressed(painter, rect);
     else
         DrawNormal(painter, rect);
-    if (g_KeyboardFocus && hasFocus()) {
-        // In the title bar's blue, inside the control so that no neighbour is painted over;
-        // a white line within keeps it visible on the blue days.
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(ToQColor(kStrongBlue), 2));
-        painter.drawRect(QRectF(1, 1, width() - 2, height() - 2));
-        painter.setPen(QPen(ToQColor(kWhite), 1));
-        painter.drawRect(QRectF(2.5, 2.5, width() - 5, height() - 5));
+    if (g_KeyboardFocus && hasFocus())
+        PaintFocus(painter, m_Looks[shown].m_Frame);
+}
+
+void tOwnerDrawButton::PaintFocus(QPainter& painter, const tFrameStyle* frame) {
+    // In the title bar's blue with a white line within (visible on the blue days), inside the
+    // control's own border: today's red frame and the shown month's tab stay as they are, and
+    // a side the border leaves open (the tab's foot) stays open.
+    int inset[4] = {};
+    bool open[4] = {};
+    if (frame) {
+        bool any = false;
+        for (int side = 0; side < 4; ++side)
+            any = (inset[side] = frame->Thickness(side)) > 0 || any;
+        for (int side = 0; side < 4; ++side)
+            open[side] = any && inset[side] == 0;
     }
+    const int left = inset[tFrameStyle::kLeft], top = inset[tFrameStyle::kTop];
+    const int right = width() - inset[tFrameStyle::kRight];
+    const int bottom = height() - inset[tFrameStyle::kBottom];
+    const auto band = [&](int from, const QColor& colour, int thickness) {
+        const int l = left + from, t = top + (open[tFrameStyle::kTop] ? 0 : from);
+        const int r = right - from, b = bottom - (open[tFrameStyle::kBottom] ? 0 : from);
+        if (r - l < 2 * thickness || b - t < 2 * thickness)
+            return;
+        if (!open[tFrameStyle::kTop])
+            painter.fillRect(l, t, r - l, thickness, colour);
+        if (!open[tFrameStyle::kBottom])
+            painter.fillRect(l, b - thickness, r - l, thickness, colour);
+        if (!open[tFrameStyle::kLeft])
+            painter.fillRect(l, t, thickness, b - t, colour);
+        if (!open[tFrameStyle::kRight])
+            painter.fillRect(r - thickness, t, thickness, b - t, colour);
+    };
+    band(0, ToQColor(kStrongBlue), 2);
+    band(2, ToQColor(kWhite), 1);
 }
 
 void tOwnerDrawButton::DrawLook(QPainter& painter, const CRect& rect, const tButtonLook& look,

@@ -19,7 +19,6 @@ public:
 
     tOwnerDrawButton();
 
-
     virtual void DrawNormal(QPainter& painter, CRect rect);
     virtual void DrawPressed(QPainter& painter, CRect rect);
     virtual void DrawDisabled(QPainter& painter, CRect rect);
@@ -69,6 +68,8 @@ protected:
                        tFrameStyle* raised = nullptr, tFrameStyle* sunken = nullptr);
     // The main window's palette, when there is a main window.
     void UseSharedPalette();
+    // The keyboard focus, drawn within the border the look has.
+    void PaintFocus(QPainter& painter, const tFrameStyle* frame);
     // Creates the control shown and drawing with the shared palette: how the controls start.
     bool CreateShown(const char* text, QWidget* parent, int id);
 

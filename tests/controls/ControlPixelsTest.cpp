@@ -6,6 +6,7 @@
 #include "tests/support/AppTestSupport.h"
 
 #include <QImage>
+#include <QTest>
 #include <QWidget>
 
 using namespace Colours;
@@ -84,6 +85,53 @@ TEST_F(ControlPixelsTest, TodayHasATwoPixelRedFrame) {
         EXPECT_EQ(image.pixel(x, 15), Rgb(kRed)) << x;
     }
     EXPECT_EQ(image.pixel(8, 2), Rgb(kMidBlue));
+}
+
+// The keyboard focus is drawn inside a control's own border: today keeps its red frame and
+// the shown month its tab open at the foot, and the focus is still plain to see.
+TEST_F(ControlPixelsTest, TheFocusFrameKeepsTodayAndTheOpenTab) {
+    auto* today = Make<tDayCell>(20, 16, "  ");
+    today->SetCellKind(tDayCell::kToday);
+    auto* day = Make<tDayCell>(20, 16, "  ");
+    day->SetCellKind(tDayCell::kDay);
+    day->move(0, 20);
+    auto* month = Make<tMonthButton>(30, 20, "J");
+    month->SetMonthLook(0);
+    month->move(0, 40);
+    m_Parent.resize(40, 70);
+    m_Parent.show();
+    m_Parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_Parent));
+    tOwnerDrawButton::ShowKeyboardFocus(true);
+    const struct {
+        const char* m_Name;
+        tOwnerDrawButton* m_Control;
+        QPoint m_Pixel;
+        COLORREF m_Colour;
+    } rows[] = {
+        {"today's frame, top", today, {10, 0}, kRed},
+        {"today's frame, 2 px", today, {10, 1}, kRed},
+        {"today's frame, left", today, {1, 8}, kRed},
+        {"today's frame, bottom", today, {10, 15}, kRed},
+        {"the focus inside it", today, {10, 2}, kStrongBlue},
+        {"the focus's white line", today, {10, 4}, kWhite},
+        {"a day's bevel", day, {10, 0}, kWhite},
+        {"the focus inside the bevel", day, {10, 1}, kStrongBlue},
+        {"the tab's top", month, {15, 1}, kWhite},
+        {"the tab's right side", month, {28, 10}, kBlack},
+        {"the focus below the top", month, {15, 2}, kStrongBlue},
+        {"the focus down the left side", month, {2, 19}, kStrongBlue},
+        {"the tab's foot stays open", month, {15, 19}, kLightBlue},
+        {"no line across the foot", month, {6, 18}, kLightBlue},
+        {"the white line down to the foot", month, {4, 19}, kWhite},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.m_Name);
+        row.m_Control->setFocus();
+        ASSERT_TRUE(row.m_Control->hasFocus());
+        EXPECT_EQ(Grab(row.m_Control).pixel(row.m_Pixel), Rgb(row.m_Colour));
+    }
+    tOwnerDrawButton::ShowKeyboardFocus(false);
 }
 
 TEST_F(ControlPixelsTest, ADayWithBirthdaysPressedAndReleased) {
