@@ -6,20 +6,44 @@
 #include "platform/Gdi.h"
 #include "support/Messages.h"
 
+#include "layout/tTitleBar.h"
+
+#include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
 
 using namespace Colours;
 
-tFindField::tFindField(tCalendar& calendar, QWidget* parent)
-    : QLineEdit(parent), m_Calendar(calendar) {
+tFindField::tFindField(tCalendar& calendar, tTitleBar& titleBar, QWidget* parent,
+                       std::function<void(QPoint)> windowMenu)
+    : QLineEdit(parent), m_Calendar(calendar), m_TitleBar(&titleBar),
+      m_WindowMenu(std::move(windowMenu)) {
     setObjectName("find");
     setAccessibleName(ToQString(MessageText(tMessage::FindHint)));
     hide();
     setFrame(false);
+    setTextMargins(4, 0, 4, 0);
+    setContextMenuPolicy(Qt::NoContextMenu);
     connect(this, &QLineEdit::textEdited, this, [this] { Search(0); });
 }
 
+tFindField::~tFindField() {
+    qApp->removeEventFilter(this);
+}
+
 void tFindField::Open() {
+    // In place of the title, the whole bar but a margin: the title would show through beside
+    // a smaller field, and the field says what it is for.
+    if (!m_TitleBar)
+        return;
+    setGeometry(m_TitleBar->geometry().adjusted(3, 3, -3, -3));
+    if (!isVisible()) {
+        m_Title = m_TitleBar->m_Title;
+        m_TitleBar->m_Title.clear();
+        m_TitleBar->update();
+        qApp->installEventFilter(this);
+    }
     m_Finder.Load(m_Calendar.m_DataFile);
     setPlaceholderText(ToQString(MessageText(tMessage::FindHint)));
     setAccessibleName(placeholderText());
@@ -65,9 +89,36 @@ void tFindField::keyPressEvent(QKeyEvent* event) {
         QLineEdit::keyPressEvent(event);
 }
 
-void tFindField::focusOutEvent(QFocusEvent* event) {
-    QLineEdit::focusOutEvent(event);
-    // A click elsewhere in the window ends the search as Esc does.
-    if (event->reason() == Qt::MouseFocusReason)
+void tFindField::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && m_WindowMenu) {
+        m_WindowMenu(event->globalPosition().toPoint());
+        return;
+    }
+    QLineEdit::mousePressEvent(event);
+}
+
+void tFindField::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(ToQColor(kDarkBlue));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void tFindField::hideEvent(QHideEvent* event) {
+    QLineEdit::hideEvent(event);
+    qApp->removeEventFilter(this);
+    if (m_TitleBar && m_TitleBar->m_Title.empty()) {
+        m_TitleBar->m_Title = m_Title;
+        m_TitleBar->update();
+    }
+}
+
+bool tFindField::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::NonClientAreaMouseButtonPress) &&
+        watched != this && watched->isWidgetType() && isVisible()) {
+        // The click still does what it does where it lands.
         hide();
+    }
+    return QLineEdit::eventFilter(watched, event);
 }

@@ -5,14 +5,22 @@
 #include "data/tPersonFinder.h"
 
 #include <QLineEdit>
+#include <QPointer>
+#include <functional>
+#include <string>
 
 class tCalendar;
+class tTitleBar;
 
 class tFindField : public QLineEdit {
 public:
-    tFindField(tCalendar& calendar, QWidget* parent);
+    // windowMenu shows the window's menu at a screen point: a right click on the field is a
+    // right click on the title bar it stands in.
+    tFindField(tCalendar& calendar, tTitleBar& titleBar, QWidget* parent,
+               std::function<void(QPoint)> windowMenu);
+    ~tFindField() override;
 
-    // Reads the people afresh, shows the field over the title bar and gives it the keys.
+    // Reads the people afresh, shows the field in place of the title and gives it the keys.
     void Open();
     void Close();
     // Shows the first match at or after from; false when nobody matches.
@@ -22,9 +30,17 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    // Any click outside the field ends the search, on a control or not (labels and the title
+    // bar take no focus, so losing the focus is not enough to know).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     tCalendar& m_Calendar;
+    QPointer<tTitleBar> m_TitleBar; // may go first when the window is destroyed
+    std::function<void(QPoint)> m_WindowMenu;
     tPersonFinder m_Finder;
+    std::string m_Title; // the title bar's text, back when the field goes
 };

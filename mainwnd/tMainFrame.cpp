@@ -167,7 +167,8 @@ int tMainFrame::OnCreate() {
     m_AlarmFrame.Create(this);
     m_HelpKey = new QShortcut(QKeySequence(Qt::Key_F1), this, [this] { OnHelpInfo(); });
     new QShortcut(QKeySequence::Find, this, [this] { OnFind(); });
-    m_FindField = new tFindField(m_Calendar, this);
+    m_FindField =
+        new tFindField(m_Calendar, *m_TitleBar, this, [this](QPoint at) { ShowWindowMenu(at); });
     setAcceptDrops(true);
     UpdateTip();
     if (tApp* app = GetApp())
@@ -187,6 +188,7 @@ void tMainFrame::BuildTree() {
     auto* title = Add(titleRow, new tTitleBar);
     title->Create(g_LanguageString.GetString("title"), this);
     title->UseWindowLook(&m_LargeFont);
+    m_TitleBar = title;
 
     auto* months = Add(a, new tLayoutRow);
     months->m_EqualiseChildren = true;
@@ -746,17 +748,7 @@ void tMainFrame::OnExport() {
 void tMainFrame::OnFind() {
     if (!m_FindField)
         return;
-    // Over the right of the title bar, above the month buttons: nothing of the calendar or
-    // of the hide button is covered.
-    if (const tMonthButton* first = m_Calendar.m_MonthButtons[1],
-        *last = m_Calendar.m_MonthButtons[12];
-        first && last) {
-        const int right = last->geometry().right();
-        const int width = std::min(200, right - first->geometry().left()) - 40;
-        const int height = std::max(first->geometry().top() - 6, 16);
-        m_FindField->setFont(m_NormalFont);
-        m_FindField->setGeometry(right - width, 3, width, height);
-    }
+    m_FindField->setFont(m_NormalFont);
     m_FindField->Open();
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 class tFindField;
+class tTitleBar;
 class tHelpWindow;
 class tLayoutDeck;
 class QShortcut;
@@ -90,6 +91,7 @@ public:
     tTrayIcon m_TrayIcon{101};
     tAlarmFrame m_AlarmFrame;
     tFindField* m_FindField = nullptr; // owned by the window
+    tTitleBar* m_TitleBar = nullptr;   // likewise
 
 protected:
     bool event(QEvent* event) override;

@@ -6,6 +6,7 @@
 #include "platform/Gdi.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -17,7 +18,21 @@ namespace {
 
 // Over the window the user works in (the calendar, where the question was asked), not in
 // the middle of the screen; within the screen.
+// A short message makes a box narrower than its title, which a window manager then cuts
+// ("Zembrola \u2013 Bi\u2026" on openbox): the box is made wide enough for the title and the
+// title bar's buttons.  The window manager's font is not known here; the application's, with
+// a fifth more, stands in for it.
+void RoomForTitle(QMessageBox& box) {
+    const int title = box.fontMetrics().horizontalAdvance(box.windowTitle());
+    constexpr int kTitleButtons = 120;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(title * 6 / 5 + kTitleButtons, 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 void PlaceOverActiveWindow(QMessageBox& box) {
+    RoomForTitle(box);
     const QWidget* over = QApplication::activeWindow();
     if (!over || !over->isVisible())
         return;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the screenshots of docs/: the calendar window browsing, choosing a gender and choosing
 # a picture, finding a person, the review of an import, the alarm window, and the keyboard's
-# focus on a day, on the alarm switch and in the alarm window.  Runs the built program on a virtual display on 14 June 2026.
+# focus on a day, on today, on the alarm switch and in the alarm window, and a reminder for a
+# long name.  Runs the built program on a virtual display on 14 June 2026.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
@@ -85,7 +86,10 @@ END:VCARD
 CARDS
 at 60 10 && xdotool click 3 && sleep 0.4 && xdotool key Down Down Down Down Return  # Import contacts…
 sleep 2 && xdotool type --delay 10 "$work/contacts.vcf" && xdotool key Return
-for _ in $(seq 100); do review=$(xdotool search --onlyvisible --name "Import contacts" | tail -1); [ -n "$review" ] && break; sleep 0.1; done
+for _ in $(seq 100); do
+    review=$(xdotool search --onlyvisible --name "Import contacts" 2>/dev/null | tail -1) || true
+    [ -n "$review" ] && break; sleep 0.1
+done
 [ -n "$review" ] || { echo "the review of the import did not open" >&2; exit 1; }
 shot import-review.png "$review"
 kill $pid; wait $pid 2>/dev/null || true
@@ -107,5 +111,15 @@ xdotool key --delay 100 Right Down
 shot focus-day.png "$main"
 xdotool key Tab
 shot focus-switch.png "$main"
+kill $pid; wait $pid 2>/dev/null || true
+# A long name in the reminder, then today's cell with the keyboard's focus on it.
+start "[14-06]\nAnna-Katharina Schmidt-Berg=f000\n[settings]\nnotify_advance=1\nnotify_days=1\nlast_alarm_day=13\nlast_alarm_month=6\nlast_alarm_year=2026\n"
+for _ in $(seq 50); do [ -n "$(window_of $pid alarm)" ] && break; sleep 0.1; done
+alarm=$(window_of $pid alarm)
+shot alarm-long-name.png "$alarm"
+xdotool windowactivate --sync "$alarm" 2>/dev/null; sleep 1.6 && xdotool key Return && sleep 0.5
+xdotool windowactivate --sync "$main" 2>/dev/null
+xdotool key --delay 100 Right Left
+shot focus-today.png "$main"
 kill $pid; wait $pid 2>/dev/null || true
 echo "screenshots in $out"

@@ -367,6 +367,37 @@ void WhenModalOpens(Answer answer) {
     poll->start(1);
 }
 
+// A message opens over the calendar, not in the middle of the screen, and is wide enough for
+// its title even when the message is short.
+TEST_F(MainFrameTest, AMessageOpensOverTheCalendarWithRoomForItsTitle) {
+    CreateFrame();
+    m_Frame->move(40, 30);
+    m_Frame->show();
+    m_Frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_Frame.get()));
+    const QString name = QApplication::applicationDisplayName();
+    QApplication::setApplicationDisplayName("Zembrola \u2013 Birthdays");
+    SetMessageBoxHandler({});
+    SetQuestionHandler({});
+    for (const bool question : {false, true}) {
+        SCOPED_TRACE(question);
+        m_Frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_Frame.get()));
+        QRect box;
+        int title = 0;
+        WhenModalOpens([&](QWidget* modal) {
+            box = modal->frameGeometry();
+            title = modal->fontMetrics().horizontalAdvance(modal->windowTitle());
+            modal->close();
+        });
+        question ? (void)AfxQuestion("Sure?", "Yes", "No") : AfxMessageBox("1 added.");
+        EXPECT_GE(box.width(), title + 120);
+        EXPECT_LE(std::abs(box.center().x() - m_Frame->frameGeometry().center().x()), 2);
+    }
+    QApplication::setApplicationDisplayName(name);
+    InstallRecorder();
+}
+
 TEST_F(MainFrameTest, ADroppedAddressBookIsReviewedThenAdded) {
     CreateFrame("[24-12]\nAnna=f001\n");
     WriteFile(*m_Scratch / "people.vcf",
@@ -446,6 +477,45 @@ TEST_F(MainFrameTest, CtrlFFindsAsTheUserTypesAndEscLeavesThePersonShown) {
     QTest::keyClick(m_Frame->m_FindField, Qt::Key_Escape);
     EXPECT_FALSE(m_Frame->m_FindField->isVisible());
     EXPECT_EQ(Calendar().m_Name, "Zoe Smith");
+}
+
+// The field stands in place of the title while it is open and goes with any click outside
+// it, on a control or not; a right click on it is a right click on the title bar.
+TEST_F(MainFrameTest, TheFindFieldTakesTheTitlesPlaceAndGoesWithAClickElsewhere) {
+    CreateFrame("[18-06]\nGrandpa Joe=m003\n");
+    m_Frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_Frame.get()));
+    tFindField& field = *m_Frame->m_FindField;
+    const std::string title = m_Frame->m_TitleBar->m_Title;
+    const struct {
+        const char* m_Name;
+        QWidget* m_Target;
+        Qt::MouseButton m_Button;
+        bool m_StaysOpen;
+    } rows[] = {
+        {"the title bar", m_Frame->m_TitleBar, Qt::LeftButton, false},
+        {"a label", Calendar().m_DateLabel, Qt::LeftButton, false},
+        {"a day", Calendar().m_DayCells[Calendar().m_FirstWeekday + 20], Qt::LeftButton, false},
+        {"the window's background", m_Frame.get(), Qt::LeftButton, false},
+        {"the field itself", &field, Qt::LeftButton, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.m_Name);
+        m_Frame->OnFind();
+        ASSERT_TRUE(field.isVisible());
+        EXPECT_TRUE(m_Frame->m_TitleBar->m_Title.empty()) << "no title shows around the field";
+        EXPECT_TRUE(m_Frame->m_TitleBar->geometry().contains(field.geometry()));
+        QTest::mouseClick(row.m_Target, row.m_Button, {}, QPoint(2, 2));
+        EXPECT_EQ(field.isVisible(), row.m_StaysOpen);
+        if (!row.m_StaysOpen) {
+            EXPECT_EQ(m_Frame->m_TitleBar->m_Title, title);
+        }
+        field.Close();
+    }
+    m_Frame->OnFind();
+    QTest::mouseClick(&field, Qt::RightButton);
+    ASSERT_EQ(Recorder().m_Menus.size(), 1u);
+    EXPECT_EQ(Recorder().m_Menus[0].back(), "Remind me at") << "the window's menu, not the edit's";
 }
 
 // Typed with or without the accents, the accented names are found.
