@@ -1,16 +1,30 @@
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace TestSupport {
+
+void SetEnvironment(const char* pairs) {
+    std::string_view rest(pairs);
+    while (!rest.empty()) {
+        const std::string_view pair = rest.substr(0, rest.find('|'));
+        rest.remove_prefix(std::min(rest.size(), pair.size() + 1));
+        const size_t equals = pair.find('=');
+        if (equals != std::string_view::npos)
+            setenv(std::string(pair.substr(0, equals)).c_str(),
+                   std::string(pair.substr(equals + 1)).c_str(), 1);
+    }
+}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -9,6 +9,9 @@
 
 namespace TestSupport {
 
+// Sets each NAME=value of a list separated by "|": a test binary's own environment.
+void SetEnvironment(const char* pairs);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, std::string_view contents);
 bool FileExists(const std::string& path);
