@@ -12,6 +12,8 @@
 #include "support/tAnyError.h"
 #include "support/tLanguageString.h"
 
+#include <QCommandLineParser>
+#include <QStringList>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -132,16 +134,6 @@ std::string FaultText(const tDataFile& file, tFileFault fault) {
     return Say(MessageForFault(fault), {file.GetFileName()});
 }
 
-int CountPictures(const char* gender) {
-    int count = 0;
-    char path[64];
-    for (;; ++count) {
-        std::snprintf(path, sizeof path, "Cal_Data/Images/%s%03d.bmp", gender, count);
-        if (count >= 1000 || !AtomicFile::Read(FullPath(path)))
-            return count;
-    }
-}
-
 int Import(const std::vector<std::string>& files, const std::string& gender, std::FILE* out,
            std::FILE* err) {
     tDataFile data;
@@ -154,7 +146,7 @@ int Import(const std::vector<std::string>& files, const std::string& gender, std
             std::fprintf(err, "%s\n", Say(*fault, {name}).c_str());
             allRead = allRead && *fault == tMessage::NoCards; // a file of no cards is read
         }
-    import.Plan(data, gender, CountPictures("m"), CountPictures("f"));
+    import.Plan(data, gender, tCalendar::CountPictureFiles("m"), tCalendar::CountPictureFiles("f"));
     const bool written = import.Apply(data);
     for (const tContactImport::tContact& contact : import.m_Contacts) {
         const std::string date =
@@ -255,45 +247,57 @@ std::optional<int> RunCommandLine(int argc, char** argv, std::FILE* out, std::FI
 namespace {
 
 std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* err) {
-    if (argc < 2)
-        return std::nullopt;
-    const std::string option = argv[1];
-    if (option != "--help" && option != "-h" && option != "--next" && option != "--export-ics" &&
-        option != "--import")
+    // Only these first arguments ask for terminal work; anything else (Qt's own options) is
+    // the window's.
+    static const QStringList kOurs = {"--help", "-h", "--next", "--export-ics", "--import"};
+    if (argc < 2 || !kOurs.contains(QString::fromLocal8Bit(argv[1])))
         return std::nullopt;
     OpenTexts();
-    if (option == "--help" || option == "-h") {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{"h", "help"});
+    const QCommandLineOption next("next");
+    const QCommandLineOption exportIcs("export-ics", QString(), "FILE");
+    const QCommandLineOption import("import");
+    const QCommandLineOption gender("gender", QString(), "m|f");
+    parser.addOptions({help, next, exportIcs, import, gender});
+    if (!parser.parse(arguments))
+        return Misused(err);
+    const QStringList rest = parser.positionalArguments();
+    const auto local = [](const QString& text) { return std::string(text.toLocal8Bit()); };
+    const int asked =
+        parser.isSet(help) + parser.isSet(next) + parser.isSet(exportIcs) + parser.isSet(import);
+    if (asked != 1 || (parser.isSet(gender) && !parser.isSet(import)))
+        return Misused(err);
+    if (parser.isSet(help)) {
         std::fputs(Usage().c_str(), out);
         return 0;
     }
-    if (option == "--next") {
-        if (argc > 3)
+    if (parser.isSet(next)) {
+        if (rest.size() > 1)
             return Misused(err);
-        return Next(argc == 3 ? argv[2] : nullptr, out, err);
+        const std::string days = rest.isEmpty() ? std::string() : local(rest.front());
+        return Next(rest.isEmpty() ? nullptr : days.c_str(), out, err);
     }
-    if (option == "--export-ics") {
-        if (argc != 3)
+    if (parser.isSet(exportIcs)) {
+        if (!rest.isEmpty())
             return Misused(err);
-        return Export(CallerPath(argv[2]), out, err);
+        return Export(CallerPath(local(parser.value(exportIcs))), out, err);
     }
-    if (option == "--import") {
-        std::vector<std::string> files;
-        std::string gender;
-        for (int i = 2; i < argc; ++i) {
-            const std::string argument = argv[i];
-            if (argument == "--gender" && i + 1 < argc &&
-                (std::strcmp(argv[i + 1], "m") == 0 || std::strcmp(argv[i + 1], "f") == 0))
-                gender = argv[++i];
-            else if (argument.rfind("--", 0) == 0)
-                return Misused(err, tMessage::GenderTakesMOrF);
-            else
-                files.push_back(CallerPath(argument));
-        }
-        if (files.empty())
-            return Misused(err);
-        return Import(files, gender, out, err);
+    std::string chosen;
+    if (parser.isSet(gender)) {
+        chosen = local(parser.value(gender));
+        if (chosen != "m" && chosen != "f")
+            return Misused(err, tMessage::GenderTakesMOrF);
     }
-    return std::nullopt;
+    if (rest.isEmpty())
+        return Misused(err);
+    std::vector<std::string> files;
+    for (const QString& file : rest)
+        files.push_back(CallerPath(local(file)));
+    return Import(files, chosen, out, err);
 }
 
 } // namespace

@@ -346,6 +346,10 @@ int tCalendar::CountPictures(const std::string& gender) {
         return m_MalePictures;
     if (gender == "f" && m_FemalePictures != -1)
         return m_FemalePictures;
+    return CountPictureFiles(gender);
+}
+
+int tCalendar::CountPictureFiles(const std::string& gender) {
     int count = 0;
     while (count < 1000 && CanOpen(PicturePath(gender, count)))
         ++count;

@@ -67,6 +67,8 @@ public:
     void SetDate(int month, int day);
     void SetNameEditable(bool editable);
     int CountPictures(const std::string& gender);
+    // The pictures of a gender in Cal_Data/Images, counted from 000 to the first missing one.
+    static int CountPictureFiles(const std::string& gender);
     void SetGender(const std::string& gender);
     void SetPicture(int number);
     void NextPicture() { SetPicture(m_PictureNumber + 1); }

@@ -54,7 +54,7 @@ protected:
 };
 
 TEST_F(CommandLineTest, ImportPrintsEveryCardAndASummary) {
-    const tRun run = Zembrola({"--import", "people.vcf", "--gender", "m"});
+    const tRun run = Zembrola({"--import", "--gender=m", "people.vcf"});
     EXPECT_EQ(run.m_Status, 0);
     EXPECT_EQ(run.m_Out, "anna\tJune 14\talready on this day\n"
                          "J\xC3\xBCrgen\tJune 15\tadded\n"
@@ -80,7 +80,10 @@ TEST_F(CommandLineTest, FailuresAreSaidAndEndWithAStatus) {
          {tCase{{"--import", "missing.vcf"}, 1},
           tCase{{"--import", "people.vcf", "--gender", "x"}, 2}, tCase{{"--import"}, 2},
           tCase{{"--next", "many"}, 2}, tCase{{"--next", "400"}, 2},
-          tCase{{"--export-ics", "no/such/folder/out.ics"}, 1}, tCase{{"--export-ics"}, 2}}) {
+          tCase{{"--export-ics", "no/such/folder/out.ics"}, 1}, tCase{{"--export-ics"}, 2},
+          tCase{{"--export-ics", "a.ics", "b.ics"}, 2},
+          tCase{{"--next", "--export-ics", "a.ics"}, 2}, tCase{{"--next", "--gender", "m"}, 2},
+          tCase{{"--import", "people.vcf", "--colour"}, 2}}) {
         const tRun run = Zembrola(row.m_Arguments);
         EXPECT_EQ(run.m_Status, row.m_Status)
             << row.m_Arguments[0] << " " << row.m_Arguments.size();
