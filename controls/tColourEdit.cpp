@@ -1,6 +1,5 @@
 #include "controls/tColourEdit.h"
 
-#include "app/tApp.h"
 #include "platform/CodePage.h"
 #include "platform/TextMetrics.h"
 #include "platform/WindowMessage.h"
@@ -52,10 +51,4 @@ void tColourEdit::SetWindowText(const std::string& text) {
 
 void tColourEdit::SetInputRule(tInputPolicy::tRule rule, tInputPolicy::tMessage message) {
     new tInputPolicy(this, std::move(rule), std::move(message));
-}
-
-void tColourEdit::keyPressEvent(QKeyEvent* event) {
-    if (tMainFrame* frame = GetMainFrame(); frame && window() == frame && frame->OnKey(event))
-        return;
-    QLineEdit::keyPressEvent(event);
 }

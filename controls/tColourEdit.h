@@ -28,9 +28,4 @@ public:
     // What the field may hold; refusals beep and show the message, which is given what the
     // field holds.
     void SetInputRule(tInputPolicy::tRule rule, tInputPolicy::tMessage message);
-
-protected:
-    // The calendar window's keys come first (the arrows step through people while the name
-    // is only shown).
-    void keyPressEvent(QKeyEvent* event) override;
 };

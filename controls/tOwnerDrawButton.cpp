@@ -197,9 +197,6 @@ void tOwnerDrawButton::Activate() {
 }
 
 void tOwnerDrawButton::keyPressEvent(QKeyEvent* event) {
-    // The calendar window's keys first (arrows in the grid, Enter on a day, + and -).
-    if (tMainFrame* frame = GetMainFrame(); frame && window() == frame && frame->OnKey(event))
-        return;
     // Space acts at once and always once: two quick presses are not a double click.
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
         if (!event->isAutoRepeat())

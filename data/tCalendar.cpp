@@ -277,8 +277,7 @@ void tCalendar::SetNotifyDays(int days) {
         m_DaysUnitLabel->SetText(g_LanguageString.GetString(days == 1 ? "day" : "days"));
         m_DaysUnitLabel->update();
     }
-    if (tMainFrame* frame = GetMainFrame())
-        frame->UpdateTip();
+    Q_EMIT m_Events.NoticeDaysChanged(days);
 }
 
 void tCalendar::SetName(const std::string& name, const std::string& exact) {
@@ -452,8 +451,7 @@ bool tCalendar::SavePerson() {
         if (m_DataFile.ReadEntry(m_Month, m_SelectedDay, index, name, stored) &&
             CodePage::EqualNoCase(name, m_Name)) {
             ShowPerson(index);
-            if (tMainFrame* frame = GetMainFrame())
-                frame->UpdateTip();
+            Q_EMIT m_Events.PeopleChanged();
             return true;
         }
     }
@@ -481,8 +479,7 @@ bool tCalendar::DeletePerson() {
     m_PeopleCount = CountPeople(m_Month, m_SelectedDay);
     ShowPerson(m_DataFile.CountEntries(m_DateMonth, m_DateDay) != 0 ? 0 : -1);
     FillMonth(m_Month);
-    if (tMainFrame* frame = GetMainFrame())
-        frame->UpdateTip();
+    Q_EMIT m_Events.PeopleChanged();
     return true;
 }
 

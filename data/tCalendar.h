@@ -7,6 +7,8 @@
 #include "data/tDataFile.h"
 #include "support/Messages.h"
 
+#include "data/tCalendarEvents.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -95,6 +97,7 @@ public:
     static bool IsEnterableName(std::string_view text);
 
     tDataFile m_DataFile;
+    tCalendarEvents m_Events; // what the window and others listen to
     tMonthButton* m_MonthButtons[13] = {};
     tWeekdayHeader* m_WeekdayHeaders[8] = {};
     tDayCell* m_DayCells[43] = {};

@@ -1,6 +1,5 @@
 #include "layout/tTitleBar.h"
 
-#include "app/tApp.h"
 #include "controls/Colours.h"
 #include "image/tDib.h"
 #include "platform/CodePage.h"
@@ -9,6 +8,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -70,9 +70,9 @@ void tTitleBar::paintEvent(QPaintEvent*) {
 void tTitleBar::mousePressEvent(QMouseEvent* event) {
     // The tray's menu (Show, Hide, Exit) also here, so that Exit is reachable without a tray,
     // with the window's own commands below it.
-    if (tMainFrame* frame = GetMainFrame();
-        event->button() == Qt::RightButton && frame && parentWidget() == frame) {
-        frame->ShowWindowMenu(event->globalPosition().toPoint());
+    if (event->button() == Qt::RightButton &&
+        isSignalConnected(QMetaMethod::fromSignal(&tTitleBar::MenuRequested))) {
+        Q_EMIT MenuRequested(event->globalPosition().toPoint());
         return;
     }
     // The press grabs the mouse, so moves outside the bar keep arriving here.

@@ -14,6 +14,7 @@ class tDib;
 class tDibPalette;
 
 class tTitleBar : public tWidgetElement<QWidget> {
+    Q_OBJECT
 public:
     tTitleBar();
 
@@ -35,6 +36,10 @@ public:
     tDibPalette* m_Palette = nullptr;
     bool m_StretchImage = false;
     const QFont* m_Font = nullptr;
+
+Q_SIGNALS:
+    // A right click on the bar, at that screen point: the window's menu is wanted.
+    void MenuRequested(QPoint at);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

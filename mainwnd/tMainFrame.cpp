@@ -136,6 +136,14 @@ int tMainFrame::OnCreate() {
     }
     MakeFonts();
     BuildTree();
+    // The window's keys (the arrows in the grid, Enter on a day, + and -) come before a
+    // control's own.
+    for (QWidget* child : findChildren<QWidget*>())
+        if (dynamic_cast<tOwnerDrawButton*>(child) || dynamic_cast<tColourEdit*>(child))
+            child->installEventFilter(this);
+    connect(&m_Calendar.m_Events, &tCalendarEvents::PeopleChanged, this, [this] { UpdateTip(); });
+    connect(&m_Calendar.m_Events, &tCalendarEvents::NoticeDaysChanged, this,
+            [this] { UpdateTip(); });
 
     m_Calendar.SelectMonth(CTime::GetCurrentTime().GetMonth());
     // The keyboard starts on today, where the arrows make the most sense.
@@ -189,6 +197,7 @@ void tMainFrame::BuildTree() {
     title->Create(g_LanguageString.GetString("title"), this);
     title->UseWindowLook(&m_LargeFont);
     m_TitleBar = title;
+    connect(title, &tTitleBar::MenuRequested, this, [this](QPoint at) { ShowWindowMenu(at); });
 
     auto* months = Add(a, new tLayoutRow);
     months->m_EqualiseChildren = true;
@@ -496,6 +505,12 @@ void tMainFrame::OnPaletteChanged(const QWidget* changedBy) {
 
 void tMainFrame::OnEraseBkgnd(QPainter& painter) {
     painter.fillRect(rect(), ToQColor(kLightBlue));
+}
+
+bool tMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && OnKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    return tLayoutFrame::eventFilter(watched, event);
 }
 
 void tMainFrame::keyPressEvent(QKeyEvent* event) {
