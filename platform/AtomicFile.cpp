@@ -13,9 +13,6 @@
 namespace AtomicFile {
 namespace {
 
-int g_InjectedReadError = 0;
-std::string g_InjectedNameEnd;
-
 std::string DirectoryOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos)
@@ -78,11 +75,6 @@ void SyncDirectory(const std::string& directory) {
 
 } // namespace
 
-void InjectReadError(int error, const std::string& nameEnd) {
-    g_InjectedReadError = error;
-    g_InjectedNameEnd = nameEnd;
-}
-
 std::string ResolveTarget(const std::string& path) {
     std::string current = path;
     for (int hops = 0; hops < 40; ++hops) {
@@ -118,10 +110,8 @@ std::optional<std::string> Read(const std::string& path, tFileFault* fault) {
     std::string contents;
     contents.reserve(static_cast<size_t>(info.st_size));
     char buffer[65536];
-    const bool injected = g_InjectedReadError != 0 && path.ends_with(g_InjectedNameEnd);
     for (;;) {
-        const ssize_t got =
-            injected ? (errno = g_InjectedReadError, -1) : read(fd, buffer, sizeof buffer);
+        const ssize_t got = read(fd, buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR)
                 continue;

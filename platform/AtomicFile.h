@@ -35,8 +35,4 @@ void RemoveLeftovers(const std::string& path);
 // The file a path names once symbolic links are followed (also to a target not yet there).
 std::string ResolveTarget(const std::string& path);
 
-// Tests: makes every read of an existing file whose path ends with nameEnd fail with this
-// error number (0: normal reads).
-void InjectReadError(int error, const std::string& nameEnd = "DataFile.txt");
-
 } // namespace AtomicFile

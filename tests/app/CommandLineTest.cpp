@@ -66,10 +66,10 @@ TEST_F(CommandLineTest, ImportPrintsEveryCardAndASummary) {
 
 TEST_F(CommandLineTest, FailuresAreSaidAndEndWithAStatus) {
     // A data file that cannot be read is never written, and nothing is exported from it.
-    AtomicFile::InjectReadError(EIO);
+    InjectReadError(EIO);
     EXPECT_EQ(Zembrola({"--import", "people.vcf", "--gender", "f"}).m_Status, 1);
     EXPECT_EQ(Zembrola({"--export-ics", "out.ics"}).m_Status, 1);
-    AtomicFile::InjectReadError(0);
+    InjectReadError(0);
     EXPECT_EQ(ReadFile(m_Scratch / "Cal_Data/DataFile.txt"), "[14-06]\r\nAnna=f001\r\n");
     EXPECT_FALSE(FileExists(m_Scratch / "out.ics"));
     struct tCase {

@@ -175,12 +175,12 @@ TEST_F(ImportTest, ASaveOfAnotherProgramMeanwhileIsRespected) {
 
 TEST_F(ImportTest, ARefusedSaveSaysSoForEveryCard) {
     TestSupport::WriteFile(m_Scratch / "Cal_Data/DataFile.txt", "[01-01]\nOld=m001\n");
-    AtomicFile::InjectReadError(EIO);
+    TestSupport::InjectReadError(EIO);
     tContactImport import;
     import.Read(Card("FN:Anna\nBDAY:--0102") + Card("FN:Ben\nBDAY:--0103"));
     import.Plan(m_Data, "f", 12, 12);
     EXPECT_FALSE(import.Apply(m_Data));
-    AtomicFile::InjectReadError(0);
+    TestSupport::InjectReadError(0);
     EXPECT_EQ(import.Count(tSkip::NotWritten), 2);
     EXPECT_EQ(TestSupport::ReadFile(m_Scratch / "Cal_Data/DataFile.txt"), "[01-01]\nOld=m001\n");
 }

@@ -145,7 +145,7 @@ TEST_F(MainFrameTest, PlacementsAtTheLimitsOfTheNumbersLandOnTheScreen) {
 }
 
 TEST_F(MainFrameTest, ADataFileThatCannotBeReadIsSaidAtStartAndNeverWritten) {
-    AtomicFile::InjectReadError(EIO);
+    InjectReadError(EIO);
     CreateFrame("[20-06]\nAnna=f002\n");
     const std::string file = m_Scratch->Path() + "/Cal_Data/DataFile.txt";
     EXPECT_EQ(Recorder().m_Messages,
@@ -153,7 +153,7 @@ TEST_F(MainFrameTest, ADataFileThatCannotBeReadIsSaidAtStartAndNeverWritten) {
                                               "until it can, so that no birthday is lost."});
     App().OnIdle(0); // the alarm scan would write the date of its last run
     m_Frame->close();
-    AtomicFile::InjectReadError(0);
+    InjectReadError(0);
     EXPECT_EQ(DataFile(), "[20-06]\nAnna=f002\n");
     EXPECT_EQ(Recorder().m_Messages.back(),
               "Your settings could not be saved.\n" + file +
@@ -174,7 +174,7 @@ TEST_F(MainFrameTest, AnEndDuringAStartMessageKeepsTheSettings) {
         SCOPED_TRACE(data);
         const bool unreadable = data == settings;
         if (unreadable)
-            AtomicFile::InjectReadError(EIO);
+            InjectReadError(EIO);
         m_Scratch = std::make_unique<tScratch>(tScratch::tContent::InstallationData);
         WriteFile("Cal_Data/DataFile.txt", data);
         m_Frame = std::make_unique<tMainFrame>();
@@ -188,7 +188,7 @@ TEST_F(MainFrameTest, AnEndDuringAStartMessageKeepsTheSettings) {
             App().ReportFatalError(); // the bad language: said by the application
             App().m_FatalError.reset();
         }
-        AtomicFile::InjectReadError(0);
+        InjectReadError(0);
         EXPECT_TRUE(m_Frame->IsClosing()) << "the main loop must not start";
         EXPECT_EQ(DataFile(), data);
         frame = nullptr;

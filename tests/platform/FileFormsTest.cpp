@@ -145,13 +145,13 @@ TEST_F(FileFormsTest, OtherEditorsFilesReadAsWrittenAndKeepTheirForm) {
 TEST_F(FileFormsTest, AFileThatCannotBeReadWholeIsNeverWritten) {
     const std::string stored = "[24-12]\nAnna=f002\n[settings]\nnotify_days=5\n";
     WriteFile(m_Path, stored);
-    AtomicFile::InjectReadError(EIO);
+    TestSupport::InjectReadError(EIO);
     EXPECT_EQ(m_Data.ReadFault(), tFileFault::Unreadable);
     EXPECT_EQ(m_Data.CountEntries(12, 24), 0);
     EXPECT_FALSE(m_Data.WriteLastAlarmDate(CTime(2026, 6, 14, 10, 0, 0)));
     EXPECT_FALSE(m_Data.WriteEntry(12, 24, "Bob", "m001"));
     EXPECT_EQ(m_Data.LastFault(), tFileFault::Unreadable);
-    AtomicFile::InjectReadError(0);
+    TestSupport::InjectReadError(0);
     EXPECT_EQ(ReadFile(m_Path), stored);
     EXPECT_EQ(m_Data.ReadFault(), tFileFault::None);
     EXPECT_EQ(Names(12, 24), std::vector<std::string>{"Anna=f002"});

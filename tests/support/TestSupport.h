@@ -12,6 +12,10 @@ namespace TestSupport {
 // Sets each NAME=value of a list separated by "|": a test binary's own environment.
 void SetEnvironment(const char* pairs);
 
+// Makes every read of an open file whose path ends with nameEnd fail with this error number
+// (0: normal reads again), as a failing disk would.
+void InjectReadError(int error, const std::string& nameEnd = "DataFile.txt");
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, std::string_view contents);
 bool FileExists(const std::string& path);
