@@ -155,12 +155,7 @@ int Import(const std::vector<std::string>& files, const std::string& gender, std
         std::fprintf(out, "%s\t%s\t%s\n", Printable(contact.m_ShownName).c_str(), date.c_str(),
                      Say(tContactImport::SkipMessage(contact.m_Skip)).c_str());
     }
-    const int added = import.Count(tContactImport::tSkip::None);
-    std::fprintf(out, "%s\n",
-                 Say(tMessage::ImportSummary,
-                     {std::to_string(added),
-                      std::to_string(static_cast<int>(import.m_Contacts.size()) - added)})
-                     .c_str());
+    std::fprintf(out, "%s\n", TerminalText(import.Summary()).c_str());
     if (!written)
         std::fprintf(err, "%s\n", FaultText(data, data.LastFault()).c_str());
     return allRead && written ? 0 : 1;
@@ -170,27 +165,15 @@ int Export(const std::string& target, std::FILE* out, std::FILE* err) {
     tDataFile data;
     if (!OpenData(data, err))
         return 1;
-    if (const tFileFault fault = data.ReadFault(); fault != tFileFault::None) {
-        std::fprintf(err, "%s\n", FaultText(data, fault).c_str());
-        return 1;
+    const tCalendarExport::tWritten written =
+        tCalendarExport::WriteFile(data, target, std::time(nullptr));
+    // A line each, every one shown safely.
+    for (size_t begin = 0, end = 0; begin <= written.m_Report.size(); begin = end + 1) {
+        end = std::min(written.m_Report.find('\n', begin), written.m_Report.size());
+        std::fprintf(written.m_Done ? out : err, "%s\n",
+                     TerminalText(written.m_Report.substr(begin, end - begin)).c_str());
     }
-    if (const std::optional<tMessage> refused =
-            tCalendarExport::RefuseTarget(target, data.GetFileName())) {
-        std::fprintf(err, "%s\n%s\n", Say(tMessage::ExportFailed).c_str(),
-                     Say(*refused, {target}).c_str());
-        return 1;
-    }
-    const std::vector<tDataFile::tEntry> people = data.ReadAllEntries();
-    const std::string calendar =
-        tCalendarExport::Make(people, Say(tMessage::BirthdaySummary), std::time(nullptr));
-    if (const tFileFault fault = AtomicFile::Replace(target, calendar); fault != tFileFault::None) {
-        std::fprintf(err, "%s\n%s\n", Say(tMessage::ExportFailed).c_str(),
-                     Say(MessageForFault(fault), {target}).c_str());
-        return 1;
-    }
-    std::fprintf(out, "%s\n",
-                 Say(tMessage::ExportDone, {std::to_string(people.size()), target}).c_str());
-    return 0;
+    return written.m_Done ? 0 : 1;
 }
 
 int Next(const char* daysText, std::FILE* out, std::FILE* err) {

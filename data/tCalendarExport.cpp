@@ -115,3 +115,20 @@ std::optional<tMessage> tCalendarExport::RefuseTarget(const std::string& target,
         return tMessage::ExportIntoDataFolder;
     return std::nullopt;
 }
+
+tCalendarExport::tWritten tCalendarExport::WriteFile(const tDataFile& file,
+                                                     const std::string& target, std::time_t stamp) {
+    const auto failed = [](const std::string& why) {
+        return tWritten{false, MessageText(tMessage::ExportFailed) + "\n" + why};
+    };
+    if (const tFileFault fault = file.ReadFault(); fault != tFileFault::None)
+        return failed(MessageText(MessageForFault(fault), {file.GetFileName()}));
+    if (const std::optional<tMessage> refused = RefuseTarget(target, file.GetFileName()))
+        return failed(MessageText(*refused, {target}));
+    const std::vector<tDataFile::tEntry> people = file.ReadAllEntries();
+    const std::string calendar =
+        Make(people, CodePage::Utf8FromAnsi(MessageText(tMessage::BirthdaySummary)), stamp);
+    if (const tFileFault fault = AtomicFile::Replace(target, calendar); fault != tFileFault::None)
+        return failed(MessageText(MessageForFault(fault), {target}));
+    return {true, MessageText(tMessage::ExportDone, {std::to_string(people.size()), target})};
+}

@@ -25,4 +25,14 @@ public:
     // folder others may write to), or another user's file.
     static std::optional<tMessage> RefuseTarget(const std::string& target,
                                                 const std::string& dataFile);
+
+    // An export as the window and the terminal make it: every birthday of the data file into
+    // target, refused for a target RefuseTarget refuses and for a data file that cannot be
+    // read whole (an empty calendar would pass for a year without birthdays).  m_Report is
+    // what the user reads, in the program's code page.
+    struct tWritten {
+        bool m_Done = false;
+        std::string m_Report;
+    };
+    static tWritten WriteFile(const tDataFile& file, const std::string& target, std::time_t stamp);
 };

@@ -329,3 +329,10 @@ tMessage tContactImport::SkipMessage(tSkip skip) {
                                              tMessage::SkipNotWritten};
     return kMessages[static_cast<int>(skip)];
 }
+
+std::string tContactImport::Summary() const {
+    const int added = Count(tSkip::None);
+    return MessageText(
+        tMessage::ImportSummary,
+        {std::to_string(added), std::to_string(static_cast<int>(m_Contacts.size()) - added)});
+}

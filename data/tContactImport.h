@@ -54,6 +54,8 @@ public:
     bool Apply(tDataFile& file);
 
     int Count(tSkip skip) const;
+    // "3 added, 1 skipped.", as the window and the terminal say it after Apply.
+    std::string Summary() const;
     // What the user reads for a card's fate (None: added).
     static tMessage SkipMessage(tSkip skip);
 

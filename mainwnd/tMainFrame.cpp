@@ -723,11 +723,7 @@ void tMainFrame::ImportFiles(const std::vector<std::string>& paths) {
     if (review.exec() != QDialog::Accepted)
         return;
     const bool written = import.Apply(file);
-    const int added = import.Count(tContactImport::tSkip::None);
-    std::string report =
-        MessageText(tMessage::ImportSummary,
-                    {std::to_string(added),
-                     std::to_string(static_cast<int>(import.m_Contacts.size()) - added)});
+    std::string report = import.Summary();
     if (!written)
         report.append("\n").append(
             MessageText(MessageForFault(file.LastFault()), {file.GetFileName()}));
@@ -743,21 +739,8 @@ void tMainFrame::OnExport() {
     const std::optional<std::string> chosen = GetSaveFileName(filter.c_str(), suggested);
     if (!chosen)
         return;
-    const tDataFile& file = m_Calendar.m_DataFile;
-    if (const std::optional<tMessage> refused =
-            tCalendarExport::RefuseTarget(*chosen, file.GetFileName())) {
-        AfxMessageBox(MessageText(tMessage::ExportFailed) + "\n" +
-                      MessageText(*refused, {*chosen}));
-        return;
-    }
-    const std::vector<tDataFile::tEntry> people = file.ReadAllEntries();
-    const std::string calendar = tCalendarExport::Make(
-        people, CodePage::Utf8FromAnsi(MessageText(tMessage::BirthdaySummary)), std::time(nullptr));
-    if (const tFileFault fault = AtomicFile::Replace(*chosen, calendar); fault != tFileFault::None)
-        AfxMessageBox(MessageText(tMessage::ExportFailed) + "\n" +
-                      MessageText(MessageForFault(fault), {*chosen}));
-    else
-        AfxMessageBox(MessageText(tMessage::ExportDone, {std::to_string(people.size()), *chosen}));
+    AfxMessageBox(
+        tCalendarExport::WriteFile(m_Calendar.m_DataFile, *chosen, std::time(nullptr)).m_Report);
 }
 
 void tMainFrame::OnFind() {

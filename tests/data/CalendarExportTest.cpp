@@ -102,3 +102,41 @@ TEST_F(UpcomingTest, FindIgnoresCaseAndAccentsAndGoesRound) {
 }
 
 } // namespace
+
+namespace {
+
+// The export as the window and the terminal make it: written and said, or refused and said,
+// with nothing written.
+TEST(CalendarExport, WritingAFileSaysWhatHappened) {
+    TestSupport::tScratch scratch(TestSupport::tScratch::tContent::EmptyCalData);
+    TestSupport::WriteFile("Cal_Data/DataFile.txt", "[24-12]\nAnna=f001\n[01-01]\nBen=m002\n");
+    tDataFile file;
+    file.SetFileName("Cal_Data\\DataFile.txt");
+    const struct {
+        const char* m_Name;
+        const char* m_Target;
+        int m_ReadError;
+        bool m_Done;
+        const char* m_Said;
+    } rows[] = {
+        // First: a file once read is known to the program.
+        {"a data file that cannot be read", "unread.ics", EIO, false, "cannot be read"},
+        {"two people", "out.ics", 0, true, "2 birthdays were written to out.ics."},
+        {"onto the data file", "Cal_Data/DataFile.txt", 0, false, "data folder"},
+        {"into a missing folder", "no/such/out.ics", 0, false, "does not exist"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.m_Name);
+        TestSupport::InjectReadError(row.m_ReadError);
+        const tCalendarExport::tWritten written = tCalendarExport::WriteFile(file, row.m_Target, 0);
+        TestSupport::InjectReadError(0);
+        EXPECT_EQ(written.m_Done, row.m_Done);
+        EXPECT_NE(written.m_Report.find(row.m_Said), std::string::npos) << written.m_Report;
+        EXPECT_EQ(TestSupport::FileExists(row.m_Target),
+                  row.m_Done || std::string(row.m_Target) == "Cal_Data/DataFile.txt");
+    }
+    EXPECT_EQ(TestSupport::ReadFile("Cal_Data/DataFile.txt"),
+              "[24-12]\nAnna=f001\n[01-01]\nBen=m002\n");
+}
+
+} // namespace
