@@ -7,6 +7,7 @@
 #include "data/tCalendar.h"
 #include "image/tDibPalette.h"
 #include "layout/tLayoutFrame.h"
+#include "mainwnd/tCalendarKeys.h"
 #include "platform/WindowMessage.h"
 #include "tray/tTrayIcon.h"
 
@@ -61,7 +62,6 @@ public:
     void SaveSettings();
 
     // The window's keys, from whichever control has the focus: true when the key was used.
-    bool OnKey(QKeyEvent* event);
 
     // The window's own menu (a right click on the title bar): the tray's items, then import,
     // export and find.
@@ -88,6 +88,7 @@ public:
     int m_Mode = kModeBrowse;
     tLayoutDeck* m_Deck = nullptr; // the editing area's three pages, owned by the tree
     tCalendar m_Calendar;
+    tCalendarKeys m_Keys{m_Calendar, [this] { return m_Mode == kModeBrowse; }};
     tTrayIcon m_TrayIcon{101};
     tAlarmFrame m_AlarmFrame;
     tFindField* m_FindField = nullptr; // owned by the window
@@ -97,7 +98,6 @@ protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void OnEraseBkgnd(QPainter& painter) override;
