@@ -8,6 +8,7 @@
 #include "image/tDibPalette.h"
 #include "layout/tLayoutFrame.h"
 #include "mainwnd/tCalendarKeys.h"
+#include "mainwnd/tTransfer.h"
 #include "platform/WindowMessage.h"
 #include "tray/tTrayIcon.h"
 
@@ -67,9 +68,6 @@ public:
     // export and find.
     void ShowWindowMenu(QPoint at);
     // Reads the cards of vCard files, lets the user review them and adds those confirmed.
-    void ImportFiles(const std::vector<std::string>& paths);
-    void OnImport();
-    void OnExport();
     void OnFind();
     // The hour from which a new day's reminders come, stored at once.
     void SetAlarmHour(int hour);
@@ -89,6 +87,7 @@ public:
     tLayoutDeck* m_Deck = nullptr; // the editing area's three pages, owned by the tree
     tCalendar m_Calendar;
     tCalendarKeys m_Keys{m_Calendar, [this] { return m_Mode == kModeBrowse; }};
+    tTransfer m_Transfer{m_Calendar, *this};
     tTrayIcon m_TrayIcon{101};
     tAlarmFrame m_AlarmFrame;
     tFindField* m_FindField = nullptr; // owned by the window
