@@ -66,7 +66,7 @@ bool tAlarmFrame::Create(QWidget* owner) {
 
 int tAlarmFrame::OnCreate() {
     tMainFrame* main = GetMainFrame();
-    const QFont* large = main ? &main->m_LargeFont : nullptr;
+    const QFont* large = main ? &MainFrame::LargeFont(*main) : nullptr;
     auto* column = new tLayoutColumn;
     AddChild(column);
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/AlarmScan.h"
+#include "app/MainFrameAccess.h"
 #include "mainwnd/tMainFrame.h"
 
 #include <QApplication>
@@ -56,4 +57,3 @@ private:
 };
 
 tApp* GetApp();
-tMainFrame* GetMainFrame();

@@ -1,7 +1,8 @@
 #include "controls/tCheckButton.h"
 
-#include "app/tApp.h"
+#include "app/MainFrameAccess.h"
 #include "controls/Colours.h"
+#include "data/tCalendar.h"
 #include "platform/WindowMessage.h"
 
 using namespace Colours;
@@ -27,5 +28,5 @@ bool tCheckButton::Create(const char* text, QWidget* parent, int id) {
 
 void tCheckButton::OnClick(int value) {
     if (tMainFrame* frame = GetMainFrame())
-        frame->m_Calendar.OnCheckChanged(GetDlgCtrlID(), value != 0);
+        MainFrame::Calendar(*frame).OnCheckChanged(GetDlgCtrlID(), value != 0);
 }

@@ -1,8 +1,9 @@
 #include "controls/tDayCell.h"
 
-#include "app/tApp.h"
+#include "app/MainFrameAccess.h"
 #include "controls/Colours.h"
 #include "controls/tAccessibleControl.h"
+#include "data/tCalendar.h"
 #include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
 
@@ -58,12 +59,12 @@ void tDayCell::SetSelected(bool selected) {
 
 void tDayCell::OnClick(int) {
     if (tMainFrame* frame = GetMainFrame())
-        frame->m_Calendar.OnDayClicked(GetDlgCtrlID());
+        MainFrame::Calendar(*frame).OnDayClicked(GetDlgCtrlID());
 }
 
 void tDayCell::OnDoubleClick() {
     if (tMainFrame* frame = GetMainFrame())
-        frame->m_Calendar.OnDayDoubleClicked(GetDlgCtrlID());
+        MainFrame::Calendar(*frame).OnDayDoubleClicked(GetDlgCtrlID());
 }
 
 void tDayCell::Measure() {

@@ -1,6 +1,7 @@
 #include "controls/tDeleteButton.h"
 
-#include "app/tApp.h"
+#include "app/MainFrameAccess.h"
+#include "data/tCalendar.h"
 #include "platform/WindowMessage.h"
 
 bool tDeleteButton::Create(const char* text, QWidget* parent, int id) {
@@ -12,5 +13,5 @@ bool tDeleteButton::Create(const char* text, QWidget* parent, int id) {
 
 void tDeleteButton::OnClick(int) {
     if (tMainFrame* frame = GetMainFrame())
-        frame->m_Calendar.DeletePerson();
+        MainFrame::Calendar(*frame).DeletePerson();
 }

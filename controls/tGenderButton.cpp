@@ -1,6 +1,7 @@
 #include "controls/tGenderButton.h"
 
-#include "app/tApp.h"
+#include "app/MainFrameAccess.h"
+#include "data/tCalendar.h"
 #include "platform/WindowMessage.h"
 
 bool tGenderButton::Create(const char* text, QWidget* parent, int id) {
@@ -13,9 +14,9 @@ bool tGenderButton::Create(const char* text, QWidget* parent, int id) {
 
 void tGenderButton::OnClick(int) {
     tMainFrame* frame = GetMainFrame();
-    if (!frame || frame->m_Mode != tMainFrame::kModeGender)
+    if (!frame || MainFrame::Mode(*frame) != tEditModes::kModeGender)
         return;
-    frame->m_Calendar.SetGender(GetDlgCtrlID() != 0 ? "m" : "f");
-    frame->m_Calendar.SetPicture(0);
-    frame->SetMode(tMainFrame::kModePicture);
+    MainFrame::Calendar(*frame).SetGender(GetDlgCtrlID() != 0 ? "m" : "f");
+    MainFrame::Calendar(*frame).SetPicture(0);
+    MainFrame::SetMode(*frame, tEditModes::kModePicture);
 }

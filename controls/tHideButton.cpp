@@ -1,6 +1,7 @@
 #include "controls/tHideButton.h"
 
-#include "app/tApp.h"
+#include "alarm/tAlarmFrame.h"
+#include "app/MainFrameAccess.h"
 #include "controls/Colours.h"
 #include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
@@ -20,8 +21,8 @@ void tHideButton::OnClick(int) {
         alarm->Acknowledge();
         return;
     }
-    if (tMainFrame* frame = GetMainFrame(); frame && parentWidget() == frame)
-        frame->OnHide();
+    if (tMainFrame* frame = GetMainFrame(); frame && parentWidget() == MainFrame::Widget(*frame))
+        MainFrame::Hide(*frame);
     else if (QWidget* window = parentWidget())
         window->hide();
 }

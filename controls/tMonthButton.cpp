@@ -1,8 +1,9 @@
 #include "controls/tMonthButton.h"
 
-#include "app/tApp.h"
+#include "app/MainFrameAccess.h"
 #include "controls/Colours.h"
 #include "controls/tAccessibleControl.h"
+#include "data/tCalendar.h"
 #include "platform/OrEmpty.h"
 #include "platform/WindowMessage.h"
 
@@ -47,5 +48,5 @@ void tMonthButton::SetMonthLook(int mode) {
 
 void tMonthButton::OnClick(int) {
     if (tMainFrame* frame = GetMainFrame())
-        frame->m_Calendar.SelectMonth(GetDlgCtrlID());
+        MainFrame::Calendar(*frame).SelectMonth(GetDlgCtrlID());
 }

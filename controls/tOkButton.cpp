@@ -1,7 +1,8 @@
 #include "controls/tOkButton.h"
 
-#include "app/tApp.h"
+#include "app/MainFrameAccess.h"
 #include "controls/Colours.h"
+#include "data/tCalendar.h"
 #include "platform/Sound.h"
 #include "platform/WindowMessage.h"
 
@@ -13,9 +14,9 @@ bool tOkButton::Create(const char* text, QWidget* parent, int id) {
 
 void tOkButton::OnClick(int) {
     tMainFrame* frame = GetMainFrame();
-    if (!frame || frame->m_Mode != tMainFrame::kModePicture)
+    if (!frame || MainFrame::Mode(*frame) != tEditModes::kModePicture)
         return;
-    tCalendar& calendar = frame->m_Calendar;
+    tCalendar& calendar = MainFrame::Calendar(*frame);
     if (!calendar.IsNameValid()) {
         calendar.FocusName();
         MessageBeep(0xFFFFFFFF);
@@ -23,5 +24,5 @@ void tOkButton::OnClick(int) {
     }
     // A save the data file refuses keeps the user on this page with everything entered.
     if (calendar.SavePerson())
-        frame->SetMode(tMainFrame::kModeBrowse);
+        MainFrame::SetMode(*frame, tEditModes::kModeBrowse);
 }

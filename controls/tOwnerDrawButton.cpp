@@ -1,6 +1,6 @@
 #include "controls/tOwnerDrawButton.h"
 
-#include "app/tApp.h"
+#include "app/MainFrameAccess.h"
 #include "controls/Colours.h"
 #include "controls/tAccessibleControl.h"
 #include "controls/tFrameStyle.h"
@@ -47,7 +47,7 @@ bool tOwnerDrawButton::CreateShown(const char* text, QWidget* parent, int id) {
 
 void tOwnerDrawButton::UseSharedPalette() {
     if (tMainFrame* frame = GetMainFrame())
-        m_Palette = &frame->m_Palette;
+        m_Palette = &MainFrame::Palette(*frame);
 }
 
 void tOwnerDrawButton::paintEvent(QPaintEvent*) {

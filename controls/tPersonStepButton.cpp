@@ -1,7 +1,8 @@
 #include "controls/tPersonStepButton.h"
 
-#include "app/tApp.h"
+#include "app/MainFrameAccess.h"
 #include "controls/Colours.h"
+#include "data/tCalendar.h"
 #include "platform/WindowMessage.h"
 
 using namespace Colours;
@@ -17,5 +18,6 @@ bool tPersonStepButton::Create(const char* text, QWidget* parent, int id) {
 
 void tPersonStepButton::OnClick(int) {
     if (tMainFrame* frame = GetMainFrame())
-        GetDlgCtrlID() != 0 ? frame->m_Calendar.NextPerson() : frame->m_Calendar.PreviousPerson();
+        GetDlgCtrlID() != 0 ? MainFrame::Calendar(*frame).NextPerson()
+                            : MainFrame::Calendar(*frame).PreviousPerson();
 }

@@ -1,7 +1,8 @@
 #include "controls/tPictureStepButton.h"
 
-#include "app/tApp.h"
+#include "app/MainFrameAccess.h"
 #include "controls/Colours.h"
+#include "data/tCalendar.h"
 #include "platform/WindowMessage.h"
 
 using namespace Colours;
@@ -12,5 +13,6 @@ bool tPictureStepButton::Create(const char* text, QWidget* parent, int id) {
 
 void tPictureStepButton::OnClick(int) {
     if (tMainFrame* frame = GetMainFrame())
-        GetDlgCtrlID() != 0 ? frame->m_Calendar.NextPicture() : frame->m_Calendar.PreviousPicture();
+        GetDlgCtrlID() != 0 ? MainFrame::Calendar(*frame).NextPicture()
+                            : MainFrame::Calendar(*frame).PreviousPicture();
 }

@@ -1,6 +1,7 @@
 #include "controls/tSpinButton.h"
 
-#include "app/tApp.h"
+#include "app/MainFrameAccess.h"
+#include "data/tCalendar.h"
 #include "platform/WindowMessage.h"
 
 bool tSpinButton::Create(const char* text, QWidget* parent, int id) {
@@ -16,7 +17,7 @@ void tSpinButton::OnClick(int) {
     if (!frame)
         return;
     if (GetDlgCtrlID() == 1)
-        frame->m_Calendar.IncreaseNotifyDays();
+        MainFrame::Calendar(*frame).IncreaseNotifyDays();
     else
-        frame->m_Calendar.DecreaseNotifyDays();
+        MainFrame::Calendar(*frame).DecreaseNotifyDays();
 }

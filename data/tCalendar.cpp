@@ -1,6 +1,7 @@
 #include "data/tCalendar.h"
 
-#include "app/tApp.h"
+#include "alarm/tAlarmFrame.h"
+#include "app/MainFrameAccess.h"
 #include "controls/tAccessibleControl.h"
 #include "controls/tCheckButton.h"
 #include "controls/tColourEdit.h"
@@ -235,28 +236,28 @@ void tCalendar::OnDayClicked(int cell) {
 
 void tCalendar::StepPerson(int step) {
     if (const tMainFrame* frame = GetMainFrame();
-        !frame || frame->m_Mode == tMainFrame::kModeBrowse)
+        !frame || MainFrame::Mode(*frame) == tEditModes::kModeBrowse)
         ShowPerson(m_PersonIndex + step);
 }
 
 void tCalendar::CancelEntry() {
     tMainFrame* frame = GetMainFrame();
-    if (!frame || frame->m_Mode == tMainFrame::kModeBrowse)
+    if (!frame || MainFrame::Mode(*frame) == tEditModes::kModeBrowse)
         return;
-    frame->SetMode(tMainFrame::kModeBrowse);
+    MainFrame::SetMode(*frame, tEditModes::kModeBrowse);
     SelectDay(m_SelectedDay); // shows the day's people again, nothing written
 }
 
 void tCalendar::OnDayDoubleClicked(int cell) {
     tMainFrame* frame = GetMainFrame();
     if (!m_DayCells[cell] || m_DayCells[cell]->m_Kind == tDayCell::kEmpty || !frame ||
-        frame->m_Mode != tMainFrame::kModeBrowse)
+        MainFrame::Mode(*frame) != tEditModes::kModeBrowse)
         return;
     // The day itself was selected by the click that began the double click.
     SetDate(m_Month, cell - m_FirstWeekday);
     SetGender("");
     SetName("");
-    frame->SetMode(tMainFrame::kModeGender);
+    MainFrame::SetMode(*frame, tEditModes::kModeGender);
     // Stepping through the day's people would replace the name being typed.
     for (tPersonStepButton* button : {m_PreviousPersonButton, m_NextPersonButton})
         if (button)
@@ -466,7 +467,8 @@ bool tCalendar::SavePerson() {
 bool tCalendar::DeletePerson() {
     if (m_DateMonth == -1 || m_DateDay == -1 || m_Name.empty())
         return true; // nobody is shown: nothing to delete
-    if (const tMainFrame* frame = GetMainFrame(); frame && frame->m_Mode != tMainFrame::kModeBrowse)
+    if (const tMainFrame* frame = GetMainFrame();
+        frame && MainFrame::Mode(*frame) != tEditModes::kModeBrowse)
         return false;
     if (!AfxQuestion(
             MessageText(tMessage::DeletePerson, {m_Name, DateText(m_DateMonth, m_DateDay)}),
@@ -504,7 +506,7 @@ void tCalendar::RaiseAlarm(int month, int day, const std::string& name, const st
     tMainFrame* frame = GetMainFrame();
     if (!frame)
         return;
-    tAlarmFrame& alarm = frame->m_AlarmFrame;
+    tAlarmFrame& alarm = MainFrame::AlarmFrame(*frame);
     alarm.m_Month = month;
     alarm.m_Day = day;
     alarm.m_Name = name;

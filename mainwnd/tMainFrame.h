@@ -4,6 +4,7 @@
 #pragma once
 
 #include "alarm/tAlarmFrame.h"
+#include "app/MainFrameAccess.h"
 #include "data/tCalendar.h"
 #include "image/tDibPalette.h"
 #include "layout/tLayoutFrame.h"
@@ -23,10 +24,8 @@ class tHelpWindow;
 class tLayoutDeck;
 class QShortcut;
 
-class tMainFrame : public tLayoutFrame {
+class tMainFrame : public tLayoutFrame, public tEditModes {
 public:
-    // The editing modes.
-    enum { kModeBrowse = 2, kModeGender = 3, kModePicture = 4 };
     static constexpr UINT kTrayMessage = WM_USER + 10;
     static constexpr UINT kCommandShow = 0x8007;
     static constexpr UINT kCommandExit = 0x8008;
