@@ -13,12 +13,17 @@ mirror=${ZEMBROLA_MIRROR:-http://deb.debian.org/debian}
 root=${ZEMBROLA_CHROOT:-/var/tmp/zembrola-chroot}
 began=$SECONDS
 
-# A minimal Debian 12, made once and kept for later runs (it is only ever used as a copy).
+# A minimal Debian 12, made once and kept for later runs (it is only ever used as a copy).  A
+# second test run at the same time waits for the first to make it.
+mkdir -p "$(dirname "$root")"
+exec 9>"$root.lock"
+flock 9
 if [ ! -x "$root/usr/bin/apt-get" ]; then
     rm -rf "$root"
     debootstrap --variant=minbase bookworm "$root" "$mirror" >"$1/debootstrap.log" 2>&1 ||
         { tail -5 "$1/debootstrap.log"; echo "no Debian mirror: skipped"; exit 77; }
 fi
+flock -u 9
 work=$(mktemp -d /var/tmp/zembrola-install-XXXXXX)
 cleanup() {
     for mount in proc dev; do umount -l "$work/$mount" 2>/dev/null || true; done

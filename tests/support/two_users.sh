@@ -11,8 +11,10 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 77
 fi
 other=zembrola-test-other
+# Another test run may be making the same user at this moment: either one's user serves.
 id "$other" >/dev/null 2>&1 ||
-    useradd --system --no-create-home --shell /usr/sbin/nologin "$other"
+    useradd --system --no-create-home --shell /usr/sbin/nologin "$other" 2>/dev/null ||
+    id "$other" >/dev/null
 
 shared=$(mktemp -d /tmp/zembrola-shared-XXXXXX)
 victim=$(mktemp /tmp/zembrola-victim-XXXXXX)
