@@ -58,10 +58,11 @@ std::string Wrapped(const std::string& text, size_t indent, size_t width, size_t
         }));
         if (!word.empty()) {
             if (at > indent && at + 1 + length > width) {
-                out += "\n" + std::string(indent, ' ');
+                out += '\n';
+                out.append(indent, ' ');
                 at = indent;
             } else if (at < indent) {
-                out += std::string(indent - at, ' ');
+                out.append(indent - at, ' ');
                 at = indent;
             } else if (at > indent) {
                 out += ' ';
