@@ -20,21 +20,26 @@ namespace {
 tApp* g_App = nullptr;
 
 // The main window over 10,000 people, with the alarm switched on.
+// Made at the first benchmark that needs it; destroyed in main while the application lives
+// (a window destroyed after it, as a static would be, crashed the program at its end).
+std::unique_ptr<tMainFrame> g_Frame;
+
 tMainFrame& Frame() {
-    static std::unique_ptr<tMainFrame> frame = [] {
-        Clock::SetNow(CTime(2026, 6, 14, 10, 0, 0).GetTime());
-        BenchSupport::MakeScratchWithPeople(
-            10000,
-            "notify_advance=1\r\nnotify_days=3\r\nlast_alarm_day=14\r\nlast_alarm_month=6\r\n"
-            "last_alarm_year=2026\r\n");
-        auto made = std::make_unique<tMainFrame>();
-        g_App->m_pMainWnd = made.get();
-        made->Create("Zembrola");
-        made->show();
-        QApplication::processEvents(); // exposed: repaints now paint
-        return made;
-    }();
-    return *frame;
+    if (!g_Frame)
+        g_Frame = [] {
+            Clock::SetNow(CTime(2026, 6, 14, 10, 0, 0).GetTime());
+            BenchSupport::MakeScratchWithPeople(
+                10000,
+                "notify_advance=1\r\nnotify_days=3\r\nlast_alarm_day=14\r\nlast_alarm_month=6\r\n"
+                "last_alarm_year=2026\r\n");
+            auto made = std::make_unique<tMainFrame>();
+            g_App->m_pMainWnd = made.get();
+            made->Create("Zembrola");
+            made->show();
+            QApplication::processEvents(); // exposed: repaints now paint
+            return made;
+        }();
+    return *g_Frame;
 }
 
 // Paints the 42 day cells and the twelve month buttons into an image of the window.
@@ -144,5 +149,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    g_App->m_pMainWnd = nullptr;
+    g_Frame.reset();
     return 0;
 }
