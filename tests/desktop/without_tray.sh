@@ -4,10 +4,12 @@
 # second start brings the window back, and SIGTERM ends the program with its settings saved.
 source "$(dirname "$0")/lib.sh"
 
-# A display of its own with a window manager and no tray.
-export DISPLAY=:$(( ${ZEMBROLA_DISPLAY:-77} + 1 ))
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >"$SCRATCH/xvfb.log" 2>&1 &
+# A display of its own with a window manager and no tray, on a number Xvfb finds free (another
+# test run may be using the next one).
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$SCRATCH/display" >"$SCRATCH/xvfb.log" 2>&1 &
 PIDS+=($!)
+wait_for '[ -s "$SCRATCH/display" ]' 50 || fail "no display"
+export DISPLAY=":$(head -1 "$SCRATCH/display")"
 wait_for 'xdpyinfo' 50 || fail "no display"
 openbox >"$SCRATCH/openbox.log" 2>&1 &
 PIDS+=($!)
