@@ -30,8 +30,14 @@ grep -q '"June 14"' "$SCRATCH/bus.log" || fail "the notification has no date"
 grep -q "file://$SCRATCH/Cal_Data/Images/f001.bmp" "$SCRATCH/bus.log" || fail "the notification has no picture"
 [ -n "$(alarm_window)" ] || fail "no alarm window"
 
-dunstctl context
-wait_for 'grep -q "alarm_acknowledged=" "$SCRATCH/Cal_Data/DataFile.txt"' 50 || fail "OK did not acknowledge the alarm"
+# dunst may miss the request for its menu on a loaded machine (two test runs at once): asked
+# again while nothing came of it, never once the next notice is there.
+for _ in 1 2 3; do
+    dunstctl context
+    wait_for 'grep -q "alarm_acknowledged=" "$SCRATCH/Cal_Data/DataFile.txt"' 50 && break
+    grep -q '"Birthday: Bert"' "$SCRATCH/bus.log" && break
+done
+grep -q "alarm_acknowledged=" "$SCRATCH/Cal_Data/DataFile.txt" || fail "OK did not acknowledge the alarm"
 wait_for 'grep -q "\"Birthday: Bert\"" "$SCRATCH/bus.log"' 50 || fail "the next alarm did not follow"
 wait_for '[ "$(dunstctl count displayed)" -eq 1 ]' 50 || fail "not Bert's notification alone: $(dunstctl count displayed)"
 # Ended while Bert's reminder waits: his notice goes with the program (its OK would be dead).
