@@ -429,13 +429,12 @@ bool tCalendar::SavePerson() {
     if (m_SelectedDay < 1)
         return false; // no day to save on: entering was left with the day
     // The same name (without regard to case) on the same day is one person: ask first.
-    std::string name, stored;
-    for (int index = 0; m_DataFile.ReadEntry(m_Month, m_SelectedDay, index, name, stored);
-         ++index) {
-        if (CodePage::EqualNoCase(name, m_Name) &&
-            !AfxQuestion(
-                MessageText(tMessage::ReplacePerson, {name, DateText(m_Month, m_SelectedDay)}),
-                MessageText(tMessage::ReplaceButton), MessageText(tMessage::CancelButton)))
+    for (const tDataFile::tEntry& person : m_DataFile.ReadEntries(m_Month, m_SelectedDay)) {
+        if (CodePage::EqualNoCase(person.m_Name, m_Name) &&
+            !AfxQuestion(MessageText(tMessage::ReplacePerson,
+                                     {person.m_Name, DateText(m_Month, m_SelectedDay)}),
+                         MessageText(tMessage::ReplaceButton),
+                         MessageText(tMessage::CancelButton)))
             return false;
     }
     char picture[32];
@@ -447,10 +446,9 @@ bool tCalendar::SavePerson() {
     FillMonth(m_Month);
     // Show the person just saved, with the day's people counted again.
     m_PeopleCount = CountPeople(m_Month, m_SelectedDay);
-    for (int index = 0; index < m_PeopleCount; ++index) {
-        std::string name, stored;
-        if (m_DataFile.ReadEntry(m_Month, m_SelectedDay, index, name, stored) &&
-            CodePage::EqualNoCase(name, m_Name)) {
+    const std::vector<tDataFile::tEntry> people = m_DataFile.ReadEntries(m_Month, m_SelectedDay);
+    for (int index = 0; index < m_PeopleCount && index < std::ssize(people); ++index) {
+        if (CodePage::EqualNoCase(people[static_cast<size_t>(index)].m_Name, m_Name)) {
             ShowPerson(index);
             Q_EMIT m_Events.PeopleChanged();
             return true;

@@ -2,11 +2,10 @@
 
 #include "controls/Colours.h"
 #include "data/tCalendar.h"
+#include "layout/tTitleBar.h"
 #include "platform/CodePage.h"
 #include "platform/Gdi.h"
 #include "support/Messages.h"
-
-#include "layout/tTitleBar.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -15,10 +14,8 @@
 
 using namespace Colours;
 
-tFindField::tFindField(tCalendar& calendar, tTitleBar& titleBar, QWidget* parent,
-                       std::function<void(QPoint)> windowMenu)
-    : QLineEdit(parent), m_Calendar(calendar), m_TitleBar(&titleBar),
-      m_WindowMenu(std::move(windowMenu)) {
+tFindField::tFindField(tCalendar& calendar, tTitleBar& titleBar, QWidget* parent)
+    : QLineEdit(parent), m_Calendar(calendar), m_TitleBar(&titleBar) {
     setObjectName("find");
     setAccessibleName(ToQString(MessageText(tMessage::FindHint)));
     hide();
@@ -90,8 +87,8 @@ void tFindField::keyPressEvent(QKeyEvent* event) {
 }
 
 void tFindField::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton && m_WindowMenu) {
-        m_WindowMenu(event->globalPosition().toPoint());
+    if (event->button() == Qt::RightButton && m_TitleBar) {
+        Q_EMIT m_TitleBar->MenuRequested(event->globalPosition().toPoint());
         return;
     }
     QLineEdit::mousePressEvent(event);

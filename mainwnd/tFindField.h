@@ -6,7 +6,6 @@
 
 #include <QLineEdit>
 #include <QPointer>
-#include <functional>
 #include <string>
 
 class tCalendar;
@@ -14,10 +13,9 @@ class tTitleBar;
 
 class tFindField : public QLineEdit {
 public:
-    // windowMenu shows the window's menu at a screen point: a right click on the field is a
-    // right click on the title bar it stands in.
-    tFindField(tCalendar& calendar, tTitleBar& titleBar, QWidget* parent,
-               std::function<void(QPoint)> windowMenu);
+    // A right click on the field is a right click on the title bar it stands in: it asks for
+    // the window's menu through the bar's own signal.
+    tFindField(tCalendar& calendar, tTitleBar& titleBar, QWidget* parent);
     ~tFindField() override;
 
     // Reads the people afresh, shows the field in place of the title and gives it the keys.
@@ -40,7 +38,6 @@ protected:
 private:
     tCalendar& m_Calendar;
     QPointer<tTitleBar> m_TitleBar; // may go first when the window is destroyed
-    std::function<void(QPoint)> m_WindowMenu;
     tPersonFinder m_Finder;
     std::string m_Title; // the title bar's text, back when the field goes
 };

@@ -175,8 +175,7 @@ int tMainFrame::OnCreate() {
     m_AlarmFrame.Create(this);
     m_HelpKey = new QShortcut(QKeySequence(Qt::Key_F1), this, [this] { OnHelpInfo(); });
     new QShortcut(QKeySequence::Find, this, [this] { OnFind(); });
-    m_FindField =
-        new tFindField(m_Calendar, *m_TitleBar, this, [this](QPoint at) { ShowWindowMenu(at); });
+    m_FindField = new tFindField(m_Calendar, *m_TitleBar, this);
     setAcceptDrops(true);
     UpdateTip();
     if (tApp* app = GetApp())
