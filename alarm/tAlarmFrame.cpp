@@ -120,6 +120,7 @@ int tAlarmFrame::OnCreate() {
     UpdateSizeLimits();
     setFixedSize(m_MeasuredSize[0], m_MeasuredSize[1]);
     Centre();
+    m_FocusFrame.Watch(this);
     return 0;
 }
 

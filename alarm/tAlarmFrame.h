@@ -3,6 +3,7 @@
 // acknowledges the alarm.
 #pragma once
 
+#include "controls/tFocusFrameFilter.h"
 #include "layout/tLayoutFrame.h"
 #include "platform/DesktopNotifier.h"
 
@@ -67,4 +68,5 @@ private:
     int m_KeyDown = 0;          // the key pressed after the grace, whose release acknowledges
     bool m_HadKeyboard = false; // the reminder acknowledged last had the keyboard
     QWidget* m_Owner = nullptr; // the calendar window, which gets the keyboard back
+    tFocusFrameFilter m_FocusFrame;
 };

@@ -1,6 +1,5 @@
 #include "app/tApp.h"
 
-#include "controls/tOwnerDrawButton.h"
 #include "platform/CurrentDirectory.h"
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
@@ -9,7 +8,6 @@
 #include "support/tAnyError.h"
 #include "support/tLanguageString.h"
 
-#include <QKeyEvent>
 #include <QSocketNotifier>
 #include <QThread>
 #include <QTimerEvent>
@@ -31,12 +29,6 @@ tMainFrame* GetMainFrame() {
 }
 
 namespace {
-
-bool IsModifierKey(int key) {
-    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
-           key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_CapsLock ||
-           key == Qt::Key_Super_L || key == Qt::Key_Super_R;
-}
 
 // Signals arrive at any moment; their handler only writes to a pipe that the event loop reads.
 int g_SignalPipe[2] = {-1, -1};
@@ -172,13 +164,6 @@ bool tApp::notify(QObject* receiver, QEvent* event) {
     // Events delivered on other threads (Qt's D-Bus thread) start no idle period: a timer
     // belongs to the thread of the user interface.
     if (!idleTick && QThread::currentThread() == thread()) {
-        // The keyboard's focus frame: shown once the user works with keys, gone at a click.
-        // A modifier alone (Shift, Ctrl, Alt) moves no focus: it shows no frame.
-        if (event->type() == QEvent::KeyPress &&
-            !IsModifierKey(static_cast<QKeyEvent*>(event)->key()))
-            tOwnerDrawButton::ShowKeyboardFocus(true);
-        else if (event->type() == QEvent::MouseButtonPress)
-            tOwnerDrawButton::ShowKeyboardFocus(false);
         m_IdleCount = 0;
         if (m_IdleTimer == 0)
             m_IdleTimer = startTimer(0); // fires once the queue has run empty

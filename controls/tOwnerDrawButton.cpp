@@ -3,6 +3,7 @@
 #include "app/MainFrameAccess.h"
 #include "controls/Colours.h"
 #include "controls/tAccessibleControl.h"
+#include "controls/tFocusFrameFilter.h"
 #include "controls/tFrameStyle.h"
 #include "image/tDib.h"
 #include "platform/Clock.h"
@@ -17,25 +18,9 @@
 
 using namespace Colours;
 
-namespace {
-bool g_KeyboardFocus = false;
-}
-
 tOwnerDrawButton::tOwnerDrawButton() {
     tAccessibleControl::Install();
     connect(this, &QAbstractButton::clicked, this, [this] { DispatchClick(); });
-}
-
-bool tOwnerDrawButton::KeyboardFocusShown() {
-    return g_KeyboardFocus;
-}
-
-void tOwnerDrawButton::ShowKeyboardFocus(bool shown) {
-    if (shown == g_KeyboardFocus)
-        return;
-    g_KeyboardFocus = shown;
-    if (QWidget* focus = QApplication::focusWidget())
-        focus->update();
 }
 
 bool tOwnerDrawButton::CreateShown(const char* text, QWidget* parent, int id) {
@@ -62,7 +47,7 @@ void tOwnerDrawButton::paintEvent(QPaintEvent*) {
         DrawPressed(painter, rect);
     else
         DrawNormal(painter, rect);
-    if (g_KeyboardFocus && hasFocus())
+    if (hasFocus() && tFocusFrameFilter::Shown(this))
         PaintFocus(painter, m_Looks[shown].m_Frame);
 }
 

@@ -39,11 +39,6 @@ public:
     virtual QAccessible::Role AccessibleRole() const { return QAccessible::Button; }
     virtual void AddAccessibleState(QAccessible::State&) const {}
 
-    // The keyboard's focus frame shows from a key press to the next mouse click, so that
-    // mouse users see the controls exactly as they always look.
-    static bool KeyboardFocusShown();
-    static void ShowKeyboardFocus(bool shown);
-
     // Sets the text of all three looks and, unless keepCaption, the caption.  No repaint.
     void SetAllTexts(const char* text, bool keepCaption);
     // DT_LEFT, DT_CENTER or DT_RIGHT; the text stays one line, centred vertically.

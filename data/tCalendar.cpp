@@ -433,8 +433,7 @@ bool tCalendar::SavePerson() {
         if (CodePage::EqualNoCase(person.m_Name, m_Name) &&
             !AfxQuestion(MessageText(tMessage::ReplacePerson,
                                      {person.m_Name, DateText(m_Month, m_SelectedDay)}),
-                         MessageText(tMessage::ReplaceButton),
-                         MessageText(tMessage::CancelButton)))
+                         MessageText(tMessage::ReplaceButton), MessageText(tMessage::CancelButton)))
             return false;
     }
     char picture[32];

@@ -176,6 +176,7 @@ int tMainFrame::OnCreate() {
     m_HelpKey = new QShortcut(QKeySequence(Qt::Key_F1), this, [this] { OnHelpInfo(); });
     new QShortcut(QKeySequence::Find, this, [this] { OnFind(); });
     m_FindField = new tFindField(m_Calendar, *m_TitleBar, this);
+    m_FocusFrame.Watch(this);
     setAcceptDrops(true);
     UpdateTip();
     if (tApp* app = GetApp())

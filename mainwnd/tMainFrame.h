@@ -5,6 +5,7 @@
 
 #include "alarm/tAlarmFrame.h"
 #include "app/MainFrameAccess.h"
+#include "controls/tFocusFrameFilter.h"
 #include "data/tCalendar.h"
 #include "image/tDibPalette.h"
 #include "layout/tLayoutFrame.h"
@@ -86,6 +87,7 @@ public:
     tLayoutDeck* m_Deck = nullptr; // the editing area's three pages, owned by the tree
     tCalendar m_Calendar;
     tCalendarKeys m_Keys{m_Calendar, [this] { return m_Mode == kModeBrowse; }};
+    tFocusFrameFilter m_FocusFrame;
     tTransfer m_Transfer{m_Calendar, *this};
     tTrayIcon m_TrayIcon{101};
     tAlarmFrame m_AlarmFrame;

@@ -102,7 +102,7 @@ TEST_F(ControlPixelsTest, TheFocusFrameKeepsTodayAndTheOpenTab) {
     m_Parent.show();
     m_Parent.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&m_Parent));
-    tOwnerDrawButton::ShowKeyboardFocus(true);
+    m_Parent.setAttribute(Qt::WA_KeyboardFocusChange); // as after a key
     const struct {
         const char* m_Name;
         tOwnerDrawButton* m_Control;
@@ -131,7 +131,6 @@ TEST_F(ControlPixelsTest, TheFocusFrameKeepsTodayAndTheOpenTab) {
         ASSERT_TRUE(row.m_Control->hasFocus());
         EXPECT_EQ(Grab(row.m_Control).pixel(row.m_Pixel), Rgb(row.m_Colour));
     }
-    tOwnerDrawButton::ShowKeyboardFocus(false);
 }
 
 TEST_F(ControlPixelsTest, ADayWithBirthdaysPressedAndReleased) {

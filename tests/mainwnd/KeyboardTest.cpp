@@ -1,6 +1,7 @@
 // The calendar window without a mouse: its keys, its focus frame and what a screen reader is
 // told.
 #include "controls/tDayCell.h"
+#include "layout/tTitleBar.h"
 #include "tests/support/AppTestSupport.h"
 
 #include <QAccessible>
@@ -76,6 +77,10 @@ TEST_F(KeyboardTest, TheFocusFrameShowsOnlyAfterAKey) {
     QTest::mouseClick(other, Qt::LeftButton);
     cell->setFocus();
     EXPECT_EQ(cell->grab().toImage(), unfocused) << "a click hides it again";
+    QTest::keyClick(cell, Qt::Key_F5);
+    ASSERT_NE(cell->grab().toImage(), unfocused);
+    QTest::mouseClick(m_Frame->m_TitleBar, Qt::LeftButton);
+    EXPECT_EQ(cell->grab().toImage(), unfocused) << "a click where no focus goes hides it too";
 }
 
 } // namespace

@@ -88,8 +88,6 @@ void tFrameTest::TearDown() {
     m_Scratch.reset();
     Clock::SetNow(std::nullopt);
     Clock::SetTickCount(std::nullopt);
-    tOwnerDrawButton::ShowKeyboardFocus(
-        false); // a key pressed in one test shows no focus in the next
     // Closing the window ends the program, which stops every event loop from then on (a modal
     // dialog's included); one run of the application's own loop clears that for the next test.
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
