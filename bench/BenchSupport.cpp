@@ -1,12 +1,21 @@
 #include "bench/BenchSupport.h"
 
 #include "data/tDataFile.h"
+#include "formats/tLibraryFormats.h"
 #include "platform/Joined.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+
+namespace {
+
+// The benchmarks measure the import's and the export's work, not the plugin's loading: the
+// formats are linked in.
+const bool g_FormatsLinkedIn = (tFormats::Use(&tLibraryFormats::Instance()), true);
+
+} // namespace
 
 namespace BenchSupport {
 

@@ -8,20 +8,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "formats/tFormats.h"
 #include "platform/CodePage.h"
-#include "platform/OrEmpty.h"
 
-#include <glib.h>
-#include <libical/ical.h>
-
+#include <QCryptographicHash>
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
 
 namespace {
-
-// The first year of every event: a leap year, so that 29 February is a date in it.
-constexpr int kFirstYear = 2000;
 
 std::string ReplaceSlot(const std::string& format, const std::string& value) {
     std::string text = format;
@@ -38,50 +31,24 @@ std::string tCalendarExport::Uid(const tDataFile::tEntry& person) {
     char day[8];
     std::snprintf(day, sizeof day, "%02d%02d-", person.m_Month, person.m_Day);
     const std::string key = day + CodePage::Utf8FromAnsi(CodePage::Folded(person.m_Name));
-    gchar* sum = g_compute_checksum_for_string(G_CHECKSUM_SHA1, key.c_str(), -1);
-    std::string uid = std::string(day) + sum + "@zembrola";
-    g_free(sum);
-    return uid;
+    const QByteArray sum =
+        QCryptographicHash::hash(QByteArrayView(key.data(), static_cast<qsizetype>(key.size())),
+                                 QCryptographicHash::Sha1)
+            .toHex();
+    return std::string(day) + sum.toStdString() + "@zembrola";
 }
 
-std::string tCalendarExport::Make(const std::vector<tDataFile::tEntry>& people,
-                                  const std::string& summary, std::time_t stamp) {
-    icalcomponent* calendar = icalcomponent_new_vcalendar();
-    icalcomponent_add_property(calendar, icalproperty_new_version("2.0"));
-    icalcomponent_add_property(calendar, icalproperty_new_prodid("-//Zembrola//Zembrola//EN"));
-    icalcomponent_add_property(calendar, icalproperty_new_calscale("GREGORIAN"));
-    const icaltimetype now =
-        icaltime_from_timet_with_zone(stamp, 0, icaltimezone_get_utc_timezone());
-    for (const tDataFile::tEntry& person : people) {
-        icalcomponent* event = icalcomponent_new_vevent();
-        icalcomponent_add_property(event, icalproperty_new_uid(Uid(person).c_str()));
-        icalcomponent_add_property(event, icalproperty_new_dtstamp(now));
-        icaltimetype start = icaltime_null_date();
-        start.year = kFirstYear;
-        start.month = person.m_Month;
-        start.day = person.m_Day;
-        icalcomponent_add_property(event, icalproperty_new_dtstart(start));
-        icalrecurrencetype rule;
-        icalrecurrencetype_clear(&rule);
-        rule.freq = ICAL_YEARLY_RECURRENCE;
-        // The last day of February: the 28th in common years, as CelebratedDays has it.
-        if (person.m_Month == 2 && person.m_Day == 29) {
-            rule.by_month[0] = 2;
-            rule.by_month[1] = ICAL_RECURRENCE_ARRAY_MAX;
-            rule.by_month_day[0] = -1;
-            rule.by_month_day[1] = ICAL_RECURRENCE_ARRAY_MAX;
-        }
-        icalcomponent_add_property(event, icalproperty_new_rrule(rule));
-        const std::string title = ReplaceSlot(summary, person.ShownName());
-        icalcomponent_add_property(event, icalproperty_new_summary(title.c_str()));
-        icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
-        icalcomponent_add_component(calendar, event);
-    }
-    char* text = icalcomponent_as_ical_string_r(calendar);
-    std::string result = OrEmpty(text);
-    std::free(text);
-    icalcomponent_free(calendar);
-    return result;
+std::optional<std::string> tCalendarExport::Make(const std::vector<tDataFile::tEntry>& people,
+                                                 const std::string& summary, std::time_t stamp) {
+    const tFormats* formats = tFormats::Get();
+    if (!formats)
+        return std::nullopt;
+    std::vector<tFormats::tEvent> events;
+    events.reserve(people.size());
+    for (const tDataFile::tEntry& person : people)
+        events.push_back(
+            {Uid(person), person.m_Month, person.m_Day, ReplaceSlot(summary, person.ShownName())});
+    return formats->WriteCalendar(events, stamp);
 }
 
 namespace {
@@ -126,9 +93,11 @@ tCalendarExport::tWritten tCalendarExport::WriteFile(const tDataFile& file,
     if (const std::optional<tMessage> refused = RefuseTarget(target, file.GetFileName()))
         return failed(MessageText(*refused, {target}));
     const std::vector<tDataFile::tEntry> people = file.ReadAllEntries();
-    const std::string calendar =
+    const std::optional<std::string> calendar =
         Make(people, CodePage::Utf8FromAnsi(MessageText(tMessage::BirthdaySummary)), stamp);
-    if (const tFileFault fault = AtomicFile::Replace(target, calendar); fault != tFileFault::None)
+    if (!calendar)
+        return failed(tFormats::LoadError());
+    if (const tFileFault fault = AtomicFile::Replace(target, *calendar); fault != tFileFault::None)
         return failed(MessageText(MessageForFault(fault), {target}));
     return {true, MessageText(tMessage::ExportDone, {std::to_string(people.size()), target})};
 }

@@ -14,9 +14,9 @@
 class tCalendarExport {
 public:
     // summary is the event's title in UTF-8, with "%s" where the name goes.  stamp is when the
-    // calendar was made.
-    static std::string Make(const std::vector<tDataFile::tEntry>& people,
-                            const std::string& summary, std::time_t stamp);
+    // calendar was made.  None when the formats' plugin cannot be loaded.
+    static std::optional<std::string> Make(const std::vector<tDataFile::tEntry>& people,
+                                           const std::string& summary, std::time_t stamp);
     // The same person on the same day has the same identifier in every export, whatever the
     // case of the name and the picture, so that a calendar replaces the event, not doubles it.
     static std::string Uid(const tDataFile::tEntry& person);

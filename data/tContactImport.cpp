@@ -4,7 +4,7 @@
 #include "platform/CodePage.h"
 #include "platform/OrEmpty.h"
 
-#include <libebook-contacts/libebook-contacts.h>
+#include "formats/tFormats.h"
 
 #include <algorithm>
 #include <cctype>
@@ -14,14 +14,6 @@
 #include <set>
 
 namespace {
-
-struct tUnref {
-    void operator()(EVCard* card) const { g_object_unref(card); }
-};
-
-// The parser warns on stderr about every card that bends the rules; the import's report says
-// what matters instead.
-void Quiet(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
@@ -59,17 +51,6 @@ std::vector<std::string> SplitCards(std::string_view text) {
     return cards;
 }
 
-// A text property whole: the parser splits every value at ";", which in FN is part of the name.
-std::string WholeText(EVCardAttribute* attribute) {
-    std::string text;
-    for (GList* value = e_vcard_attribute_get_values(attribute); value; value = value->next) {
-        if (value != e_vcard_attribute_get_values(attribute))
-            text += ';';
-        text += static_cast<const char*>(value->data);
-    }
-    return std::string(Trimmed(text));
-}
-
 // Old phones break quoted-printable lines with a trailing "=" anywhere, also before an
 // escaped byte ("M=" then "=FCller"), which the parser reads as two lines: they are joined
 // before it sees them.
@@ -100,20 +81,6 @@ std::string JoinSoftBreaks(const std::string& card) {
         at = end;
     }
     return joined;
-}
-
-std::string Text(EVCardAttribute* attribute, int index) {
-    GList* values = e_vcard_attribute_get_values(attribute);
-    const char* value = static_cast<const char*>(g_list_nth_data(values, index));
-    return std::string(Trimmed(OrEmpty(value)));
-}
-
-bool HasParam(EVCardAttribute* attribute, const char* name, const char* value) {
-    GList* values = e_vcard_attribute_get_param(attribute, name);
-    for (GList* item = values; item; item = item->next)
-        if (g_ascii_strcasecmp(static_cast<const char*>(item->data), value) == 0)
-            return true;
-    return false;
 }
 
 // Whether text has the shape of pattern, where "9" stands for a digit.
@@ -163,7 +130,8 @@ std::optional<tMessage> tContactImport::ReadFile(const std::string& path) {
     if (!error && size > kMaxFileSize)
         return tMessage::ContactFileTooBig;
     const std::optional<std::string> bytes = AtomicFile::Read(path);
-    if (!bytes)
+    // Without the formats' plugin no card can be read: the installation lacks a part.
+    if (!bytes || !tFormats::Get())
         return tMessage::ContactFileUnreadable;
     if (!Read(*bytes))
         return tMessage::NoCards;
@@ -171,11 +139,9 @@ std::optional<tMessage> tContactImport::ReadFile(const std::string& path) {
 }
 
 bool tContactImport::Read(std::string_view bytes) {
-    static const bool quiet = [] {
-        g_log_set_handler("libebook-contacts", G_LOG_LEVEL_MASK, Quiet, nullptr);
-        return true;
-    }();
-    (void)quiet;
+    const tFormats* formats = tFormats::Get();
+    if (!formats)
+        return false;
     const size_t before = m_Contacts.size();
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         bytes.remove_prefix(3);
@@ -187,32 +153,19 @@ bool tContactImport::Read(std::string_view bytes) {
     // quoted-printable soft break.
     text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
     for (const std::string& source : SplitCards(text)) {
-        const std::unique_ptr<EVCard, tUnref> card(
-            e_vcard_new_from_string(JoinSoftBreaks(source).c_str()));
+        const tFormats::tCard card = formats->ReadCard(JoinSoftBreaks(source));
         tContact contact;
         tSkip skip = tSkip::None;
-        if (EVCardAttribute* fn = e_vcard_get_attribute(card.get(), "FN"))
-            contact.m_ShownName = WholeText(fn);
+        contact.m_ShownName = card.m_FullName;
         if (contact.m_ShownName.empty())
-            if (EVCardAttribute* n = e_vcard_get_attribute(card.get(), "N")) {
-                const std::string given = Text(n, 1), family = Text(n, 0);
-                contact.m_ShownName =
-                    given.empty() || family.empty() ? given + family : given + " " + family;
-            }
-        // vCard 4.0's GENDER M or F, else the X-GENDER that older address books write (Male,
-        // Female, M, F); O, N, U and none leave the choice to the user.
-        for (const char* name : {"GENDER", "X-GENDER"}) {
-            EVCardAttribute* gender = e_vcard_get_attribute(card.get(), name);
-            const std::string sex = gender ? Text(gender, 0) : std::string();
-            for (const char* form : {"m", "f", "male", "female"})
-                if (contact.m_Gender.empty() && g_ascii_strcasecmp(sex.c_str(), form) == 0)
-                    contact.m_Gender.assign(1, form[0]);
-        }
-        EVCardAttribute* birthday = e_vcard_get_attribute(card.get(), "BDAY");
-        if (!birthday)
+            contact.m_ShownName = card.m_Given.empty() || card.m_Family.empty()
+                                      ? card.m_Given + card.m_Family
+                                      : card.m_Given + " " + card.m_Family;
+        contact.m_Gender = card.m_Gender;
+        if (!card.m_HasBirthday)
             skip = tSkip::NoBirthday;
-        else if (HasParam(birthday, "VALUE", "text") ||
-                 !ParseBirthday(Text(birthday, 0), contact.m_Month, contact.m_Day))
+        else if (card.m_BirthdayIsText ||
+                 !ParseBirthday(card.m_Birthday, contact.m_Month, contact.m_Day))
             skip = tSkip::BirthdayText;
         if (skip == tSkip::None && contact.m_ShownName.empty())
             skip = tSkip::NoName;

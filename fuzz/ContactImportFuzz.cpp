@@ -1,11 +1,13 @@
 // Any contact file: the import never reads outside its buffers, and every card it would add
 // has a real day of a real month and a name the data file carries back as it is.
 #include "data/tContactImport.h"
+#include "formats/tLibraryFormats.h"
 
 #include <cstdlib>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    tFormats::Use(&tLibraryFormats::Instance()); // the formats linked in, instrumented too
     tContactImport import;
     import.Read(std::string_view(reinterpret_cast<const char*>(data), size));
     const tDataFile none; // no file: every day is empty

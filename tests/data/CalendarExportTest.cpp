@@ -39,7 +39,7 @@ TEST(CalendarExport, EveryPersonEveryYearOnTheDayWithAStableUid) {
     const std::vector<tEntry> people = {{12, 24, "Zo\xEB, Berg", "f001", {}},
                                         {2, 29, "Leap", "m002", {}},
                                         {12, 24, "Ben", "m000", {}}};
-    const auto events = Parse(tCalendarExport::Make(people, "Birthday: %s", 1'800'000'000));
+    const auto events = Parse(tCalendarExport::Make(people, "Birthday: %s", 1'800'000'000).value());
     ASSERT_EQ(events.size(), 3u);
     const auto zoe = events.at(tCalendarExport::Uid(people[0]));
     EXPECT_EQ(zoe.first, "Birthday: Zo\xC3\xAB, Berg") << "UTF-8, the comma kept";

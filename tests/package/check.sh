@@ -25,4 +25,7 @@ man -l "$contents/usr/share/man/man1/zembrola.1.gz" 2>&1 >"$out/man.txt" | grep 
 grep -q "DataFile.txt" "$out/man.txt" || fail "the manual page does not render"
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "the Depends miss the shared libraries"
 dpkg-deb -f "$deb" Depends | grep -q "fonts-liberation" || fail "the Depends miss the fonts"
+[ -f "$contents/usr/libexec/zembrola/libzembrola_formats.so" ] ||
+    fail "the formats' plugin is not beside the program"
+dpkg-deb -f "$deb" Depends | grep -q "libebook-contacts" || fail "the Depends miss the plugin's"
 echo "package checks: passed"

@@ -67,6 +67,15 @@ sleep 1
 kill -TERM "$(cat "$work/tmp/xvfb.pid")" 2>/dev/null || true
 echo "started and showed its window after $((SECONDS - began)) s"
 
+# The installed program finds its formats' plugin: an import from the terminal adds the card.
+printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Example\r\nBDAY:--0612\r\nGENDER:F\r\nEND:VCARD\r\n' \
+    >"$work/tmp/card.vcf"
+chmod 644 "$work/tmp/card.vcf"
+in_root su anna -c "zembrola --import /tmp/card.vcf" >"$work/tmp/import.log" 2>&1 ||
+    { cat "$work/tmp/import.log"; fail "the installed program could not import a card"; }
+grep -q "^Ann Example=f" "$work/home/anna/.local/share/zembrola/Cal_Data/DataFile.txt" ||
+    fail "the imported card is not in the data file"
+
 files=$(in_root dpkg -L zembrola | while read -r path; do [ -f "$work$path" ] && echo "$path"; done)
 DEBIAN_FRONTEND=noninteractive in_root apt-get remove -y -qq zembrola >/dev/null 2>&1 || fail "apt remove failed"
 for path in $files; do
