@@ -2,6 +2,7 @@
 
 #include "data/CelebratedDays.h"
 #include "data/tCalendar.h"
+#include "platform/tWorkStep.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ void RunAlarmScanStep(bool& alarmsArmed, tAlarmQueue& queue, tCalendar& calendar
                       tBirthday* raised) {
     if (!alarmsArmed || !calendar.m_NotifyAdvance)
         return;
+    const tWorkStep step;
     tDataFile& data = calendar.m_DataFile;
     const CTime now = CTime::GetCurrentTime();
     const CTime last = data.ReadLastAlarmDate(); // the stored day at the hour of the reminders

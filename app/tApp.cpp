@@ -5,6 +5,8 @@
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sound.h"
+#include "platform/tProfileCache.h"
+#include "platform/tWorkStep.h"
 #include "support/tAnyError.h"
 #include "support/tLanguageString.h"
 
@@ -51,6 +53,7 @@ tApp::tApp(int& argc, char** argv) : QApplication(argc, argv) {
     // A tray that appears later (a panel started after the program) gets the icon; when the
     // tray goes away, the window goes to the task bar.
     connect(&m_WakeUp, &QTimer::timeout, this, [this] {
+        const tWorkStep step(tWorkStep::kLoopPolled);
         if (m_pMainWnd) {
             m_pMainWnd->FollowTray();
             m_pMainWnd->OnMinute();
@@ -66,6 +69,13 @@ tApp::tApp(int& argc, char** argv) : QApplication(argc, argv) {
         action.sa_flags = SA_RESTART;
         for (int signal : {SIGTERM, SIGINT, SIGHUP})
             sigaction(signal, &action, nullptr);
+    }
+    // The data and language files' change reports come with the loop's own poll, so that an
+    // idle step asks the kernel nothing.
+    if (const int reports = tProfileCache::Instance().ReportDescriptor(); reports >= 0) {
+        auto* notifier = new QSocketNotifier(reports, QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this,
+                [] { tProfileCache::Instance().TakeReports(); });
     }
     if (g_SignalPipe[0] >= 0) {
         auto* notifier = new QSocketNotifier(g_SignalPipe[0], QSocketNotifier::Read, this);
@@ -145,6 +155,7 @@ void tApp::ReportFatalError() {
 }
 
 bool tApp::OnIdle(long count) {
+    const tWorkStep step(tWorkStep::kLoopPolled);
     if (m_pMainWnd && !m_FatalError)
         RunAlarmScanStep(m_AlarmsArmed, m_AlarmQueue, m_pMainWnd->m_Calendar, &m_AlarmRaised);
     return count == 0;

@@ -1,6 +1,7 @@
 // The data file's costs on a file of 10,000 people spread over the year.
 #include "data/tDataFile.h"
 #include "platform/tProfileCache.h"
+#include "platform/tWorkStep.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,6 +11,9 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <time.h>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -35,6 +39,7 @@ public:
             }
         file += "[settings]\r\nlast_alarm_day=5\r\nlast_alarm_month=12\r\nlast_alarm_year=2026\r\n"
                 "notify_advance=1\r\nnotify_days=3\r\n";
+        m_Text = file;
         FILE* out = std::fopen((m_Folder + "/Cal_Data/DataFile.txt").c_str(), "wb");
         std::fwrite(file.data(), 1, file.size(), out);
         std::fclose(out);
@@ -42,6 +47,7 @@ public:
     ~tBenchFile() { std::filesystem::remove_all(m_Folder); }
 
     tDataFile m_Data;
+    std::string m_Text; // the file's bytes, for the reference
 
 private:
     std::string m_Folder;
@@ -95,6 +101,94 @@ void BM_ParseAfterChange(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ParseAfterChange)->Unit(benchmark::kMillisecond);
+
+// The least work the questions above need, for the ratios: the same file parsed once into hash
+// maps, then one clock read and three look-ups (the idle step), or 31 sections' names listed
+// (a month's key lists).  No file is looked at again.
+struct tReference {
+    std::unordered_map<std::string, std::vector<std::pair<std::string, std::string>>> m_Sections;
+    std::unordered_map<std::string, std::string> m_Settings;
+
+    explicit tReference(const std::string& text) {
+        std::vector<std::pair<std::string, std::string>>* section = nullptr;
+        std::string name;
+        for (size_t at = 0; at < text.size();) {
+            size_t end = text.find('\n', at);
+            end = end == std::string::npos ? text.size() : end;
+            std::string line = text.substr(at, end - at);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (!line.empty() && line.front() == '[') {
+                name = line.substr(1, line.find(']') - 1);
+                section = &m_Sections[name];
+            } else if (const size_t equals = line.find('='); section && equals != line.npos) {
+                section->emplace_back(line.substr(0, equals), line.substr(equals + 1));
+                if (name == "settings")
+                    m_Settings[line.substr(0, equals)] = line.substr(equals + 1);
+            }
+            at = end + 1;
+        }
+    }
+};
+
+tReference& Reference() {
+    static tReference reference(File().m_Text);
+    return reference;
+}
+
+void BM_ReferenceIdleStep(benchmark::State& state) {
+    tReference& reference = Reference();
+    const std::string day = "last_alarm_day", month = "last_alarm_month", year = "last_alarm_year";
+    for (auto _ : state) {
+        struct timespec now {};
+        clock_gettime(CLOCK_REALTIME, &now);
+        benchmark::DoNotOptimize(now);
+        benchmark::DoNotOptimize(reference.m_Settings.find(day));
+        benchmark::DoNotOptimize(reference.m_Settings.find(month));
+        benchmark::DoNotOptimize(reference.m_Settings.find(year));
+    }
+}
+BENCHMARK(BM_ReferenceIdleStep);
+
+void BM_ReferenceKeyListsOfAMonth(benchmark::State& state) {
+    tReference& reference = Reference();
+    char list[1000];
+    for (auto _ : state)
+        for (int day = 1; day <= 31; ++day) {
+            const auto found = reference.m_Sections.find(tDataFile::SectionName(7, day));
+            size_t used = 0;
+            if (found != reference.m_Sections.end())
+                for (const auto& [key, value] : found->second) {
+                    if (used + key.size() + 1 >= sizeof list)
+                        break;
+                    std::memcpy(list + used, key.c_str(), key.size() + 1);
+                    used += key.size() + 1;
+                }
+            benchmark::DoNotOptimize(list);
+            benchmark::DoNotOptimize(used);
+        }
+}
+BENCHMARK(BM_ReferenceKeyListsOfAMonth)->Unit(benchmark::kMicrosecond);
+
+// The same questions as the program asks them: within one step of its work.
+void BM_CountEntriesOfAMonthInAStep(benchmark::State& state) {
+    tDataFile& data = File().m_Data;
+    for (auto _ : state) {
+        const tWorkStep step;
+        for (int day = 1; day <= 31; ++day)
+            benchmark::DoNotOptimize(data.CountEntries(7, day));
+    }
+}
+BENCHMARK(BM_CountEntriesOfAMonthInAStep)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadLastAlarmDateInAStep(benchmark::State& state) {
+    tDataFile& data = File().m_Data;
+    for (auto _ : state) {
+        const tWorkStep step;
+        benchmark::DoNotOptimize(data.ReadLastAlarmDate());
+    }
+}
+BENCHMARK(BM_ReadLastAlarmDateInAStep);
 
 // A kilobyte figure of /proc/self/status ("VmHWM:", "VmRSS:").
 double StatusMegabytes(const char* field) {

@@ -14,6 +14,7 @@
 #include "platform/CurrentDirectory.h"
 #include "platform/Gdi.h"
 #include "platform/MessageBox.h"
+#include "platform/tWorkStep.h"
 #include "support/Messages.h"
 #include "support/tLanguageString.h"
 
@@ -81,6 +82,7 @@ void tCalendar::SelectMonth(int month) {
 }
 
 void tCalendar::FillMonth(int month) {
+    const tWorkStep step;
     const CTime now = CTime::GetCurrentTime();
     const CTime first(now.GetYear(), month, 1, 10, 0, 0);
     m_FirstWeekday = first.GetDayOfWeek() - 1;

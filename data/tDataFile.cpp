@@ -291,29 +291,43 @@ bool tDataFile::WriteWindowPlacement(const WINDOWPLACEMENT& placement) {
 
 CTime tDataFile::ReadLastAlarmDate() const {
     const CTime now = CTime::GetCurrentTime();
-    const struct tm today = now.GetLocalTm();
-    const int hour = ReadAlarmHour();
-    const CTime none(today.tm_year + 1900, today.tm_mon + 1, 1, hour, 0, 0);
-    const int day = ReadSetting("last_alarm_day", 1);
-    const int month = ReadSetting("last_alarm_month", today.tm_mon + 1);
-    const int year = ReadSetting("last_alarm_year", today.tm_year + 1900);
-    // A damaged date reads as if none were stored: the scan would otherwise catch up (or wait
-    // for) years of birthdays.  Checked before any arithmetic on the values.
-    CTime stored = none;
-    if (month >= 1 && month <= 12 && day >= 1 && day <= 31 && year >= today.tm_year + 1900 - 11 &&
-        year <= today.tm_year + 1900 + 2) {
-        const CTime candidate(year, month, day, hour, 0, 0);
-        constexpr long long kDay = 86400;
-        if (candidate >= now - CTimeSpan(3653 * kDay) && candidate <= now + CTimeSpan(366 * kDay))
-            stored = candidate;
+    tLastAlarmMemo& memo = m_LastAlarmMemo;
+    tProfileCache& cache = tProfileCache::Instance();
+    cache.Get(m_FileName.c_str()); // takes the file's changes
+    if (cache.Changes() != memo.m_Changes || now.GetTime() < memo.m_DayFrom ||
+        now.GetTime() >= memo.m_DayTo || m_UnsavedLastAlarm != memo.m_Unsaved) {
+        const struct tm today = now.GetLocalTm();
+        const int hour = ReadAlarmHour();
+        memo.m_None = CTime(today.tm_year + 1900, today.tm_mon + 1, 1, hour, 0, 0);
+        const int day = ReadSetting("last_alarm_day", 1);
+        const int month = ReadSetting("last_alarm_month", today.tm_mon + 1);
+        const int year = ReadSetting("last_alarm_year", today.tm_year + 1900);
+        // A damaged date reads as if none were stored: the scan would otherwise catch up (or
+        // wait for) years of birthdays.  Checked before any arithmetic on the values.
+        memo.m_Candidate.reset();
+        if (month >= 1 && month <= 12 && day >= 1 && day <= 31 &&
+            year >= today.tm_year + 1900 - 11 && year <= today.tm_year + 1900 + 2)
+            memo.m_Candidate = CTime(year, month, day, hour, 0, 0);
+        memo.m_UnsavedCandidate.reset();
+        if (m_UnsavedLastAlarm) {
+            const struct tm unsaved = m_UnsavedLastAlarm->GetLocalTm();
+            memo.m_UnsavedCandidate =
+                CTime(unsaved.tm_year + 1900, unsaved.tm_mon + 1, unsaved.tm_mday, hour, 0, 0);
+        }
+        memo.m_DayFrom =
+            CTime(today.tm_year + 1900, today.tm_mon + 1, today.tm_mday, 0, 0, 0).GetTime();
+        memo.m_DayTo =
+            CTime(today.tm_year + 1900, today.tm_mon + 1, today.tm_mday + 1, 0, 0, 0).GetTime();
+        memo.m_Unsaved = m_UnsavedLastAlarm;
+        memo.m_Changes = cache.Changes();
     }
-    if (m_UnsavedLastAlarm) {
-        const struct tm unsaved = m_UnsavedLastAlarm->GetLocalTm();
-        const CTime candidate(unsaved.tm_year + 1900, unsaved.tm_mon + 1, unsaved.tm_mday, hour, 0,
-                              0);
-        if (candidate > stored)
-            return candidate;
-    }
+    CTime stored = memo.m_None;
+    constexpr long long kDay = 86400;
+    if (memo.m_Candidate && *memo.m_Candidate >= now - CTimeSpan(3653 * kDay) &&
+        *memo.m_Candidate <= now + CTimeSpan(366 * kDay))
+        stored = *memo.m_Candidate;
+    if (memo.m_UnsavedCandidate && *memo.m_UnsavedCandidate > stored)
+        return *memo.m_UnsavedCandidate;
     return stored;
 }
 

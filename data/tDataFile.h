@@ -129,4 +129,18 @@ private:
     // read-only file does not bring the same alarms back at every idle moment.
     std::optional<CTime> m_UnsavedLastAlarm;
     std::optional<tAlarmProgress> m_UnsavedProgress; // likewise, a progress not written
+
+    // The idle step asks for the last alarm date all the time: what was read of one parsed
+    // copy of the file on one local day is kept, and only the range checks against the clock
+    // are made again.
+    struct tLastAlarmMemo {
+        uint64_t m_Changes = 0; // the profile cache's count of changes when read, 0: never
+        int64_t m_DayFrom = 0;  // the local day read on: [from, to)
+        int64_t m_DayTo = 0;
+        std::optional<CTime> m_Unsaved;
+        CTime m_None;
+        std::optional<CTime> m_Candidate; // the stored date, still to be checked against now
+        std::optional<CTime> m_UnsavedCandidate;
+    };
+    mutable tLastAlarmMemo m_LastAlarmMemo;
 };

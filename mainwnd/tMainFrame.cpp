@@ -1,6 +1,7 @@
 #include "mainwnd/tMainFrame.h"
 
 #include "mainwnd/tHelpWindow.h"
+#include "platform/tWorkStep.h"
 
 #include "app/tApp.h"
 #include "controls/Colours.h"
@@ -589,6 +590,7 @@ void tMainFrame::OnFind() {
 }
 
 std::string tMainFrame::TipText(const tDataFile& file, int notifyDays, const CTime& now) {
+    const tWorkStep step;
     std::string tip = g_LanguageString.GetString("title");
     constexpr size_t kRoom = sizeof(NOTIFYICONDATA::szTip) - 1;
     for (const tUpcoming::tItem& item :

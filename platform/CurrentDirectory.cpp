@@ -1,5 +1,7 @@
 #include "platform/CurrentDirectory.h"
 
+#include "platform/tWorkStep.h"
+
 #include <algorithm>
 #include <climits>
 #include <unistd.h>
@@ -17,7 +19,7 @@ std::string GetCurrentDirectory() {
 }
 
 std::string FullPath(const std::string& relative) {
-    std::string directory = GetCurrentDirectory();
+    std::string directory = tWorkStep::CurrentDirectory();
     if (directory.empty() || directory.back() != '/')
         directory += '/';
     return directory + NativePath(relative);

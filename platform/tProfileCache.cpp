@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/CurrentDirectory.h"
 #include "platform/FolderLock.h"
+#include "platform/tWorkStep.h"
 
 #include <cerrno>
 #include <sys/inotify.h>
@@ -101,7 +102,13 @@ const std::string& tProfileCache::NativeName(const char* fileName) {
 
 std::shared_ptr<const tProfileFile> tProfileCache::Get(const char* fileName) {
     const std::string& path = NativeName(fileName);
-    TakeChangeReports();
+    // Once a step of work, or at every call outside one; not at all in a step the event loop
+    // began, whose poll took them.
+    const bool polled = m_LoopWatches && tWorkStep::LoopPolled();
+    if (!polled && (!tWorkStep::Running() || m_ReportsStep != tWorkStep::Number())) {
+        TakeChangeReports();
+        m_ReportsStep = tWorkStep::Running() ? tWorkStep::Number() : 0;
+    }
     const long long now = MonotonicNs();
     auto found = m_Entries.find(path);
     if (found != m_Entries.end() && found->second.m_Fault == tFileFault::None) {
@@ -132,6 +139,7 @@ std::shared_ptr<const tProfileFile> tProfileCache::Get(const char* fileName) {
     }
     if (!file)
         file = std::make_shared<const tProfileFile>();
+    ++m_Changes;
     tEntry& entry = m_Entries[path];
     entry.m_Identity = identity;
     entry.m_File = file;
@@ -166,6 +174,7 @@ tFileFault tProfileCache::Edit(const char* fileName,
     tEntry& entry = m_Entries[path];
     if (entry.m_Fault != tFileFault::None)
         return entry.m_Fault;
+    ++m_Changes;
     // Nobody else holds the parsed copy between two calls: change it in place.
     auto file = std::const_pointer_cast<tProfileFile>(current);
     current.reset();
@@ -201,10 +210,24 @@ tFileFault tProfileCache::Edit(const char* fileName,
 }
 
 void tProfileCache::Clear() {
+    ++m_Changes;
+    // A descriptor an event loop watches stays open: only the watches go.
+    for (const auto& [path, entry] : m_Entries)
+        if (m_LoopWatches && entry.m_Watch >= 0)
+            inotify_rm_watch(m_Notify, entry.m_Watch);
     m_Entries.clear();
     m_LastName.clear();
     m_LastNative.clear();
-    if (m_Notify >= 0)
+    if (m_Notify >= 0 && !m_LoopWatches) {
         close(m_Notify);
-    m_Notify = -1;
+        m_Notify = -1;
+    }
+    TakeChangeReports(); // the removals' own reports
+}
+
+int tProfileCache::ReportDescriptor() {
+    if (m_Notify < 0)
+        m_Notify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    m_LoopWatches = m_Notify >= 0;
+    return m_Notify;
 }

@@ -2,12 +2,14 @@
 // on this machine is seen by the very next operation: the kernel reports every change in the
 // file's folder, and a reported change makes the cache compare the file's identity (device,
 // inode, size, change times) again.  Without a report the identity is still compared at
-// least once a second, for changes the kernel cannot report (a network file system).
+// least once a second, for changes the kernel cannot report (a network file system).  Within
+// one step of work (tWorkStep) the reports are taken once, at its first look.
 #pragma once
 
 #include "platform/FileFault.h"
 #include "platform/tProfileFile.h"
 
+#include <cstdint>
 #include <functional>
 
 #include <memory>
@@ -36,6 +38,16 @@ public:
 
     void Clear();
 
+    // The kernel's change reports as a descriptor for an event loop to watch (-1 where there
+    // are none); once asked for, TakeReports is called when it is readable, and steps of work
+    // that run straight from the loop take no reports themselves.
+    int ReportDescriptor();
+    void TakeReports() { TakeChangeReports(); }
+
+    // Counts every reading, change and loss of a parsed copy, of any file: a value of it
+    // that is the same as before means no file read through the cache is other than then.
+    uint64_t Changes() const { return m_Changes; }
+
 private:
     struct tIdentity {
         bool m_Exists = false;
@@ -60,7 +72,10 @@ private:
     void Watch(const std::string& path, tEntry& entry);
 
     std::unordered_map<std::string, tEntry> m_Entries;
-    int m_Notify = -1; // the kernel's change reports, or -1 where there are none
+    int m_Notify = -1;          // the kernel's change reports, or -1 where there are none
+    uint64_t m_ReportsStep = 0; // the step of work in which the reports were last taken
+    uint64_t m_Changes = 1;     // a memo at 0 has seen nothing
+    bool m_LoopWatches = false; // an event loop watches m_Notify
     // The program asks about the same file again and again: its name is converted once.
     std::string m_LastName;
     std::string m_LastNative;

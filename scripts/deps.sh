@@ -17,6 +17,8 @@ packages=(
 [ "${1:-}" = run ] || packages+=(
     # tests and benchmarks
     libgtest-dev libbenchmark-dev
+    # the system calls of a wake-up, counted
+    strace
     # desktop tests: a virtual display, a window manager, a tray, input, sound, a fake clock
     xvfb openbox trayer xdotool x11-utils pulseaudio pulseaudio-utils faketime libfaketime
     # and the compositors people run, started headless: GNOME Shell (with its notifications,

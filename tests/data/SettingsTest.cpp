@@ -1,5 +1,6 @@
 #include "data/tDataFile.h"
 #include "platform/Clock.h"
+#include "platform/tWorkStep.h"
 #include "tests/support/TestSupport.h"
 
 #include <cstdint>
@@ -70,6 +71,25 @@ TEST_F(SettingsTest, TheLastAlarmDateIsSixInTheMorningNormalised) {
         EXPECT_EQ(date, row.expected);
         EXPECT_EQ(date.GetHour(), 6);
     }
+}
+
+// The date is kept between reads (the idle step asks for it all the time): the clock passing
+// into another day, our own write and a change by another program are each seen.
+TEST_F(SettingsTest, TheLastAlarmDateFollowsTheClockAndEveryChange) {
+    WriteFile(m_Path, "[settings]\nnotify_days=3\n");
+    Clock::SetNow(CTime(2026, 6, 30, 23, 59, 0).GetTime());
+    EXPECT_EQ(m_Data.ReadLastAlarmDate(), CTime(2026, 6, 1, 6, 0, 0)) << "none stored: the 1st";
+    Clock::SetNow(CTime(2026, 7, 1, 0, 0, 0).GetTime());
+    EXPECT_EQ(m_Data.ReadLastAlarmDate(), CTime(2026, 7, 1, 6, 0, 0)) << "a minute later";
+    ASSERT_TRUE(m_Data.WriteLastAlarmDate(CTime(2026, 6, 29, 12, 0, 0)));
+    EXPECT_EQ(m_Data.ReadLastAlarmDate(), CTime(2026, 6, 29, 6, 0, 0)) << "our own write";
+    {
+        const tWorkStep step;
+        EXPECT_EQ(m_Data.ReadLastAlarmDate(), CTime(2026, 6, 29, 6, 0, 0));
+        WriteFile(m_Path, "[settings]\n" + TestSupport::LastAlarm(30, 6, 2026) + "alarm_hour=7\n");
+    }
+    EXPECT_EQ(m_Data.ReadLastAlarmDate(), CTime(2026, 6, 30, 7, 0, 0))
+        << "another program's change, at the next look after the step";
 }
 
 } // namespace
