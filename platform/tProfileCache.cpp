@@ -54,7 +54,8 @@ void tProfileCache::TakeChangeReports() {
     for (;;) {
         const ssize_t got = read(m_Notify, buffer, sizeof buffer);
         if (got <= 0)
-            return; // nothing more reported (EAGAIN)
+            return;  // nothing more reported (EAGAIN)
+        ++m_Changes; // something changed in a watched folder: what was made of it is old
         for (ssize_t offset = 0; offset < got;) {
             const auto* event = reinterpret_cast<const struct inotify_event*>(buffer + offset);
             for (auto& [path, entry] : m_Entries) {

@@ -42,10 +42,12 @@ public:
     // are none); once asked for, TakeReports is called when it is readable, and steps of work
     // that run straight from the loop take no reports themselves.
     int ReportDescriptor();
+    bool LoopWatches() const { return m_LoopWatches; }
     void TakeReports() { TakeChangeReports(); }
 
-    // Counts every reading, change and loss of a parsed copy, of any file: a value of it
-    // that is the same as before means no file read through the cache is other than then.
+    // Counts every reading, change and loss of a parsed copy, of any file, and every change
+    // report: a value of it that is the same as before means no file read through the cache
+    // is other than then, as far as the cache knows.
     uint64_t Changes() const { return m_Changes; }
 
 private:

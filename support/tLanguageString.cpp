@@ -3,6 +3,7 @@
 #include "platform/CurrentDirectory.h"
 #include "platform/OrEmpty.h"
 #include "platform/Profile.h"
+#include "platform/tProfileCache.h"
 #include "support/ErrorLog.h"
 
 #include <cstdio>
@@ -24,10 +25,12 @@ constexpr tLanguage kLanguages[] = {{"English", "Eng"}, {"Dutch", "Dut"},   {"Fr
 } // namespace
 
 void tLanguageString::SetFileName(const char* name) {
+    m_Remembered.clear();
     std::snprintf(m_FileName, sizeof m_FileName, "%s", OrEmpty(name));
 }
 
 void tLanguageString::SetLanguage(int number, std::string_view stored) {
+    m_Remembered.clear();
     m_RequestedLanguage = number;
     m_RequestedText = std::string(stored.substr(0, 40));
     if (number >= 1 && number <= 6) {
@@ -54,6 +57,11 @@ const char* tLanguageString::GetString(const char* key) {
             m_RequestedText.empty() ? std::to_string(m_RequestedLanguage) : m_RequestedText;
         Raise("The setting language=%s in DataFile.txt is not one of 1 to 6.", number.c_str());
     }
+    tProfileCache& cache = tProfileCache::Instance();
+    if (!cache.LoopWatches() || m_RememberedAt != cache.Changes())
+        m_Remembered.clear();
+    else if (const auto found = m_Remembered.find(key); found != m_Remembered.end())
+        return found->second.c_str();
     const std::string path = FullPath(m_FileName);
     if (GetPrivateProfileString(m_SectionName, key, "", m_Result, sizeof m_Result, path.c_str()) ==
         0) {
@@ -64,7 +72,13 @@ const char* tLanguageString::GetString(const char* key) {
             Raise("The language file cannot be read (looking for the text \"%s\").", key);
         Raise("String not found in textfile: %s", key);
     }
-    return m_Result;
+    if (!cache.LoopWatches())
+        return m_Result;
+    if (m_RememberedAt != cache.Changes()) {
+        m_Remembered.clear(); // the file was read again meanwhile
+        m_RememberedAt = cache.Changes();
+    }
+    return m_Remembered.emplace(key, m_Result).first->second.c_str();
 }
 
 std::string tLanguageString::GetStringOr(const char* key, const char* fallback) {

@@ -4,8 +4,10 @@
 
 #include "support/tAnyError.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 class tLanguageString {
 public:
@@ -40,6 +42,10 @@ private:
     int m_Language = 0;
     int m_RequestedLanguage = 0;
     std::string m_RequestedText; // the setting as written, when given
+    // The texts looked up, while the event loop watches the files for changes and none was
+    // reported since (the program never changes its current directory).
+    std::unordered_map<std::string, std::string> m_Remembered;
+    uint64_t m_RememberedAt = 0; // the profile cache's count of changes they belong to
 };
 
 extern tLanguageString g_LanguageString;

@@ -21,6 +21,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "support/tAnyError.h"
+#include "support/tLanguageString.h"
 #include "tests/support/AppTestSupport.h"
 
 #include <QGuiApplication>
@@ -220,6 +221,21 @@ TEST_F(MainFrameTest, AMissingMonthNameStopsNoStart) {
         EXPECT_EQ(Calendar().m_MonthButtons[month]->accessibleName().toStdString(), english);
         TearDown();
     }
+}
+
+// Texts are kept in memory while the program runs; a language file changed meanwhile (a
+// translator at work) shows at the next turn of the event loop.
+TEST_F(MainFrameTest, AChangedLanguageFileShowsAtTheNextTurnOfTheLoop) {
+    CreateFrame("");
+    const std::string before = g_LanguageString.GetString("title");
+    ASSERT_EQ(g_LanguageString.GetString("title"), before);
+    std::string language = ReadFile("Cal_Data/Language.txt");
+    const size_t at = language.find("\ntitle=" + before);
+    ASSERT_NE(at, std::string::npos);
+    language.insert(at + 7, "New ");
+    WriteFile("Cal_Data/Language.txt", language);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(g_LanguageString.GetString("title"), "New " + before);
 }
 
 TEST_F(MainFrameTest, HelpOpensTheDocumentOfTheLanguage) {

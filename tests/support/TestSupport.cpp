@@ -1,5 +1,7 @@
 #include "tests/support/TestSupport.h"
 
+#include "platform/tProfileCache.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
@@ -65,11 +67,14 @@ tScratch::tScratch(tContent content) {
     else if (content == tContent::EmptyCalData)
         fs::create_directory(m_Path + "/Cal_Data");
     fs::current_path(m_Path);
+    // Another folder: nothing read in the one before counts (the program itself never moves).
+    tProfileCache::Instance().Clear();
 }
 
 tScratch::~tScratch() {
     std::error_code ignored;
     fs::current_path(m_PreviousDirectory, ignored);
+    tProfileCache::Instance().Clear();
     // Tests may leave read-only files and folders behind; make them removable first.
     for (auto it = fs::recursive_directory_iterator(m_Path, ignored);
          it != fs::recursive_directory_iterator(); it.increment(ignored))
