@@ -1,5 +1,6 @@
 // Start-up to the first painted calendar window with 10,000 people in the data file, and the
-// process's peak memory, each start a process of its own (offscreen).
+// process's peak memory and the shared objects it loaded by then, each start a process of its
+// own (offscreen).
 #include "bench/BenchSupport.h"
 
 #include <benchmark/benchmark.h>
@@ -27,6 +28,7 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
     long peakKb = 0;
+    size_t objects = 0;
     for (auto _ : state) {
         int out[2];
         if (pipe(out) != 0)
@@ -51,10 +53,13 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
         posix_spawn_file_actions_destroy(&actions);
         if (got <= 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
             return state.SkipWithError("the probe failed");
-        state.SetIterationTime(static_cast<double>(std::stoll(text) - started) / 1e9);
+        size_t read = 0;
+        state.SetIterationTime(static_cast<double>(std::stoll(text, &read) - started) / 1e9);
+        objects = std::stoul(text + read);
         peakKb = std::max(peakKb, usage.ru_maxrss);
     }
     state.counters["peak_MB"] = static_cast<double>(peakKb) / 1024.0;
+    state.counters["shared_objects"] = static_cast<double>(objects);
     BenchSupport::RemoveScratch(folder);
 }
 BENCHMARK(BM_StartupToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
