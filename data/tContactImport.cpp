@@ -1,10 +1,10 @@
 #include "data/tContactImport.h"
 
+#include "data/tBirthdayDate.h"
+#include "formats/tFormats.h"
 #include "platform/AtomicFile.h"
 #include "platform/CodePage.h"
 #include "platform/OrEmpty.h"
-
-#include "formats/tFormats.h"
 
 #include <algorithm>
 #include <cctype>
@@ -83,35 +83,6 @@ std::string JoinSoftBreaks(const std::string& card) {
     return joined;
 }
 
-// Whether text has the shape of pattern, where "9" stands for a digit.
-bool Shaped(std::string_view text, std::string_view pattern) {
-    return text.size() == pattern.size() &&
-           std::equal(text.begin(), text.end(), pattern.begin(), [](char c, char p) {
-               return p == '9' ? std::isdigit(static_cast<unsigned char>(c)) != 0 : c == p;
-           });
-}
-
-// The month and day of a BDAY value: 19930102, 1993-01-02, --0102, --01-02, and any of
-// these with a time after "T"; the year, if any, is not kept.  month and day are set only for
-// a real day of a real month.
-bool ParseBirthday(std::string_view value, int& month, int& day) {
-    value = value.substr(0, value.find_first_of("Tt"));
-    std::string_view monthDay;
-    if (Shaped(value, "99999999") || Shaped(value, "--9999"))
-        monthDay = value.substr(value.size() - 4);
-    else if (Shaped(value, "9999-99-99") || Shaped(value, "--99-99"))
-        monthDay = value.substr(value.size() - 5);
-    else
-        return false;
-    const int m = (monthDay[0] - '0') * 10 + (monthDay[1] - '0');
-    const int d = (monthDay[monthDay.size() - 2] - '0') * 10 + (monthDay.back() - '0');
-    if (m < 1 || m > 12 || d < 1 || d > tDataFile::MonthLength(m))
-        return false;
-    month = m;
-    day = d;
-    return true;
-}
-
 // Every character has a Windows-1252 form.
 bool HasAnsiForm(std::string_view utf8) {
     for (size_t at = 0; at < utf8.size();) {
@@ -164,9 +135,13 @@ bool tContactImport::Read(std::string_view bytes) {
         contact.m_Gender = card.m_Gender;
         if (!card.m_HasBirthday)
             skip = tSkip::NoBirthday;
-        else if (card.m_BirthdayIsText ||
-                 !ParseBirthday(card.m_Birthday, contact.m_Month, contact.m_Day))
+        else if (const std::optional<tBirthdayDate> date = tBirthdayDate::Parse(
+                     card.m_Birthday, card.m_BirthdayIsText, card.m_OmittedYear)) {
+            contact.m_Month = date->m_Month;
+            contact.m_Day = date->m_Day;
+        } else {
             skip = tSkip::BirthdayText;
+        }
         if (skip == tSkip::None && contact.m_ShownName.empty())
             skip = tSkip::NoName;
         if (skip == tSkip::None && !HasAnsiForm(contact.m_ShownName))

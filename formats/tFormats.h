@@ -20,6 +20,7 @@ public:
         bool m_HasBirthday = false;    // a BDAY is there
         bool m_BirthdayIsText = false; // BDAY;VALUE=text: not a date
         std::string m_Birthday;        // BDAY's value as written
+        int m_OmittedYear = 0;         // BDAY's X-APPLE-OMIT-YEAR: the year that stands for none
     };
     // One all-day event that repeats every year on its day.
     struct tEvent {
@@ -44,5 +45,5 @@ public:
     static void Use(const tFormats* formats);
 };
 
-#define tFormats_iid "org.zembrola.Formats/1"
+#define tFormats_iid "org.zembrola.Formats/2"
 Q_DECLARE_INTERFACE(tFormats, tFormats_iid)

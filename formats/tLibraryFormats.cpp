@@ -89,6 +89,8 @@ tFormats::tCard tLibraryFormats::ReadCard(const std::string& source) const {
         read.m_HasBirthday = true;
         read.m_BirthdayIsText = HasParam(birthday, "VALUE", "text");
         read.m_Birthday = Text(birthday, 0);
+        if (GList* omitted = e_vcard_attribute_get_param(birthday, "X-APPLE-OMIT-YEAR"))
+            read.m_OmittedYear = std::atoi(static_cast<const char*>(omitted->data));
     }
     return read;
 }
