@@ -1,0 +1,110 @@
+#include "addressbooks/tDavClient.h"
+
+#include <QHostAddress>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+namespace {
+
+constexpr int kMostRedirects = 5;
+
+bool IsLoopback(const QString& host) {
+    if (host == QLatin1String("localhost"))
+        return true;
+    const QHostAddress address(host);
+    return !address.isNull() && address.isLoopback();
+}
+
+} // namespace
+
+tDavClient::tDavClient(QObject* parent) : QObject(parent) {}
+
+void tDavClient::SetCredentials(const QString& user, const QString& password) {
+    m_User = user;
+    m_Password = password;
+}
+
+void tDavClient::Propfind(const QUrl& url, const QByteArray& depth, const QByteArray& body,
+                          tDone done) {
+    Send("PROPFIND", url, body, {{"Depth", depth}}, std::move(done));
+}
+
+void tDavClient::Report(const QUrl& url, const QByteArray& depth, const QByteArray& body,
+                        tDone done) {
+    Send("REPORT", url, body, {{"Depth", depth}}, std::move(done));
+}
+
+void tDavClient::Send(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                      const tHeaders& headers, tDone done) {
+    Send(verb, url, body, headers, std::move(done), 0);
+}
+
+void tDavClient::Send(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                      const tHeaders& headers, tDone done, int redirects) {
+    const bool credentials = !m_User.isEmpty() || !m_Password.isEmpty();
+    if (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http")) {
+        done(
+            {url, 0, {}, {}, QStringLiteral("%1 is no http or https address").arg(url.toString())});
+        return;
+    }
+    if (credentials && url.scheme() == QLatin1String("http") && !IsLoopback(url.host())) {
+        done({url,
+              0,
+              {},
+              {},
+              QStringLiteral("the password is not sent to %1 without encryption (http): use "
+                             "https")
+                  .arg(url.host())});
+        return;
+    }
+    QNetworkRequest request(url);
+    request.setTransferTimeout(kTransferTimeoutMs);
+    // Redirections are followed here, keeping the method: Qt would turn a PROPFIND into a GET.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
+    if (!body.isEmpty())
+        request.setHeader(QNetworkRequest::ContentTypeHeader,
+                          verb == "PUT" ? QByteArray("text/vcard; charset=utf-8")
+                                        : QByteArray("application/xml; charset=utf-8"));
+    for (const auto& [name, value] : headers)
+        request.setRawHeader(name, value);
+    if (credentials)
+        request.setRawHeader("Authorization",
+                             "Basic " + (m_User + ':' + m_Password).toUtf8().toBase64());
+    QNetworkReply* reply = m_Network.sendCustomRequest(request, verb, body);
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, verb, body, headers, done = std::move(done), redirects] {
+                reply->deleteLater();
+                tReply answer;
+                answer.m_Url = reply->url();
+                answer.m_Status =
+                    reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+                answer.m_Body = reply->readAll();
+                answer.m_ETag = reply->rawHeader("ETag");
+                const QUrl target = reply->url().resolved(
+                    reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl());
+                if (answer.m_Status / 100 == 3 && target != reply->url() &&
+                    !reply->attribute(QNetworkRequest::RedirectionTargetAttribute).isNull()) {
+                    if (redirects >= kMostRedirects) {
+                        answer.m_Error = QStringLiteral("too many redirections");
+                        done(answer);
+                        return;
+                    }
+                    // Never from https to http: the password would go in the clear.
+                    if (reply->url().scheme() == QLatin1String("https") &&
+                        target.scheme() != QLatin1String("https")) {
+                        answer.m_Error = QStringLiteral("redirected from https to %1: refused")
+                                             .arg(target.toString());
+                        done(answer);
+                        return;
+                    }
+                    Send(verb, target, body, headers, done, redirects + 1);
+                    return;
+                }
+                if (answer.m_Status == 0)
+                    answer.m_Error = reply->errorString();
+                else if (answer.m_Status == 401)
+                    answer.m_Error = QStringLiteral("the server refused the user name or password");
+                done(answer);
+            });
+}
