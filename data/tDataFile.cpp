@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -176,9 +177,24 @@ std::vector<tDataFile::tEntry> tDataFile::ReadAllEntries() const {
 }
 
 bool tDataFile::AddEntries(const std::vector<tEntry>& entries, std::vector<tAdded>& results) {
+    return ChangeEntries({}, entries, results, {});
+}
+
+bool tDataFile::ChangeEntries(const std::vector<tEntry>& removals,
+                              const std::vector<tEntry>& entries, std::vector<tAdded>& results,
+                              const std::function<bool()>& underLock) {
     results.assign(entries.size(), tAdded::NotWritten);
+    bool agreed = true;
     m_LastFault = tProfileCache::Instance().Edit(m_FileName.c_str(), [&](tProfileFile& file) {
         bool changed = false;
+        for (const tEntry& entry : removals) {
+            const std::string section = SectionName(entry.m_Month, entry.m_Day);
+            if (file.RemoveExactKey(section, entry.m_Exact)) {
+                changed = true;
+                if (!file.HasKeys(section))
+                    file.RemoveSection(section);
+            }
+        }
         for (size_t i = 0; i < entries.size(); ++i) {
             const tEntry& entry = entries[i];
             if (!IsStorableName(entry.m_Name) || !ProfileValueIsStorable(entry.m_Picture)) {
@@ -212,9 +228,13 @@ bool tDataFile::AddEntries(const std::vector<tEntry>& entries, std::vector<tAdde
                 changed = true;
             }
         }
+        if (underLock && !underLock()) {
+            agreed = false;
+            throw std::runtime_error("the caller's file was not written"); // nothing saved
+        }
         return changed;
     });
-    if (m_LastFault == tFileFault::None)
+    if (m_LastFault == tFileFault::None && agreed)
         return true;
     results.assign(entries.size(), tAdded::NotWritten);
     return false;

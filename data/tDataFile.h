@@ -9,6 +9,7 @@
 #include "platform/WindowPlacement.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -81,6 +82,12 @@ public:
     // answer per entry.  False (every answer NotWritten, the cause in LastFault) when the file
     // refused the save.
     bool AddEntries(const std::vector<tEntry>& entries, std::vector<tAdded>& results);
+    // Removes people (by their exact names) and then adds others as AddEntries does, in one
+    // save; underLock runs while the save's lock is held, after the changes are decided and
+    // before the file is replaced (a file of the caller's that must agree with this one is
+    // written there).  False when the file refused the save or underLock failed.
+    bool ChangeEntries(const std::vector<tEntry>& removals, const std::vector<tEntry>& additions,
+                       std::vector<tAdded>& results, const std::function<bool()>& underLock);
 
     bool ReadNotifyInAdvance() const;
     bool WriteNotifyInAdvance(bool flag);

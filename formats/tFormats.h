@@ -13,6 +13,7 @@ class tFormats {
 public:
     // What an import needs of one card; texts in UTF-8, trimmed.
     struct tCard {
+        std::string m_Uid;             // UID
         std::string m_FullName;        // FN, whole (a ";" in it is part of the name)
         std::string m_Given;           // N's given name
         std::string m_Family;          // N's family name
@@ -45,5 +46,5 @@ public:
     static void Use(const tFormats* formats);
 };
 
-#define tFormats_iid "org.zembrola.Formats/2"
+#define tFormats_iid "org.zembrola.Formats/3"
 Q_DECLARE_INTERFACE(tFormats, tFormats_iid)

@@ -70,6 +70,8 @@ tFormats::tCard tLibraryFormats::ReadCard(const std::string& source) const {
     (void)quiet;
     const std::unique_ptr<EVCard, tUnref> card(e_vcard_new_from_string(source.c_str()));
     tCard read;
+    if (EVCardAttribute* uid = e_vcard_get_attribute(card.get(), "UID"))
+        read.m_Uid = Text(uid, 0);
     if (EVCardAttribute* fn = e_vcard_get_attribute(card.get(), "FN"))
         read.m_FullName = WholeText(fn);
     if (EVCardAttribute* n = e_vcard_get_attribute(card.get(), "N")) {

@@ -1,0 +1,107 @@
+#include "addressbooks/tBookLinks.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/CodePage.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <filesystem>
+
+namespace {
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::string Bytes(const QJsonValue& value) {
+    return value.toString().toStdString();
+}
+
+} // namespace
+
+tBookLinks::tBook* tBookLinks::Find(const QString& url) {
+    for (tBook& book : m_Books)
+        if (book.m_Url == url)
+            return &book;
+    return nullptr;
+}
+
+bool tBookLinks::Load(const std::string& path, tFileFault* fault) {
+    m_Books.clear();
+    std::error_code missing;
+    if (!std::filesystem::exists(path, missing))
+        return true;
+    tFileFault why = tFileFault::None;
+    const std::optional<std::string> bytes = AtomicFile::Read(path, &why);
+    const QJsonDocument document =
+        bytes ? QJsonDocument::fromJson(QByteArray::fromStdString(*bytes)) : QJsonDocument();
+    if (!bytes || !document.isObject()) {
+        if (fault)
+            *fault = bytes ? tFileFault::Unreadable : why;
+        return false;
+    }
+    for (const QJsonValue& value : document.object().value("books").toArray()) {
+        const QJsonObject object = value.toObject();
+        tBook book;
+        book.m_Url = object.value("url").toString();
+        book.m_User = object.value("user").toString();
+        book.m_PasswordFile = object.value("passwordFile").toString();
+        book.m_Gender = Bytes(object.value("gender"));
+        book.m_NewPeopleGoHere = object.value("newPeopleGoHere").toBool();
+        book.m_SyncToken = object.value("syncToken").toString();
+        book.m_LastSync = object.value("lastSync").toString();
+        book.m_Problem = object.value("problem").toString();
+        const QJsonObject contacts = object.value("contacts").toObject();
+        for (auto it = contacts.begin(); it != contacts.end(); ++it) {
+            const QJsonObject item = it.value().toObject();
+            tContact contact;
+            contact.m_Uid = item.value("uid").toString();
+            contact.m_ETag = item.value("etag").toString();
+            contact.m_Exact = Bytes(item.value("name"));
+            contact.m_Name = CodePage::AnsiFromUtf8(contact.m_Exact);
+            contact.m_Month = item.value("month").toInt();
+            contact.m_Day = item.value("day").toInt();
+            if (item.contains("year"))
+                contact.m_Year = item.value("year").toInt();
+            contact.m_Picture = Bytes(item.value("picture"));
+            contact.m_Hidden = item.value("hidden").toBool();
+            contact.m_WaitsForGender = item.value("waitsForGender").toBool();
+            book.m_Contacts.emplace(it.key(), std::move(contact));
+        }
+        if (!book.m_Url.isEmpty())
+            m_Books.push_back(std::move(book));
+    }
+    return true;
+}
+
+tFileFault tBookLinks::Save(const std::string& path) const {
+    QJsonArray books;
+    for (const tBook& book : m_Books) {
+        QJsonObject contacts;
+        for (const auto& [href, contact] : book.m_Contacts) {
+            QJsonObject item{{"uid", contact.m_Uid},          {"etag", contact.m_ETag},
+                             {"name", Text(contact.m_Exact)}, {"month", contact.m_Month},
+                             {"day", contact.m_Day},          {"picture", Text(contact.m_Picture)}};
+            if (contact.m_Year)
+                item.insert("year", *contact.m_Year);
+            if (contact.m_Hidden)
+                item.insert("hidden", true);
+            if (contact.m_WaitsForGender)
+                item.insert("waitsForGender", true);
+            contacts.insert(href, item);
+        }
+        books.append(QJsonObject{{"url", book.m_Url},
+                                 {"user", book.m_User},
+                                 {"passwordFile", book.m_PasswordFile},
+                                 {"gender", Text(book.m_Gender)},
+                                 {"newPeopleGoHere", book.m_NewPeopleGoHere},
+                                 {"syncToken", book.m_SyncToken},
+                                 {"lastSync", book.m_LastSync},
+                                 {"problem", book.m_Problem},
+                                 {"contacts", contacts}});
+    }
+    const QByteArray json = QJsonDocument(QJsonObject{{"books", books}}).toJson();
+    return AtomicFile::Replace(path, std::string_view(json.constData(), json.size()));
+}

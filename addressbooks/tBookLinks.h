@@ -1,0 +1,51 @@
+// What Zembrola and each subscribed address book agreed at their last sync, kept beside the
+// data file (Cal_Data/AddressBooks.json): the books, and per contact its card and the person
+// it was written as.  A change on either side is found by comparing with it.
+#pragma once
+
+#include "platform/FileFault.h"
+
+#include <QString>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+class tBookLinks {
+public:
+    struct tContact {
+        QString m_Uid;
+        QString m_ETag;
+        // The person as the data file holds it; empty name: the card gives no birthday (or no
+        // name), so nobody stands for it.
+        std::string m_Name;  // the data file's code page
+        std::string m_Exact; // UTF-8, as shown
+        int m_Month = 0;
+        int m_Day = 0;
+        std::optional<int> m_Year;
+        std::string m_Picture; // "f003"
+        bool m_Hidden = false; // removed in Zembrola: not brought back by later syncs
+        bool m_WaitsForGender = false;
+    };
+    struct tBook {
+        QString m_Url;
+        QString m_User;
+        QString m_PasswordFile; // where the password is, when no secret store keeps it
+        std::string m_Gender;   // "m", "f": for cards that state none; empty: they wait
+        bool m_NewPeopleGoHere = false;
+        QString m_SyncToken;
+        QString m_LastSync;                     // ISO 8601, UTC
+        QString m_Problem;                      // why the last sync failed; empty when it did not
+        std::map<QString, tContact> m_Contacts; // by href (the path on the server)
+    };
+
+    std::vector<tBook> m_Books;
+
+    tBook* Find(const QString& url);
+
+    // An absent file is no books.  False (and fault) when the file cannot be read or is no
+    // links file: nothing is synced then, so nothing is lost.
+    bool Load(const std::string& path, tFileFault* fault = nullptr);
+    tFileFault Save(const std::string& path) const;
+};

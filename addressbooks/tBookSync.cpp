@@ -1,0 +1,259 @@
+#include "addressbooks/tBookSync.h"
+
+#include "addressbooks/tDavMultiStatus.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include <memory>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr size_t kCardsPerRequest = 200;
+
+QByteArray SyncReport(const QString& token) {
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+                          "<d:sync-collection xmlns:d=\"DAV:\"><d:sync-token>%1</d:sync-token>"
+                          "<d:sync-level>1</d:sync-level><d:prop><d:getetag/></d:prop>"
+                          "</d:sync-collection>")
+        .arg(token.toHtmlEscaped())
+        .toUtf8();
+}
+
+const QByteArray kEveryETag = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+                              "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:getetag/><d:resourcetype/>"
+                              "<d:sync-token/></d:prop></d:propfind>";
+
+QByteArray Multiget(const std::vector<QString>& hrefs) {
+    QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+                      "<c:addressbook-multiget xmlns:d=\"DAV:\" "
+                      "xmlns:c=\"urn:ietf:params:xml:ns:carddav\">"
+                      "<d:prop><d:getetag/><c:address-data/></d:prop>";
+    for (const QString& href : hrefs)
+        body += "<d:href>" + href.toHtmlEscaped().toUtf8() + "</d:href>";
+    return body + "</c:addressbook-multiget>";
+}
+
+// The path of a member, as the links keep it: the server may write whole URLs or paths.
+QString PathOf(const QUrl& book, const QString& href) {
+    return book.resolved(QUrl(href)).path();
+}
+
+QString Why(const tDavClient::tReply& reply) {
+    return reply.m_Error.isEmpty() ? QStringLiteral("the server answered %1").arg(reply.m_Status)
+                                   : reply.m_Error;
+}
+
+} // namespace
+
+tBookSync::tBookSync(tDavClient& client, tDataFile& data, std::string linksPath, int malePictures,
+                     int femalePictures)
+    : m_Client(client), m_Data(data), m_LinksPath(std::move(linksPath)),
+      m_MalePictures(malePictures), m_FemalePictures(femalePictures) {}
+
+std::optional<QString> tBookSync::ReadPasswordFile(const QString& path, QString* why) {
+    struct stat info {};
+    const QByteArray name = QFile::encodeName(path);
+    if (stat(name.constData(), &info) != 0) {
+        *why = QStringLiteral("%1 cannot be read").arg(path);
+        return std::nullopt;
+    }
+    if (info.st_uid != geteuid() || (info.st_mode & 077) != 0) {
+        *why = QStringLiteral("%1 must be yours and readable by you alone (chmod 600)").arg(path);
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = QStringLiteral("%1 cannot be read").arg(path);
+        return std::nullopt;
+    }
+    QString password = QString::fromUtf8(file.readLine(4096));
+    while (password.endsWith('\n') || password.endsWith('\r'))
+        password.chop(1);
+    return password;
+}
+
+void tBookSync::Run(tDone done) {
+    m_Done = std::move(done);
+    m_Result = {};
+    tFileFault fault = tFileFault::None;
+    if (!m_Links.Load(m_LinksPath, &fault)) {
+        m_Result.m_Failed = 1;
+        m_Result.m_Problems.push_back(m_LinksPath + " cannot be read: nothing was synced");
+        Finish();
+        return;
+    }
+    SyncBook(0);
+}
+
+void tBookSync::Finish() {
+    tDone done = std::move(m_Done);
+    if (done)
+        done(m_Result);
+}
+
+void tBookSync::Fail(size_t index, const QString& why) {
+    tBookLinks::tBook& book = m_Links.m_Books[index];
+    ++m_Result.m_Failed;
+    m_Result.m_Problems.push_back((book.m_Url + ": " + why).toStdString());
+    // Only the problem is written down; the book's cards and token stay as they were.
+    tBookLinks saved;
+    if (saved.Load(m_LinksPath)) {
+        if (tBookLinks::tBook* same = saved.Find(book.m_Url)) {
+            same->m_Problem = why;
+            saved.Save(m_LinksPath);
+        }
+    }
+    SyncBook(index + 1);
+}
+
+void tBookSync::SyncBook(size_t index) {
+    if (index >= m_Links.m_Books.size()) {
+        Finish();
+        return;
+    }
+    tBookLinks::tBook& book = m_Links.m_Books[index];
+    QString password;
+    if (!book.m_PasswordFile.isEmpty()) {
+        QString why;
+        const std::optional<QString> read = ReadPasswordFile(book.m_PasswordFile, &why);
+        if (!read) {
+            Fail(index, why);
+            return;
+        }
+        password = *read;
+    }
+    m_Client.SetCredentials(book.m_User, password);
+    const QUrl url(book.m_Url);
+    const QString token = book.m_SyncToken;
+    m_Client.Report(
+        url, "1", SyncReport(token), [this, index, url, token](const tDavClient::tReply& reply) {
+            const auto status = tDavMultiStatus::Parse(reply.m_Body);
+            if (reply.m_Status == 207 && status) {
+                std::vector<QString> changed, deleted;
+                for (const auto& resource : status->m_Resources) {
+                    const QString path = PathOf(url, resource.m_Href);
+                    if (path == url.path())
+                        continue;
+                    if (resource.m_Status == 404)
+                        deleted.push_back(path);
+                    else if (resource.m_Status / 100 == 2 && !resource.m_IsCollection)
+                        changed.push_back(path);
+                }
+                Fetch(index, std::move(changed), std::move(deleted), status->m_SyncToken);
+                return;
+            }
+            if (!reply.m_Error.isEmpty() || reply.m_Status == 401) {
+                Fail(index, Why(reply));
+                return;
+            }
+            // No sync for this token (forgotten, or never given): every card's ETag compared.
+            m_Client.Propfind(url, "1", kEveryETag,
+                              [this, index, url](const tDavClient::tReply& listing) {
+                                  const auto members = tDavMultiStatus::Parse(listing.m_Body);
+                                  if (listing.m_Status != 207 || !members) {
+                                      Fail(index, Why(listing));
+                                      return;
+                                  }
+                                  const tBookLinks::tBook& book = m_Links.m_Books[index];
+                                  std::vector<QString> changed, deleted;
+                                  QString newToken;
+                                  std::set<QString> present;
+                                  for (const auto& resource : members->m_Resources) {
+                                      const QString path = PathOf(url, resource.m_Href);
+                                      if (path == url.path() || resource.m_IsCollection) {
+                                          if (path == url.path())
+                                              newToken = resource.m_SyncToken;
+                                          continue;
+                                      }
+                                      present.insert(path);
+                                      const auto known = book.m_Contacts.find(path);
+                                      if (known == book.m_Contacts.end() ||
+                                          known->second.m_ETag != resource.m_ETag)
+                                          changed.push_back(path);
+                                  }
+                                  for (const auto& [path, contact] : book.m_Contacts)
+                                      if (!present.count(path))
+                                          deleted.push_back(path);
+                                  Fetch(index, std::move(changed), std::move(deleted), newToken);
+                              });
+        });
+}
+
+void tBookSync::Fetch(size_t index, std::vector<QString> hrefs, std::vector<QString> deleted,
+                      QString token) {
+    auto cards = std::make_shared<std::vector<tBookReconciler::tCard>>();
+    auto pending = std::make_shared<std::vector<QString>>(std::move(hrefs));
+    auto next = std::make_shared<std::function<void()>>();
+    const QUrl url(m_Links.m_Books[index].m_Url);
+    *next = [this, index, url, cards, pending, next, deleted = std::move(deleted), token] {
+        if (pending->empty()) {
+            Apply(index, *cards, deleted, token);
+            *next = nullptr; // ends the cycle of the function holding itself
+            return;
+        }
+        const size_t take = std::min(kCardsPerRequest, pending->size());
+        std::vector<QString> batch(pending->begin(), pending->begin() + take);
+        pending->erase(pending->begin(), pending->begin() + take);
+        m_Client.Report(url, "1", Multiget(batch),
+                        [this, index, url, cards, next](const tDavClient::tReply& reply) {
+                            const auto status = tDavMultiStatus::Parse(reply.m_Body);
+                            if (reply.m_Status != 207 || !status) {
+                                Fail(index, Why(reply));
+                                *next = nullptr;
+                                return;
+                            }
+                            for (const auto& resource : status->m_Resources)
+                                if (resource.m_Status / 100 == 2 &&
+                                    !resource.m_AddressData.isEmpty())
+                                    cards->push_back({PathOf(url, resource.m_Href), resource.m_ETag,
+                                                      resource.m_AddressData.toStdString()});
+                            (*next)();
+                        });
+    };
+    (*next)();
+}
+
+void tBookSync::Apply(size_t index, const std::vector<tBookReconciler::tCard>& cards,
+                      const std::vector<QString>& deleted, const QString& token) {
+    // Decided against the files as they are now, under the save's lock: another program (the
+    // window, a second sync) may have saved meanwhile.
+    tBookLinks current;
+    tFileFault fault = tFileFault::None;
+    if (!current.Load(m_LinksPath, &fault)) {
+        Fail(index, QStringLiteral("the links file cannot be read"));
+        return;
+    }
+    const QString url = m_Links.m_Books[index].m_Url;
+    tBookLinks::tBook* book = current.Find(url);
+    if (!book) {
+        SyncBook(index + 1); // removed meanwhile
+        return;
+    }
+    std::vector<const tBookLinks::tBook*> others;
+    for (const tBookLinks::tBook& other : current.m_Books)
+        if (&other != book)
+            others.push_back(&other);
+    tBookReconciler::tPlan plan = tBookReconciler::Decide(
+        *book, others, cards, deleted, m_Data.ReadAllEntries(), m_MalePictures, m_FemalePictures);
+    book->m_SyncToken = token;
+    book->m_Problem.clear();
+    book->m_LastSync = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    std::vector<tDataFile::tAdded> results;
+    const bool saved = m_Data.ChangeEntries(plan.m_Removals, plan.m_Additions, results, [&] {
+        return current.Save(m_LinksPath) == tFileFault::None;
+    });
+    if (!saved) {
+        Fail(index, QStringLiteral("the data file could not be saved"));
+        return;
+    }
+    m_Links = current;
+    m_Result.m_Waiting += plan.m_Waiting;
+    for (std::string& line : plan.m_Lines)
+        m_Result.m_Lines.push_back(std::move(line));
+    SyncBook(index + 1);
+}

@@ -1,0 +1,58 @@
+// One sync of every subscribed address book with the data file: per book, what changed on
+// the server (the sync report from the last token, or every card's ETag compared when the
+// server has no token for us), the changed cards fetched, the changes decided, and the data
+// file and the links saved together in one save.  A book that fails changes nothing and says
+// why; the next sync tries again.
+#pragma once
+
+#include "addressbooks/tBookLinks.h"
+#include "addressbooks/tBookReconciler.h"
+#include "addressbooks/tDavClient.h"
+#include "data/tDataFile.h"
+
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class tBookSync {
+public:
+    struct tResult {
+        std::vector<std::string> m_Lines; // one per change, UTF-8
+        int m_Failed = 0;                 // books that could not be synced
+        std::vector<std::string> m_Problems;
+        int m_Waiting = 0; // cards waiting for a gender
+    };
+    using tDone = std::function<void(const tResult&)>;
+
+    // linksPath: the links file beside the data file.
+    tBookSync(tDavClient& client, tDataFile& data, std::string linksPath, int malePictures,
+              int femalePictures);
+
+    // Syncs every book, one after another, and calls done once on the event loop.
+    void Run(tDone done);
+
+    // The password of a book whose password is kept in a file of the user's: the file must be
+    // theirs and readable by nobody else.  None, with why, otherwise.
+    static std::optional<QString> ReadPasswordFile(const QString& path, QString* why);
+
+private:
+    struct tWork;
+    void SyncBook(size_t index);
+    void Finish();
+    void Fail(size_t index, const QString& why);
+    void Fetch(size_t index, std::vector<QString> hrefs, std::vector<QString> deleted,
+               QString token);
+    void Apply(size_t index, const std::vector<tBookReconciler::tCard>& cards,
+               const std::vector<QString>& deleted, const QString& token);
+
+    tDavClient& m_Client;
+    tDataFile& m_Data;
+    std::string m_LinksPath;
+    int m_MalePictures;
+    int m_FemalePictures;
+    tBookLinks m_Links;
+    tResult m_Result;
+    tDone m_Done;
+};
