@@ -46,12 +46,6 @@ std::string PictureFor(const std::string& name, const std::string& gender, int m
     return picture;
 }
 
-std::string DateText(int month, int day) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d-%02d", day, month);
-    return text;
-}
-
 // Whether another book's link already stands for this person (same card, or same name and day).
 bool OtherBookHas(const std::vector<const tBookLinks::tBook*>& others, const QString& uid,
                   int month, int day, const std::string& name) {
@@ -83,8 +77,8 @@ tBookReconciler::tPlan tBookReconciler::Decide(tBookLinks::tBook& book,
         if (OtherBookHas(others, contact.m_Uid, contact.m_Month, contact.m_Day, contact.m_Name))
             return;
         plan.m_Removals.push_back(*held);
-        plan.m_Lines.push_back(held->ShownName() + "\t" + DateText(held->m_Month, held->m_Day) +
-                               "\tremoved");
+        plan.m_Changes.push_back(
+            {held->ShownName(), held->m_Month, held->m_Day, tChange::kRemoved});
         after.erase(after.begin() + (held - after.data()));
     };
 
@@ -93,9 +87,8 @@ tBookReconciler::tPlan tBookReconciler::Decide(tBookLinks::tBook& book,
         if (!contact.m_Name.empty() && !contact.m_Hidden && !contact.m_WaitsForGender &&
             !Holds(after, contact.m_Month, contact.m_Day, contact.m_Name)) {
             contact.m_Hidden = true;
-            plan.m_Lines.push_back(contact.m_Exact + "\t" +
-                                   DateText(contact.m_Month, contact.m_Day) +
-                                   "\tremoved in Zembrola: kept out");
+            plan.m_Changes.push_back(
+                {contact.m_Exact, contact.m_Month, contact.m_Day, tChange::kKeptOut});
         }
 
     for (const QString& href : deleted) {
@@ -163,8 +156,8 @@ tBookReconciler::tPlan tBookReconciler::Decide(tBookLinks::tBook& book,
                 const tEntry added{now.m_Month, now.m_Day, now.m_Name, now.m_Picture, now.m_Exact};
                 plan.m_Additions.push_back(added);
                 after.push_back(added);
-                plan.m_Lines.push_back(now.m_Exact + "\t" + DateText(now.m_Month, now.m_Day) +
-                                       (link ? "\tchanged" : "\tadded"));
+                plan.m_Changes.push_back({now.m_Exact, now.m_Month, now.m_Day,
+                                          link ? tChange::kChanged : tChange::kAdded});
             }
         }
         book.m_Contacts[card.m_Href] = now;

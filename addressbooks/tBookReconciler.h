@@ -18,11 +18,19 @@ public:
         QString m_ETag;
         std::string m_Text; // the vCard, UTF-8
     };
+    // What the user reads of a sync: one person and what became of them.
+    struct tChange {
+        enum tKind { kAdded, kChanged, kRemoved, kKeptOut };
+        std::string m_Name; // UTF-8
+        int m_Month = 0;
+        int m_Day = 0;
+        tKind m_Kind = kAdded;
+    };
     struct tPlan {
         std::vector<tDataFile::tEntry> m_Removals; // by their exact names
         std::vector<tDataFile::tEntry> m_Additions;
-        std::vector<std::string> m_Lines; // one per change, UTF-8, for the user
-        int m_Waiting = 0;                // cards that wait for a gender
+        std::vector<tChange> m_Changes;
+        int m_Waiting = 0; // cards that wait for a gender
     };
 
     // others: the links of every other book, so that one person in two books stays one.

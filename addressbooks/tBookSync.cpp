@@ -253,7 +253,7 @@ void tBookSync::Apply(size_t index, const std::vector<tBookReconciler::tCard>& c
     }
     m_Links = current;
     m_Result.m_Waiting += plan.m_Waiting;
-    for (std::string& line : plan.m_Lines)
-        m_Result.m_Lines.push_back(std::move(line));
+    for (tBookReconciler::tChange& change : plan.m_Changes)
+        m_Result.m_Changes.push_back(std::move(change));
     SyncBook(index + 1);
 }

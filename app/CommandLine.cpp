@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/BookCommands.h"
 #include "data/tCalendar.h"
 #include "data/tCalendarExport.h"
 #include "data/tContactImport.h"
@@ -37,6 +38,11 @@ constexpr tOption kOptions[] = {
     {"--import FILE.vcf [FILE...] [--gender m|f]", tMessage::UsageImport},
     {"--export-ics FILE", tMessage::UsageExport},
     {"--next [DAYS]", tMessage::UsageNext},
+    {"--add-book URL [--user NAME] [--password-file FILE] [--gender m|f] [--write]",
+     tMessage::UsageAddBook},
+    {"--books", tMessage::UsageBooks},
+    {"--remove-book URL", tMessage::UsageRemoveBook},
+    {"--sync", tMessage::UsageSync},
     {"--help", tMessage::UsageHelp},
 };
 constexpr size_t kHelpColumn = 23;
@@ -233,7 +239,9 @@ namespace {
 std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* err) {
     // Only these first arguments ask for terminal work; anything else (Qt's own options) is
     // the window's.
-    static const QStringList kOurs = {"--help", "-h", "--next", "--export-ics", "--import"};
+    static const QStringList kOurs = {"--help",   "-h",         "--next",  "--export-ics",
+                                      "--import", "--add-book", "--books", "--remove-book",
+                                      "--sync"};
     if (argc < 2 || !kOurs.contains(QString::fromLocal8Bit(argv[1])))
         return std::nullopt;
     OpenTexts();
@@ -246,15 +254,48 @@ std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* 
     const QCommandLineOption exportIcs("export-ics", QString(), "FILE");
     const QCommandLineOption import("import");
     const QCommandLineOption gender("gender", QString(), "m|f");
-    parser.addOptions({help, next, exportIcs, import, gender});
+    const QCommandLineOption addBook("add-book", QString(), "URL");
+    const QCommandLineOption user("user", QString(), "NAME");
+    const QCommandLineOption passwordFile("password-file", QString(), "FILE");
+    const QCommandLineOption write("write");
+    const QCommandLineOption books("books");
+    const QCommandLineOption removeBook("remove-book", QString(), "URL");
+    const QCommandLineOption sync("sync");
+    parser.addOptions({help, next, exportIcs, import, gender, addBook, user, passwordFile, write,
+                       books, removeBook, sync});
     if (!parser.parse(arguments))
         return Misused(err);
     const QStringList rest = parser.positionalArguments();
     const auto local = [](const QString& text) { return std::string(text.toLocal8Bit()); };
-    const int asked =
-        parser.isSet(help) + parser.isSet(next) + parser.isSet(exportIcs) + parser.isSet(import);
-    if (asked != 1 || (parser.isSet(gender) && !parser.isSet(import)))
+    const int asked = parser.isSet(help) + parser.isSet(next) + parser.isSet(exportIcs) +
+                      parser.isSet(import) + parser.isSet(addBook) + parser.isSet(books) +
+                      parser.isSet(removeBook) + parser.isSet(sync);
+    const bool bookOptions =
+        parser.isSet(user) || parser.isSet(passwordFile) || parser.isSet(write);
+    if (asked != 1 || (parser.isSet(gender) && !parser.isSet(import) && !parser.isSet(addBook)) ||
+        (bookOptions && !parser.isSet(addBook)))
         return Misused(err);
+    if (parser.isSet(addBook) || parser.isSet(books) || parser.isSet(removeBook) ||
+        parser.isSet(sync)) {
+        if (!rest.isEmpty())
+            return Misused(err);
+        if (parser.isSet(books))
+            return BookCommands::List(out, err);
+        if (parser.isSet(sync))
+            return BookCommands::Sync(out, err);
+        if (parser.isSet(removeBook))
+            return BookCommands::Remove(local(parser.value(removeBook)), out, err);
+        BookCommands::tSubscription subscription;
+        subscription.m_Url = local(parser.value(addBook));
+        subscription.m_User = local(parser.value(user));
+        if (parser.isSet(passwordFile))
+            subscription.m_PasswordFile = CallerPath(local(parser.value(passwordFile)));
+        subscription.m_Gender = local(parser.value(gender));
+        if (parser.isSet(gender) && subscription.m_Gender != "m" && subscription.m_Gender != "f")
+            return Misused(err, tMessage::GenderTakesMOrF);
+        subscription.m_NewPeopleGoHere = parser.isSet(write);
+        return BookCommands::Add(subscription, out, err);
+    }
     if (parser.isSet(help)) {
         std::fputs(Usage().c_str(), out);
         return 0;

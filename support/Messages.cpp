@@ -123,6 +123,20 @@ constexpr tText kTexts[] = {
     {"usage help", "show this text"},
     {"next takes days", "--next takes a number of days from 0 to 366."},
     {"gender takes m or f", "--gender takes m or f."},
+    {"usage add book",
+     "subscribe to the address books at URL (a server, or one book): their birthdays are kept in "
+     "step with the data file; the password is read from FILE, a file only you may read; --gender "
+     "is given to cards that state none"},
+    {"usage books", "list the subscribed address books and their last sync"},
+    {"usage remove book", "end the subscription to the address book at URL; its people stay"},
+    {"usage sync", "sync every subscribed address book now: a line per change, then a summary"},
+    {"sync changed", "changed"},
+    {"sync removed", "removed"},
+    {"sync kept out", "removed in Zembrola, kept out"},
+    {"sync summary", "%s changes; %s address books could not be synced."},
+    {"book subscribed", "Subscribed: %s"},
+    {"no books", "No address book is subscribed."},
+    {"sync waiting", "%s contacts wait for a gender."},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

@@ -102,6 +102,17 @@ enum class tMessage {
     UsageHelp,
     NextTakesDays,
     GenderTakesMOrF,
+    UsageAddBook,
+    UsageBooks,
+    UsageRemoveBook,
+    UsageSync,
+    SyncChanged,
+    SyncRemoved,
+    SyncKeptOut,
+    SyncSummary,
+    BookSubscribed,
+    NoBooks,
+    SyncWaiting,
     Count
 };
 

@@ -157,7 +157,7 @@ TEST_P(BookSyncTest, EveryChangeOnEitherSideFollows) {
     }
     // A second sync with nothing changed changes nothing.
     const std::string before = TestSupport::ReadFile("Cal_Data/DataFile.txt");
-    EXPECT_TRUE(Sync().m_Lines.empty());
+    EXPECT_TRUE(Sync().m_Changes.empty());
     EXPECT_EQ(TestSupport::ReadFile("Cal_Data/DataFile.txt"), before);
 }
 

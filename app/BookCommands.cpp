@@ -1,0 +1,185 @@
+#include "app/BookCommands.h"
+
+#include "addressbooks/tBookDiscovery.h"
+#include "addressbooks/tBookSync.h"
+#include "app/CommandLine.h"
+#include "data/tCalendar.h"
+#include "platform/CodePage.h"
+#include "support/Messages.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include <filesystem>
+#include <optional>
+
+namespace BookCommands {
+
+namespace {
+
+const char* const kLinksPath = "Cal_Data/AddressBooks.json";
+
+std::string Say(tMessage message, std::initializer_list<std::string> values = {}) {
+    return TerminalText(MessageText(message, values));
+}
+
+// The network's answers come on an event loop: one for the command's length.
+QCoreApplication& Application() {
+    static int argc = 1;
+    static char name[] = "zembrola";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* application =
+        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    return application ? *application : *QCoreApplication::instance();
+}
+
+template <typename tAnswer, typename tStart>
+tAnswer Wait(tStart start) {
+    Application();
+    QEventLoop loop;
+    std::optional<tAnswer> answer;
+    start([&](const tAnswer& given) {
+        answer = given;
+        loop.quit();
+    });
+    if (!answer)
+        loop.exec();
+    return *answer;
+}
+
+bool LoadLinks(tBookLinks& links, std::FILE* err) {
+    if (links.Load(kLinksPath))
+        return true;
+    std::fprintf(err, "zembrola: %s cannot be read: no address book was touched.\n", kLinksPath);
+    return false;
+}
+
+} // namespace
+
+int Add(const tSubscription& subscription, std::FILE* out, std::FILE* err) {
+    Application();
+    tBookLinks links;
+    if (!LoadLinks(links, err))
+        return 1;
+    const QString passwordFile = QString::fromStdString(subscription.m_PasswordFile);
+    QString password;
+    if (!passwordFile.isEmpty()) {
+        QString why;
+        const std::optional<QString> read = tBookSync::ReadPasswordFile(passwordFile, &why);
+        if (!read) {
+            std::fprintf(err, "zembrola: %s\n", Printable(why.toStdString()).c_str());
+            return 1;
+        }
+        password = *read;
+    }
+    tDavClient client;
+    client.SetCredentials(QString::fromStdString(subscription.m_User), password);
+    const QUrl url = QUrl::fromUserInput(QString::fromStdString(subscription.m_Url));
+    const tBookDiscovery::tFound found =
+        Wait<tBookDiscovery::tFound>([&](auto done) { tBookDiscovery::Find(client, url, done); });
+    if (found.m_Books.empty()) {
+        std::fprintf(err, "zembrola: %s: %s\n", Printable(subscription.m_Url).c_str(),
+                     Printable(found.m_Error.toStdString()).c_str());
+        return 1;
+    }
+    for (const tBookDiscovery::tBook& found : found.m_Books) {
+        const QString address = found.m_Url.toString();
+        tBookLinks::tBook* book = links.Find(address);
+        if (!book) {
+            links.m_Books.push_back({});
+            book = &links.m_Books.back();
+            book->m_Url = address;
+        }
+        book->m_User = QString::fromStdString(subscription.m_User);
+        // Kept as a whole path: a sync runs from the data folder, not from where this was typed.
+        book->m_PasswordFile =
+            passwordFile.isEmpty()
+                ? QString()
+                : QString::fromStdString(
+                      std::filesystem::absolute(subscription.m_PasswordFile).string());
+        book->m_Gender = subscription.m_Gender;
+        if (subscription.m_NewPeopleGoHere)
+            for (tBookLinks::tBook& other : links.m_Books)
+                other.m_NewPeopleGoHere = &other == book;
+        std::fprintf(
+            out, "%s\n",
+            Say(tMessage::BookSubscribed,
+                {CodePage::AnsiFromUtf8((address + " (" + found.m_Name + ")").toStdString())})
+                .c_str());
+    }
+    if (links.Save(kLinksPath) != tFileFault::None) {
+        std::fprintf(err, "zembrola: %s could not be saved.\n", kLinksPath);
+        return 1;
+    }
+    return 0;
+}
+
+int List(std::FILE* out, std::FILE* err) {
+    tBookLinks links;
+    if (!LoadLinks(links, err))
+        return 1;
+    if (links.m_Books.empty())
+        std::fprintf(out, "%s\n", Say(tMessage::NoBooks).c_str());
+    for (const tBookLinks::tBook& book : links.m_Books)
+        std::fprintf(out, "%s\t%s\t%s%s\n", Printable(book.m_Url.toStdString()).c_str(),
+                     book.m_LastSync.isEmpty() ? "-" : book.m_LastSync.toStdString().c_str(),
+                     Printable(book.m_Problem.toStdString()).c_str(),
+                     book.m_NewPeopleGoHere ? "\t*" : "");
+    return 0;
+}
+
+int Remove(const std::string& url, std::FILE* out, std::FILE* err) {
+    tBookLinks links;
+    if (!LoadLinks(links, err))
+        return 1;
+    const QString address = QUrl::fromUserInput(QString::fromStdString(url)).toString();
+    const auto before = links.m_Books.size();
+    std::erase_if(links.m_Books,
+                  [&](const tBookLinks::tBook& book) { return book.m_Url == address; });
+    if (links.m_Books.size() == before) {
+        std::fprintf(err, "zembrola: %s\n", Say(tMessage::NoBooks).c_str());
+        return 1;
+    }
+    if (links.Save(kLinksPath) != tFileFault::None) {
+        std::fprintf(err, "zembrola: %s could not be saved.\n", kLinksPath);
+        return 1;
+    }
+    (void)out;
+    return 0;
+}
+
+int Sync(std::FILE* out, std::FILE* err) {
+    Application();
+    tDataFile data;
+    data.SetFileName("Cal_Data\\DataFile.txt");
+    tBookLinks links;
+    if (!LoadLinks(links, err))
+        return 1;
+    if (links.m_Books.empty()) {
+        std::fprintf(out, "%s\n", Say(tMessage::NoBooks).c_str());
+        return 0;
+    }
+    tDavClient client;
+    tBookSync sync(client, data, kLinksPath, tCalendar::CountPictureFiles("m"),
+                   tCalendar::CountPictureFiles("f"));
+    const tBookSync::tResult result = Wait<tBookSync::tResult>([&](auto done) { sync.Run(done); });
+    for (const tBookReconciler::tChange& change : result.m_Changes) {
+        static constexpr tMessage kWords[] = {tMessage::Added, tMessage::SyncChanged,
+                                              tMessage::SyncRemoved, tMessage::SyncKeptOut};
+        std::fprintf(out, "%s\t%s\t%s\n", Printable(change.m_Name).c_str(),
+                     TerminalText(tCalendar::DateText(change.m_Month, change.m_Day)).c_str(),
+                     Say(kWords[change.m_Kind]).c_str());
+    }
+    for (const std::string& problem : result.m_Problems)
+        std::fprintf(err, "zembrola: %s\n", Printable(problem).c_str());
+    if (result.m_Waiting > 0)
+        std::fprintf(out, "%s\n",
+                     Say(tMessage::SyncWaiting, {std::to_string(result.m_Waiting)}).c_str());
+    std::fprintf(out, "%s\n",
+                 Say(tMessage::SyncSummary,
+                     {std::to_string(result.m_Changes.size()), std::to_string(result.m_Failed)})
+                     .c_str());
+    return result.m_Failed == 0 ? 0 : 1;
+}
+
+} // namespace BookCommands

@@ -1,0 +1,23 @@
+// The address books from a terminal: subscribing, listing, ending a subscription and syncing,
+// each on the data folder below the current directory, as the window would.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace BookCommands {
+
+struct tSubscription {
+    std::string m_Url;
+    std::string m_User;
+    std::string m_PasswordFile;
+    std::string m_Gender; // "m", "f" or empty
+    bool m_NewPeopleGoHere = false;
+};
+
+int Add(const tSubscription& subscription, std::FILE* out, std::FILE* err);
+int List(std::FILE* out, std::FILE* err);
+int Remove(const std::string& url, std::FILE* out, std::FILE* err);
+int Sync(std::FILE* out, std::FILE* err);
+
+} // namespace BookCommands

@@ -1,0 +1,86 @@
+// The address books from a terminal, against a real server: subscribe, sync, list, end.
+#include "app/CommandLine.h"
+#include "tests/support/DavServer.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+using TestSupport::tDavServer;
+
+namespace {
+
+struct tRun {
+    int m_Status = -1;
+    std::string m_Out;
+    std::string m_Err;
+};
+
+tRun Zembrola(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "zembrola");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    tRun run;
+    run.m_Status =
+        RunCommandLine(static_cast<int>(arguments.size()), argv.data(), out, err).value_or(-1);
+    for (auto [file, text] : {std::pair{out, &run.m_Out}, std::pair{err, &run.m_Err}}) {
+        std::rewind(file);
+        char buffer[4096];
+        size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            text->append(buffer, got);
+        std::fclose(file);
+    }
+    return run;
+}
+
+TEST(BookCommandsTest, SubscribeSyncListAndEnd) {
+    TestSupport::tScratch scratch(TestSupport::tScratch::tContent::InstallationData);
+    std::filesystem::create_directory("server");
+    tDavServer server(tDavServer::kRadicale, scratch.Path() + "/server");
+    if (!server.Problem().isEmpty())
+        GTEST_SKIP() << server.Problem().toStdString();
+    ASSERT_EQ(server.Put("anna.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:anna\r\nFN:Anna Berg\r\n"
+                                     "BDAY:--1224\r\nEND:VCARD\r\n") /
+                  100,
+              2);
+    std::ofstream("password") << "secret\n";
+
+    const tRun open = Zembrola({"--add-book", server.Root().toString().toStdString(), "--user",
+                                "anna", "--password-file", "password"});
+    EXPECT_EQ(open.m_Status, 1) << "a password file others may read is refused";
+    EXPECT_NE(open.m_Err.find("chmod 600"), std::string::npos) << open.m_Err;
+    chmod("password", 0600);
+
+    const tRun add = Zembrola({"--add-book", server.Root().toString().toStdString(), "--user",
+                               "anna", "--password-file", "password", "--gender", "f"});
+    ASSERT_EQ(add.m_Status, 0) << add.m_Err;
+    EXPECT_EQ(add.m_Out, "Subscribed: " + server.Book().toString().toStdString() + " (Contacts)\n");
+
+    const tRun sync = Zembrola({"--sync"});
+    EXPECT_EQ(sync.m_Status, 0) << sync.m_Err;
+    EXPECT_EQ(sync.m_Out, "Anna Berg\tDecember 24\tadded\n"
+                          "1 changes; 0 address books could not be synced.\n");
+    const std::string data = TestSupport::ReadFile("Cal_Data/DataFile.txt");
+    EXPECT_LT(data.find("[24-12]"), data.find("Anna Berg=f")) << data;
+
+    const tRun books = Zembrola({"--books"});
+    EXPECT_EQ(books.m_Out.rfind(server.Book().toString().toStdString() + "\t20", 0), 0u)
+        << books.m_Out;
+
+    EXPECT_EQ(Zembrola({"--sync", "--user", "anna"}).m_Status, 2) << "--user belongs to --add-book";
+    EXPECT_EQ(Zembrola({"--sync", "--books"}).m_Status, 2);
+    EXPECT_EQ(Zembrola({"--remove-book", server.Book().toString().toStdString()}).m_Status, 0);
+    EXPECT_EQ(Zembrola({"--books"}).m_Out, "No address book is subscribed.\n");
+    EXPECT_NE(TestSupport::ReadFile("Cal_Data/DataFile.txt").find("Anna Berg"), std::string::npos)
+        << "the people stay";
+}
+
+} // namespace
