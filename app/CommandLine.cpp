@@ -38,8 +38,7 @@ constexpr tOption kOptions[] = {
     {"--import FILE.vcf [FILE...] [--gender m|f]", tMessage::UsageImport},
     {"--export-ics FILE", tMessage::UsageExport},
     {"--next [DAYS]", tMessage::UsageNext},
-    {"--add-book URL [--user NAME] [--password-file FILE] [--gender m|f] [--write]",
-     tMessage::UsageAddBook},
+    {"--add-book URL [--user NAME] [--password-file FILE] [--gender m|f]", tMessage::UsageAddBook},
     {"--books", tMessage::UsageBooks},
     {"--remove-book URL", tMessage::UsageRemoveBook},
     {"--sync", tMessage::UsageSync},
@@ -257,12 +256,11 @@ std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* 
     const QCommandLineOption addBook("add-book", QString(), "URL");
     const QCommandLineOption user("user", QString(), "NAME");
     const QCommandLineOption passwordFile("password-file", QString(), "FILE");
-    const QCommandLineOption write("write");
     const QCommandLineOption books("books");
     const QCommandLineOption removeBook("remove-book", QString(), "URL");
     const QCommandLineOption sync("sync");
-    parser.addOptions({help, next, exportIcs, import, gender, addBook, user, passwordFile, write,
-                       books, removeBook, sync});
+    parser.addOptions({help, next, exportIcs, import, gender, addBook, user, passwordFile, books,
+                       removeBook, sync});
     if (!parser.parse(arguments))
         return Misused(err);
     const QStringList rest = parser.positionalArguments();
@@ -270,8 +268,7 @@ std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* 
     const int asked = parser.isSet(help) + parser.isSet(next) + parser.isSet(exportIcs) +
                       parser.isSet(import) + parser.isSet(addBook) + parser.isSet(books) +
                       parser.isSet(removeBook) + parser.isSet(sync);
-    const bool bookOptions =
-        parser.isSet(user) || parser.isSet(passwordFile) || parser.isSet(write);
+    const bool bookOptions = parser.isSet(user) || parser.isSet(passwordFile);
     if (asked != 1 || (parser.isSet(gender) && !parser.isSet(import) && !parser.isSet(addBook)) ||
         (bookOptions && !parser.isSet(addBook)))
         return Misused(err);
@@ -293,7 +290,6 @@ std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* 
         subscription.m_Gender = local(parser.value(gender));
         if (parser.isSet(gender) && subscription.m_Gender != "m" && subscription.m_Gender != "f")
             return Misused(err, tMessage::GenderTakesMOrF);
-        subscription.m_NewPeopleGoHere = parser.isSet(write);
         return BookCommands::Add(subscription, out, err);
     }
     if (parser.isSet(help)) {
