@@ -143,6 +143,18 @@ int tMainFrame::OnCreate() {
         if (dynamic_cast<tOwnerDrawButton*>(child) || dynamic_cast<tColourEdit*>(child))
             child->installEventFilter(&m_Keys);
     connect(&m_Calendar.m_Events, &tCalendarEvents::PeopleChanged, this, [this] { UpdateTip(); });
+    // What a sync brought shows at once, unless someone is being entered (then at the next
+    // month or day the user picks).
+    connect(&m_BookSync, &tBookSyncTimer::Synced, this, [this](bool changed) {
+        if (!changed)
+            return;
+        if (m_Mode == kModeBrowse && m_Calendar.m_Month >= 1) {
+            m_Calendar.FillMonth(m_Calendar.m_Month);
+            m_Calendar.SelectDay(m_Calendar.m_SelectedDay);
+        }
+        Q_EMIT m_Calendar.m_Events.PeopleChanged();
+    });
+    m_BookSync.Start();
     connect(&m_Calendar.m_Events, &tCalendarEvents::NoticeDaysChanged, this,
             [this] { UpdateTip(); });
 

@@ -3,6 +3,7 @@
 // caption and no task-bar entry; its own title bar moves it.
 #pragma once
 
+#include "addressbooks/tBookSyncTimer.h"
 #include "alarm/tAlarmFrame.h"
 #include "app/MainFrameAccess.h"
 #include "controls/tFocusFrameFilter.h"
@@ -89,6 +90,12 @@ public:
     tCalendarKeys m_Keys{m_Calendar, [this] { return m_Mode == kModeBrowse; }};
     tFocusFrameFilter m_FocusFrame;
     tTransfer m_Transfer{m_Calendar, *this};
+    // The subscribed address books, synced in the background; the links file is the data
+    // file's neighbour.
+    tBookSyncTimer m_BookSync{
+        m_Calendar.m_DataFile, "Cal_Data/AddressBooks.json", [this] {
+            return std::pair{m_Calendar.CountPictures("m"), m_Calendar.CountPictures("f")};
+        }};
     tTrayIcon m_TrayIcon{101};
     tAlarmFrame m_AlarmFrame;
     tFindField* m_FindField = nullptr; // owned by the window

@@ -23,6 +23,9 @@
 #include "support/tAnyError.h"
 #include "support/tLanguageString.h"
 #include "tests/support/AppTestSupport.h"
+#include "tests/support/DavServer.h"
+
+#include <filesystem>
 
 #include <QGuiApplication>
 #include <QMenu>
@@ -32,6 +35,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTableWidget>
 #include <QTimer>
@@ -236,6 +240,32 @@ TEST_F(MainFrameTest, AChangedLanguageFileShowsAtTheNextTurnOfTheLoop) {
     WriteFile("Cal_Data/Language.txt", language);
     QCoreApplication::processEvents();
     EXPECT_EQ(g_LanguageString.GetString("title"), "New " + before);
+}
+
+// A card a phone adds to a subscribed address book shows in the running window after a sync,
+// on its day, with the tray's tip told.
+TEST_F(MainFrameTest, APhonesNewCardShowsAfterASync) {
+    CreateFrame(); // 14 June
+    std::filesystem::create_directory("server");
+    TestSupport::tDavServer server(TestSupport::tDavServer::kXandikos,
+                                   m_Scratch->Path() + "/server");
+    if (!server.Problem().isEmpty())
+        GTEST_SKIP() << server.Problem().toStdString();
+    ASSERT_EQ(server.Put("ida.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ida\r\nFN:Ida Holm\r\n"
+                                    "BDAY:--0620\r\nGENDER:F\r\nEND:VCARD\r\n") /
+                  100,
+              2);
+    WriteFile("Cal_Data/AddressBooks.json",
+              R"({"books": [{"url": ")" + server.Book().toString().toStdString() + R"("}]})");
+    const int cell = 20 + Calendar().m_FirstWeekday;
+    ASSERT_EQ(Calendar().m_DayCells[cell]->m_Kind, tDayCell::kDay);
+    QSignalSpy synced(&m_Frame->m_BookSync, &tBookSyncTimer::Synced);
+    QSignalSpy people(&Calendar().m_Events, &tCalendarEvents::PeopleChanged);
+    ASSERT_TRUE(m_Frame->m_BookSync.SyncNow());
+    ASSERT_TRUE(synced.wait(20000));
+    EXPECT_EQ(synced.front().at(0).toBool(), true);
+    EXPECT_EQ(Calendar().m_DayCells[cell]->m_Kind, tDayCell::kBirthday);
+    EXPECT_EQ(people.size(), 1);
 }
 
 TEST_F(MainFrameTest, HelpOpensTheDocumentOfTheLanguage) {

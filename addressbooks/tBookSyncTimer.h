@@ -1,0 +1,44 @@
+// The address books synced while the program runs: shortly after the start and every 15
+// minutes, when books are subscribed.  The window hears of the result through a signal.
+#pragma once
+
+#include "addressbooks/tBookSync.h"
+#include "addressbooks/tDavClient.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+#include <string>
+
+class tDataFile;
+
+class tBookSyncTimer : public QObject {
+    Q_OBJECT
+
+public:
+    // pictures: how many male and female pictures there are, asked when a sync needs them.
+    tBookSyncTimer(tDataFile& data, std::string linksPath,
+                   std::function<std::pair<int, int>()> pictures, QObject* parent = nullptr);
+
+    // Starts the timers; the first sync comes after firstMs.
+    void Start(int firstMs = kFirstMs);
+    // A sync now, unless one runs; false when one runs already.
+    bool SyncNow();
+    bool Running() const { return m_Sync != nullptr; }
+
+    static constexpr int kFirstMs = 5000;
+    static constexpr int kEveryMs = 15 * 60 * 1000;
+
+Q_SIGNALS:
+    // A sync ended; changed: the data file holds other people now.
+    void Synced(bool changed, int failedBooks, int waiting);
+
+private:
+    tDataFile& m_Data;
+    std::string m_LinksPath;
+    std::function<std::pair<int, int>()> m_Pictures;
+    QTimer m_Timer;
+    tDavClient m_Client;
+    std::unique_ptr<tBookSync> m_Sync;
+};
