@@ -154,6 +154,39 @@ TEST_F(ControlPixelsTest, ADayWithBirthdaysPressedAndReleased) {
     EXPECT_EQ(cell->GetWindowText(), "  ") << "the caption keeps its two blanks";
 }
 
+// The day's number: yellow on a day with birthdays, light grey on the others (today with
+// birthdays too, where the red frame says enough).
+TEST_F(ControlPixelsTest, ADaysNumberIsYellowOnlyOnADayWithBirthdays) {
+    QFont font("Liberation Sans");
+    font.setPixelSize(12);
+    font.setStyleStrategy(QFont::NoAntialias);
+    const struct {
+        int m_Kind;
+        COLORREF m_Text, m_Not;
+    } rows[] = {
+        {tDayCell::kDay, kLightGrey, kYellow},
+        {tDayCell::kToday, kLightGrey, kYellow},
+        {tDayCell::kBirthday, kYellow, kLightGrey},
+        {tDayCell::kTodayBirthday, kLightGrey, kYellow},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.m_Kind);
+        auto* cell = Make<tDayCell>(24, 16, "  ");
+        cell->setFont(font);
+        cell->SetAllTexts("24", true);
+        cell->SetCellKind(row.m_Kind);
+        const QImage image = Grab(cell);
+        int text = 0, other = 0;
+        for (int y = 2; y < image.height() - 2; ++y)
+            for (int x = 2; x < image.width() - 2; ++x) {
+                text += image.pixel(x, y) == Rgb(row.m_Text);
+                other += image.pixel(x, y) == Rgb(row.m_Not);
+            }
+        EXPECT_GT(text, 10);
+        EXPECT_EQ(other, 0);
+    }
+}
+
 TEST_F(ControlPixelsTest, TheShadowIsTheTextOnePixelRightAndDown) {
     auto* label = new tLabel;
     label->Create("Hi&", &m_Parent);

@@ -1,6 +1,9 @@
 // The calendar window without a mouse: its keys, its focus frame and what a screen reader is
 // told.
+#include "controls/tCheckButton.h"
 #include "controls/tDayCell.h"
+#include "controls/tLabel.h"
+#include "controls/tMonthButton.h"
 #include "layout/tTitleBar.h"
 #include "tests/support/AppTestSupport.h"
 
@@ -81,6 +84,41 @@ TEST_F(KeyboardTest, TheFocusFrameShowsOnlyAfterAKey) {
     ASSERT_NE(cell->grab().toImage(), unfocused);
     QTest::mouseClick(m_Frame->m_TitleBar, Qt::LeftButton);
     EXPECT_EQ(cell->grab().toImage(), unfocused) << "a click where no focus goes hides it too";
+}
+
+} // namespace
+
+namespace {
+
+// What a screen reader is told of the owner-drawn controls: the switch is a checkable toggle
+// that says its state, the selected day and the shown month are selected, a label is not
+// "unavailable", and each offers the action it has.
+TEST_F(KeyboardTest, AScreenReaderIsToldEachControlsStateAndAction) {
+    Start();
+    Calendar().SelectDay(14);
+    const auto state = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->state();
+    };
+    const auto actions = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->actionInterface()->actionNames();
+    };
+    QWidget* alarm = Calendar().m_AlarmCheckBox;
+    EXPECT_TRUE(state(alarm).checkable);
+    EXPECT_FALSE(state(alarm).checked);
+    EXPECT_EQ(actions(alarm), QStringList{QAccessibleActionInterface::toggleAction()});
+    Calendar().m_AlarmCheckBox->Activate();
+    EXPECT_TRUE(state(alarm).checked) << "the state follows the switch";
+
+    QWidget* today = Calendar().m_DayCells[14 + Calendar().m_FirstWeekday];
+    QWidget* other = Calendar().m_DayCells[15 + Calendar().m_FirstWeekday];
+    EXPECT_TRUE(state(today).selectable && state(today).selected);
+    EXPECT_TRUE(state(other).selectable && !state(other).selected);
+    EXPECT_EQ(actions(today), QStringList{QAccessibleActionInterface::pressAction()});
+    EXPECT_FALSE(state(today).checkable);
+
+    EXPECT_TRUE(state(Calendar().m_MonthButtons[6]).selected) << "the month shown";
+    EXPECT_FALSE(state(Calendar().m_MonthButtons[7]).selected);
+    EXPECT_FALSE(state(Calendar().m_DaysNumberLabel).disabled) << "a label is text, not off";
 }
 
 } // namespace
