@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_map>
 
 namespace {
 
@@ -23,14 +24,31 @@ bool SamePerson(const tEntry& a, int month, int day, const std::string& name) {
     return a.m_Month == month && a.m_Day == day && CodePage::EqualNoCase(a.m_Name, name);
 }
 
-// Whether the data file holds that person (any case of the name) on that day.
-const tEntry* Holds(const std::vector<tEntry>& people, int month, int day,
-                    const std::string& name) {
-    for (const tEntry& person : people)
-        if (SamePerson(person, month, day, name))
-            return &person;
-    return nullptr;
-}
+// The data file as the plan leaves it, by day and name without regard to case: a day holds a
+// name once, and thousands of cards are looked up in it.
+class tPeople {
+public:
+    explicit tPeople(const std::vector<tEntry>& people) {
+        for (const tEntry& person : people)
+            m_People.emplace(Key(person.m_Month, person.m_Day, person.m_Name), person);
+    }
+    const tEntry* Holds(int month, int day, const std::string& name) const {
+        const auto found = m_People.find(Key(month, day, name));
+        return found == m_People.end() ? nullptr : &found->second;
+    }
+    void Add(const tEntry& person) {
+        m_People.emplace(Key(person.m_Month, person.m_Day, person.m_Name), person);
+    }
+    void Remove(const tEntry& person) {
+        m_People.erase(Key(person.m_Month, person.m_Day, person.m_Name));
+    }
+
+private:
+    static std::string Key(int month, int day, const std::string& name) {
+        return std::to_string(month * 100 + day) + "|" + CodePage::Folded(name);
+    }
+    std::unordered_map<std::string, tEntry> m_People;
+};
 
 // A picture for a new person, the same for the same name every time: so that two computers
 // syncing one book show the same face.
@@ -66,11 +84,11 @@ tBookReconciler::tPlan tBookReconciler::Decide(tBookLinks::tBook& book,
                                                const std::vector<tEntry>& people, int malePictures,
                                                int femalePictures) {
     tPlan plan;
-    std::vector<tEntry> after = people; // the data file as the plan leaves it
+    tPeople after(people);
     const auto remove = [&](const tContact& contact) {
         if (contact.m_Name.empty() || contact.m_Hidden)
             return;
-        const tEntry* held = Holds(after, contact.m_Month, contact.m_Day, contact.m_Name);
+        const tEntry* held = after.Holds(contact.m_Month, contact.m_Day, contact.m_Name);
         if (!held)
             return;
         // Another book may stand for the same person: it stays for that one.
@@ -79,13 +97,13 @@ tBookReconciler::tPlan tBookReconciler::Decide(tBookLinks::tBook& book,
         plan.m_Removals.push_back(*held);
         plan.m_Changes.push_back(
             {held->ShownName(), held->m_Month, held->m_Day, tChange::kRemoved});
-        after.erase(after.begin() + (held - after.data()));
+        after.Remove(*held);
     };
 
     // Removed in Zembrola since the last sync (the window, or by hand): hidden from now on.
     for (auto& [href, contact] : book.m_Contacts)
         if (!contact.m_Name.empty() && !contact.m_Hidden && !contact.m_WaitsForGender &&
-            !Holds(after, contact.m_Month, contact.m_Day, contact.m_Name)) {
+            !after.Holds(contact.m_Month, contact.m_Day, contact.m_Name)) {
             contact.m_Hidden = true;
             plan.m_Changes.push_back(
                 {contact.m_Exact, contact.m_Month, contact.m_Day, tChange::kKeptOut});
@@ -147,7 +165,7 @@ tBookReconciler::tPlan tBookReconciler::Decide(tBookLinks::tBook& book,
         if (!now.m_Name.empty()) {
             if (gender.empty() && now.m_Picture.empty()) {
                 now.m_WaitsForGender = true;
-            } else if (const tEntry* held = Holds(after, now.m_Month, now.m_Day, now.m_Name)) {
+            } else if (const tEntry* held = after.Holds(now.m_Month, now.m_Day, now.m_Name)) {
                 now.m_Picture = held->m_Picture; // already there (typed by hand, another book)
                 now.m_Exact = held->ShownName();
             } else {
@@ -155,7 +173,7 @@ tBookReconciler::tPlan tBookReconciler::Decide(tBookLinks::tBook& book,
                     now.m_Picture = PictureFor(now.m_Name, gender, malePictures, femalePictures);
                 const tEntry added{now.m_Month, now.m_Day, now.m_Name, now.m_Picture, now.m_Exact};
                 plan.m_Additions.push_back(added);
-                after.push_back(added);
+                after.Add(added);
                 plan.m_Changes.push_back({now.m_Exact, now.m_Month, now.m_Day,
                                           link ? tChange::kChanged : tChange::kAdded});
             }

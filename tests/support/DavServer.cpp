@@ -119,7 +119,7 @@ int tDavServer::Request(const QByteArray& verb, const QUrl& url, const QByteArra
     if (!User().isEmpty())
         request.setRawHeader("Authorization",
                              "Basic " + (User() + ':' + Password()).toUtf8().toBase64());
-    request.setTransferTimeout(10000);
+    request.setTransferTimeout(120000); // a whole book at once takes a while
     QNetworkReply* reply = network.sendCustomRequest(request, verb, body);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
