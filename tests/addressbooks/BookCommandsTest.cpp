@@ -1,6 +1,6 @@
 // The address books from a terminal, against a real server: subscribe, sync, list, end.
-#include "app/CommandLine.h"
 #include "tests/support/DavServer.h"
+#include "tests/support/TerminalRun.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,36 +10,10 @@
 #include <sys/stat.h>
 
 using TestSupport::tDavServer;
+using TestSupport::tTerminalRun;
+using TestSupport::Zembrola;
 
 namespace {
-
-struct tRun {
-    int m_Status = -1;
-    std::string m_Out;
-    std::string m_Err;
-};
-
-tRun Zembrola(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "zembrola");
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    tRun run;
-    run.m_Status =
-        RunCommandLine(static_cast<int>(arguments.size()), argv.data(), out, err).value_or(-1);
-    for (auto [file, text] : {std::pair{out, &run.m_Out}, std::pair{err, &run.m_Err}}) {
-        std::rewind(file);
-        char buffer[4096];
-        size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            text->append(buffer, got);
-        std::fclose(file);
-    }
-    return run;
-}
 
 TEST(BookCommandsTest, SubscribeSyncListAndEnd) {
     TestSupport::tScratch scratch(TestSupport::tScratch::tContent::InstallationData);
@@ -53,25 +27,26 @@ TEST(BookCommandsTest, SubscribeSyncListAndEnd) {
               2);
     std::ofstream("password") << "secret\n";
 
-    const tRun open = Zembrola({"--add-book", server.Root().toString().toStdString(), "--user",
-                                "anna", "--password-file", "password"});
+    const tTerminalRun open = Zembrola({"--add-book", server.Root().toString().toStdString(),
+                                        "--user", "anna", "--password-file", "password"});
     EXPECT_EQ(open.m_Status, 1) << "a password file others may read is refused";
     EXPECT_NE(open.m_Err.find("chmod 600"), std::string::npos) << open.m_Err;
     chmod("password", 0600);
 
-    const tRun add = Zembrola({"--add-book", server.Root().toString().toStdString(), "--user",
-                               "anna", "--password-file", "password", "--gender", "f"});
+    const tTerminalRun add =
+        Zembrola({"--add-book", server.Root().toString().toStdString(), "--user", "anna",
+                  "--password-file", "password", "--gender", "f"});
     ASSERT_EQ(add.m_Status, 0) << add.m_Err;
     EXPECT_EQ(add.m_Out, "Subscribed: " + server.Book().toString().toStdString() + " (Contacts)\n");
 
-    const tRun sync = Zembrola({"--sync"});
+    const tTerminalRun sync = Zembrola({"--sync"});
     EXPECT_EQ(sync.m_Status, 0) << sync.m_Err;
     EXPECT_EQ(sync.m_Out, "Anna Berg\tDecember 24\tadded\n"
                           "1 changes; 0 address books could not be synced.\n");
     const std::string data = TestSupport::ReadFile("Cal_Data/DataFile.txt");
     EXPECT_LT(data.find("[24-12]"), data.find("Anna Berg=f")) << data;
 
-    const tRun books = Zembrola({"--books"});
+    const tTerminalRun books = Zembrola({"--books"});
     EXPECT_EQ(books.m_Out.rfind(server.Book().toString().toStdString() + "\t20", 0), 0u)
         << books.m_Out;
 

@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/CTime.h"
 #include "platform/Clock.h"
+#include "tests/support/TerminalRun.h"
 #include "tests/support/TestSupport.h"
 
 #include <cstdio>
@@ -12,33 +13,6 @@
 using namespace TestSupport;
 
 namespace {
-
-struct tRun {
-    std::optional<int> m_Status;
-    std::string m_Out;
-    std::string m_Err;
-};
-
-tRun Zembrola(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "zembrola");
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    char* out = nullptr;
-    char* err = nullptr;
-    size_t outSize = 0, errSize = 0;
-    FILE* outFile = open_memstream(&out, &outSize);
-    FILE* errFile = open_memstream(&err, &errSize);
-    tRun run;
-    run.m_Status = RunCommandLine(static_cast<int>(argv.size()), argv.data(), outFile, errFile);
-    std::fclose(outFile);
-    std::fclose(errFile);
-    run.m_Out = out;
-    run.m_Err = err;
-    std::free(out);
-    std::free(err);
-    return run;
-}
 
 class CommandLineTest : public testing::Test {
 protected:
@@ -54,7 +28,7 @@ protected:
 };
 
 TEST_F(CommandLineTest, ImportPrintsEveryCardAndASummary) {
-    const tRun run = Zembrola({"--import", "--gender=m", "people.vcf"});
+    const tTerminalRun run = Zembrola({"--import", "--gender=m", "people.vcf"});
     EXPECT_EQ(run.m_Status, 0);
     EXPECT_EQ(run.m_Out, "anna\tJune 14\talready on this day\n"
                          "J\xC3\xBCrgen\tJune 15\tadded\n"
@@ -84,7 +58,7 @@ TEST_F(CommandLineTest, FailuresAreSaidAndEndWithAStatus) {
           tCase{{"--export-ics", "a.ics", "b.ics"}, 2},
           tCase{{"--next", "--export-ics", "a.ics"}, 2}, tCase{{"--next", "--gender", "m"}, 2},
           tCase{{"--import", "people.vcf", "--colour"}, 2}}) {
-        const tRun run = Zembrola(row.m_Arguments);
+        const tTerminalRun run = Zembrola(row.m_Arguments);
         EXPECT_EQ(run.m_Status, row.m_Status)
             << row.m_Arguments[0] << " " << row.m_Arguments.size();
         EXPECT_FALSE(run.m_Err.empty()) << row.m_Arguments[0];
@@ -114,7 +88,7 @@ TEST_F(CommandLineTest, TerminalTextsInTheStoredLanguage) {
         SCOPED_TRACE(row.m_Language);
         WriteFile(m_Scratch / "Cal_Data/DataFile.txt",
                   "[settings]\r\nlanguage=" + std::to_string(row.m_Language) + "\r\n");
-        const tRun help = Zembrola({"--help"});
+        const tTerminalRun help = Zembrola({"--help"});
         EXPECT_EQ(help.m_Status, 0);
         EXPECT_EQ(help.m_Out.rfind(std::string(row.m_Usage) + "\n", 0), 0u) << help.m_Out;
         size_t column = 0; // characters, not bytes, on each line
@@ -122,7 +96,7 @@ TEST_F(CommandLineTest, TerminalTextsInTheStoredLanguage) {
             column = c == '\n' ? 0 : column + ((static_cast<unsigned char>(c) & 0xC0) != 0x80);
             EXPECT_LE(column, 79u) << help.m_Out;
         }
-        const tRun wrong = Zembrola({"--import", "people.vcf", "--gender", "x"});
+        const tTerminalRun wrong = Zembrola({"--import", "people.vcf", "--gender", "x"});
         EXPECT_EQ(wrong.m_Status, 2);
         EXPECT_EQ(wrong.m_Err.rfind(
                       "zembrola: " + std::string(row.m_GenderError) + "\n" + row.m_Usage, 0),
@@ -278,7 +252,7 @@ TEST_F(CommandLineTest, HostileInputNeverCrashesNorOverwrites) {
         WriteFile(m_Scratch / "Cal_Data/DataFile.txt", data);
         const std::string language = ReadFile(m_Scratch / "Cal_Data/Language.txt");
         WriteFile(m_Scratch / "in.vcf", row.m_Cards);
-        const tRun run = Zembrola(row.m_Arguments);
+        const tTerminalRun run = Zembrola(row.m_Arguments);
         EXPECT_EQ(run.m_Status, row.m_Status) << run.m_Out << run.m_Err;
         EXPECT_NE((run.m_Out + run.m_Err).find(row.m_Said), std::string::npos)
             << run.m_Out << run.m_Err;
@@ -305,7 +279,7 @@ TEST_F(CommandLineTest, AnExportRefusesLinksItDidNotMake) {
     std::filesystem::create_symlink(m_Scratch / "nowhere", shared / "dangling.ics");
     for (const char* name : {"shared/birthdays.ics", "shared/dangling.ics"}) {
         SCOPED_TRACE(name);
-        const tRun run = Zembrola({"--export-ics", name});
+        const tTerminalRun run = Zembrola({"--export-ics", name});
         EXPECT_EQ(run.m_Status, 1);
         EXPECT_NE(run.m_Err.find("link"), std::string::npos) << run.m_Err;
     }
