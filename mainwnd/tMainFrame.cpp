@@ -145,7 +145,11 @@ int tMainFrame::OnCreate() {
     connect(&m_Calendar.m_Events, &tCalendarEvents::PeopleChanged, this, [this] { UpdateTip(); });
     // What a sync brought shows at once, unless someone is being entered (then at the next
     // month or day the user picks).
-    connect(&m_BookSync, &tBookSyncTimer::Synced, this, [this](bool changed) {
+    connect(&m_BookSync, &tBookSyncTimer::Synced, this, [this](bool changed, int, int waiting) {
+        if (waiting != m_BooksWaiting) {
+            m_BooksWaiting = waiting;
+            UpdateTip();
+        }
         if (!changed)
             return;
         if (m_Mode == kModeBrowse && m_Calendar.m_Month >= 1) {
@@ -601,10 +605,15 @@ void tMainFrame::OnFind() {
     m_FindField->Open();
 }
 
-std::string tMainFrame::TipText(const tDataFile& file, int notifyDays, const CTime& now) {
+std::string tMainFrame::TipText(const tDataFile& file, int notifyDays, const CTime& now,
+                                int waiting) {
     const tWorkStep step;
     std::string tip = g_LanguageString.GetString("title");
-    constexpr size_t kRoom = sizeof(NOTIFYICONDATA::szTip) - 1;
+    // The address books' waiting contacts keep their line whatever the birthdays take.
+    const std::string waitingLine =
+        waiting > 0 ? "\n" + MessageText(tMessage::SyncWaiting, {std::to_string(waiting)})
+                    : std::string();
+    const size_t kRoom = sizeof(NOTIFYICONDATA::szTip) - 1 - waitingLine.size();
     for (const tUpcoming::tItem& item :
          tUpcoming::Find(file, now.GetYear(), now.GetMonth(), now.GetDay(), notifyDays)) {
         const std::string when =
@@ -619,14 +628,14 @@ std::string tMainFrame::TipText(const tDataFile& file, int notifyDays, const CTi
         }
         tip += line;
     }
-    return tip;
+    return tip + waitingLine;
 }
 
 void tMainFrame::UpdateTip() {
     if (!m_TrayIcon.IsShown())
         return;
-    const std::string tip =
-        TipText(m_Calendar.m_DataFile, m_Calendar.m_NotifyDays, CTime::GetCurrentTime());
+    const std::string tip = TipText(m_Calendar.m_DataFile, m_Calendar.m_NotifyDays,
+                                    CTime::GetCurrentTime(), m_BooksWaiting);
     if (tip != m_TrayIcon.m_Data.szTip)
         m_TrayIcon.SetIcon(IDR_TRAY, tip.c_str());
 }

@@ -77,7 +77,9 @@ public:
     // Once a minute: the tip, and the month's marks, which another program's import or a new
     // day may have changed.
     void OnMinute();
-    static std::string TipText(const tDataFile& file, int notifyDays, const CTime& now);
+    // waiting: address-book contacts that wait for a gender, said last.
+    static std::string TipText(const tDataFile& file, int notifyDays, const CTime& now,
+                               int waiting = 0);
 
     QFont m_SmallFont;  // Arial 7 points: weekday headers, day cells
     QFont m_NormalFont; // Arial 11 points: the labels of the editing area
@@ -99,6 +101,7 @@ public:
     tTrayIcon m_TrayIcon{101};
     tAlarmFrame m_AlarmFrame;
     tFindField* m_FindField = nullptr; // owned by the window
+    int m_BooksWaiting = 0;            // contacts of the address books waiting for a gender
     tTitleBar* m_TitleBar = nullptr;   // likewise
 
 protected:

@@ -243,7 +243,7 @@ TEST_F(MainFrameTest, AChangedLanguageFileShowsAtTheNextTurnOfTheLoop) {
 }
 
 // A card a phone adds to a subscribed address book shows in the running window after a sync,
-// on its day, with the tray's tip told.
+// on its day, with the tray's tip told; one that states no gender waits, and the tip says so.
 TEST_F(MainFrameTest, APhonesNewCardShowsAfterASync) {
     CreateFrame(); // 14 June
     std::filesystem::create_directory("server");
@@ -252,12 +252,16 @@ TEST_F(MainFrameTest, APhonesNewCardShowsAfterASync) {
     if (!server.Problem().isEmpty())
         GTEST_SKIP() << server.Problem().toStdString();
     ASSERT_EQ(server.Put("ida.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ida\r\nFN:Ida Holm\r\n"
-                                    "BDAY:--0620\r\nGENDER:F\r\nEND:VCARD\r\n") /
+                                    "BDAY:--0616\r\nGENDER:F\r\nEND:VCARD\r\n") /
+                  100,
+              2);
+    ASSERT_EQ(server.Put("kim.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:kim\r\nFN:Kim Ek\r\n"
+                                    "BDAY:--0617\r\nEND:VCARD\r\n") /
                   100,
               2);
     WriteFile("Cal_Data/AddressBooks.json",
               R"({"books": [{"url": ")" + server.Book().toString().toStdString() + R"("}]})");
-    const int cell = 20 + Calendar().m_FirstWeekday;
+    const int cell = 16 + Calendar().m_FirstWeekday;
     ASSERT_EQ(Calendar().m_DayCells[cell]->m_Kind, tDayCell::kDay);
     QSignalSpy synced(&m_Frame->m_BookSync, &tBookSyncTimer::Synced);
     QSignalSpy people(&Calendar().m_Events, &tCalendarEvents::PeopleChanged);
@@ -266,6 +270,9 @@ TEST_F(MainFrameTest, APhonesNewCardShowsAfterASync) {
     EXPECT_EQ(synced.front().at(0).toBool(), true);
     EXPECT_EQ(Calendar().m_DayCells[cell]->m_Kind, tDayCell::kBirthday);
     EXPECT_EQ(people.size(), 1);
+    EXPECT_EQ(std::string(m_Frame->m_TrayIcon.m_Data.szTip),
+              "Zembrola \x96 Birthdays\nIda Holm: in 2 days\n1 contacts wait for a gender.")
+        << "Kim's card states no gender: Kim waits, and the tip says so";
 }
 
 TEST_F(MainFrameTest, HelpOpensTheDocumentOfTheLanguage) {
