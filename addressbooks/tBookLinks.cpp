@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/CodePage.h"
+#include "platform/FolderLock.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -104,4 +105,16 @@ tFileFault tBookLinks::Save(const std::string& path) const {
     }
     const QByteArray json = QJsonDocument(QJsonObject{{"books", books}}).toJson();
     return AtomicFile::Replace(path, std::string_view(json.constData(), json.size()));
+}
+
+tFileFault tBookLinks::Change(const std::string& path,
+                              const std::function<bool(tBookLinks&)>& edit) {
+    FolderLock lock(path);
+    if (lock.Fault() != tFileFault::None)
+        return lock.Fault();
+    tBookLinks links;
+    tFileFault fault = tFileFault::None;
+    if (!links.Load(path, &fault))
+        return fault == tFileFault::None ? tFileFault::Unreadable : fault;
+    return edit(links) ? links.Save(path) : tFileFault::None;
 }

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -48,4 +49,8 @@ public:
     // links file: nothing is synced then, so nothing is lost.
     bool Load(const std::string& path, tFileFault* fault = nullptr);
     tFileFault Save(const std::string& path) const;
+
+    // Reads the file, lets edit change it and saves it, all under the data folder's save lock,
+    // so that two programs changing it take turns.  edit returns whether it changed anything.
+    static tFileFault Change(const std::string& path, const std::function<bool(tBookLinks&)>& edit);
 };

@@ -1,6 +1,7 @@
 #include "addressbooks/tBookSync.h"
 
 #include "addressbooks/tDavMultiStatus.h"
+#include "platform/AtomicFile.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -101,13 +102,12 @@ void tBookSync::Fail(size_t index, const QString& why) {
     ++m_Result.m_Failed;
     m_Result.m_Problems.push_back((book.m_Url + ": " + why).toStdString());
     // Only the problem is written down; the book's cards and token stay as they were.
-    tBookLinks saved;
-    if (saved.Load(m_LinksPath)) {
-        if (tBookLinks::tBook* same = saved.Find(book.m_Url)) {
+    tBookLinks::Change(m_LinksPath, [&](tBookLinks& links) {
+        tBookLinks::tBook* same = links.Find(book.m_Url);
+        if (same)
             same->m_Problem = why;
-            saved.Save(m_LinksPath);
-        }
-    }
+        return same != nullptr;
+    });
     SyncBook(index + 1);
 }
 
@@ -224,6 +224,7 @@ void tBookSync::Apply(size_t index, const std::vector<tBookReconciler::tCard>& c
     // window, a second sync) may have saved meanwhile.
     tBookLinks current;
     tFileFault fault = tFileFault::None;
+    const std::optional<std::string> read = AtomicFile::Read(m_LinksPath);
     if (!current.Load(m_LinksPath, &fault)) {
         Fail(index, QStringLiteral("the links file cannot be read"));
         return;
@@ -244,11 +245,16 @@ void tBookSync::Apply(size_t index, const std::vector<tBookReconciler::tCard>& c
     book->m_Problem.clear();
     book->m_LastSync = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
     std::vector<tDataFile::tAdded> results;
+    bool meanwhile = false;
     const bool saved = m_Data.ChangeEntries(plan.m_Removals, plan.m_Additions, results, [&] {
-        return current.Save(m_LinksPath) == tFileFault::None;
+        // Under the lock: the links must be the ones decided on, or another sync (a second
+        // program) has saved since; then nothing is saved and the next sync starts afresh.
+        meanwhile = AtomicFile::Read(m_LinksPath) != read;
+        return !meanwhile && current.Save(m_LinksPath) == tFileFault::None;
     });
     if (!saved) {
-        Fail(index, QStringLiteral("the data file could not be saved"));
+        Fail(index, meanwhile ? QStringLiteral("another sync saved meanwhile; tried again later")
+                              : QStringLiteral("the data file could not be saved"));
         return;
     }
     m_Links = current;

@@ -20,7 +20,7 @@ class tBookSync {
 public:
     struct tResult {
         std::vector<tBookReconciler::tChange> m_Changes;
-        int m_Failed = 0;                 // books that could not be synced
+        int m_Failed = 0; // books that could not be synced
         std::vector<std::string> m_Problems;
         int m_Waiting = 0; // cards waiting for a gender
     };

@@ -58,8 +58,7 @@ bool LoadLinks(tBookLinks& links, std::FILE* err) {
 
 int Add(const tSubscription& subscription, std::FILE* out, std::FILE* err) {
     Application();
-    tBookLinks links;
-    if (!LoadLinks(links, err))
+    if (tBookLinks links; !LoadLinks(links, err))
         return 1;
     const QString passwordFile = QString::fromStdString(subscription.m_PasswordFile);
     QString password;
@@ -82,35 +81,37 @@ int Add(const tSubscription& subscription, std::FILE* out, std::FILE* err) {
                      Printable(found.m_Error.toStdString()).c_str());
         return 1;
     }
-    for (const tBookDiscovery::tBook& found : found.m_Books) {
-        const QString address = found.m_Url.toString();
-        tBookLinks::tBook* book = links.Find(address);
-        if (!book) {
-            links.m_Books.push_back({});
-            book = &links.m_Books.back();
-            book->m_Url = address;
+    const QString passwordPath =
+        passwordFile.isEmpty()
+            ? QString()
+            // Kept whole: a sync runs from the data folder, not from where this was typed.
+            : QString::fromStdString(
+                  std::filesystem::absolute(subscription.m_PasswordFile).string());
+    const tFileFault fault = tBookLinks::Change(kLinksPath, [&](tBookLinks& links) {
+        for (const tBookDiscovery::tBook& book : found.m_Books) {
+            const QString address = book.m_Url.toString();
+            tBookLinks::tBook* kept = links.Find(address);
+            if (!kept) {
+                links.m_Books.push_back({});
+                kept = &links.m_Books.back();
+                kept->m_Url = address;
+            }
+            kept->m_User = QString::fromStdString(subscription.m_User);
+            kept->m_PasswordFile = passwordPath;
+            kept->m_Gender = subscription.m_Gender;
         }
-        book->m_User = QString::fromStdString(subscription.m_User);
-        // Kept as a whole path: a sync runs from the data folder, not from where this was typed.
-        book->m_PasswordFile =
-            passwordFile.isEmpty()
-                ? QString()
-                : QString::fromStdString(
-                      std::filesystem::absolute(subscription.m_PasswordFile).string());
-        book->m_Gender = subscription.m_Gender;
-        if (subscription.m_NewPeopleGoHere)
-            for (tBookLinks::tBook& other : links.m_Books)
-                other.m_NewPeopleGoHere = &other == book;
-        std::fprintf(
-            out, "%s\n",
-            Say(tMessage::BookSubscribed,
-                {CodePage::AnsiFromUtf8((address + " (" + found.m_Name + ")").toStdString())})
-                .c_str());
-    }
-    if (links.Save(kLinksPath) != tFileFault::None) {
+        return true;
+    });
+    if (fault != tFileFault::None) {
         std::fprintf(err, "zembrola: %s could not be saved.\n", kLinksPath);
         return 1;
     }
+    for (const tBookDiscovery::tBook& book : found.m_Books)
+        std::fprintf(out, "%s\n",
+                     Say(tMessage::BookSubscribed,
+                         {CodePage::AnsiFromUtf8(
+                             (book.m_Url.toString() + " (" + book.m_Name + ")").toStdString())})
+                         .c_str());
     return 0;
 }
 
@@ -121,26 +122,28 @@ int List(std::FILE* out, std::FILE* err) {
     if (links.m_Books.empty())
         std::fprintf(out, "%s\n", Say(tMessage::NoBooks).c_str());
     for (const tBookLinks::tBook& book : links.m_Books)
-        std::fprintf(out, "%s\t%s\t%s%s\n", Printable(book.m_Url.toStdString()).c_str(),
+        std::fprintf(out, "%s\t%s\t%s\n", Printable(book.m_Url.toStdString()).c_str(),
                      book.m_LastSync.isEmpty() ? "-" : book.m_LastSync.toStdString().c_str(),
-                     Printable(book.m_Problem.toStdString()).c_str(),
-                     book.m_NewPeopleGoHere ? "\t*" : "");
+                     Printable(book.m_Problem.toStdString()).c_str());
     return 0;
 }
 
 int Remove(const std::string& url, std::FILE* out, std::FILE* err) {
-    tBookLinks links;
-    if (!LoadLinks(links, err))
+    if (tBookLinks links; !LoadLinks(links, err))
         return 1;
     const QString address = QUrl::fromUserInput(QString::fromStdString(url)).toString();
-    const auto before = links.m_Books.size();
-    std::erase_if(links.m_Books,
-                  [&](const tBookLinks::tBook& book) { return book.m_Url == address; });
-    if (links.m_Books.size() == before) {
+    bool found = false;
+    const tFileFault fault = tBookLinks::Change(kLinksPath, [&](tBookLinks& links) {
+        found = std::erase_if(links.m_Books, [&](const tBookLinks::tBook& book) {
+                    return book.m_Url == address;
+                }) > 0;
+        return found;
+    });
+    if (!found) {
         std::fprintf(err, "zembrola: %s\n", Say(tMessage::NoBooks).c_str());
         return 1;
     }
-    if (links.Save(kLinksPath) != tFileFault::None) {
+    if (fault != tFileFault::None) {
         std::fprintf(err, "zembrola: %s could not be saved.\n", kLinksPath);
         return 1;
     }

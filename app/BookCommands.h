@@ -12,7 +12,6 @@ struct tSubscription {
     std::string m_User;
     std::string m_PasswordFile;
     std::string m_Gender; // "m", "f" or empty
-    bool m_NewPeopleGoHere = false;
 };
 
 int Add(const tSubscription& subscription, std::FILE* out, std::FILE* err);
