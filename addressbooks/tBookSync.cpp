@@ -1,11 +1,14 @@
 #include "addressbooks/tBookSync.h"
 
 #include "addressbooks/tDavMultiStatus.h"
+#include "formats/tFormats.h"
 #include "platform/AtomicFile.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QPromise>
+#include <QThreadPool>
 
 #include <memory>
 #include <set>
@@ -220,8 +223,8 @@ void tBookSync::Fetch(size_t index, std::vector<QString> hrefs, std::vector<QStr
 
 void tBookSync::Apply(size_t index, const std::vector<tBookReconciler::tCard>& cards,
                       const std::vector<QString>& deleted, const QString& token) {
-    // Decided against the files as they are now, under the save's lock: another program (the
-    // window, a second sync) may have saved meanwhile.
+    // Decided against the files as they are now; the links are saved only if nobody saved them
+    // meanwhile (see Save).
     tBookLinks current;
     tFileFault fault = tFileFault::None;
     const std::optional<std::string> read = AtomicFile::Read(m_LinksPath);
@@ -229,37 +232,64 @@ void tBookSync::Apply(size_t index, const std::vector<tBookReconciler::tCard>& c
         Fail(index, QStringLiteral("the links file cannot be read"));
         return;
     }
-    const QString url = m_Links.m_Books[index].m_Url;
-    tBookLinks::tBook* book = current.Find(url);
+    const tBookLinks::tBook* book = current.Find(m_Links.m_Books[index].m_Url);
     if (!book) {
         SyncBook(index + 1); // removed meanwhile
         return;
     }
-    std::vector<const tBookLinks::tBook*> others;
+    std::vector<tBookLinks::tBook> others;
     for (const tBookLinks::tBook& other : current.m_Books)
         if (&other != book)
-            others.push_back(&other);
-    tBookReconciler::tPlan plan = tBookReconciler::Decide(
-        *book, others, cards, deleted, m_Data.ReadAllEntries(), m_MalePictures, m_FemalePictures);
-    book->m_SyncToken = token;
-    book->m_Problem.clear();
-    book->m_LastSync = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+            others.push_back(other);
+    tFormats::Get(); // loaded here, not on the worker
+    auto promise = std::make_shared<QPromise<tDecision>>();
+    QObject::connect(&m_Deciding, &QFutureWatcher<tDecision>::finished, &m_Deciding,
+                     [this, index, current, read] {
+                         m_Deciding.disconnect();
+                         Save(index, current, m_Deciding.result(), read);
+                     });
+    m_Deciding.setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, book = *book, others = std::move(others), cards,
+                                          deleted, people = m_Data.ReadAllEntries(), token,
+                                          male = m_MalePictures,
+                                          female = m_FemalePictures]() mutable {
+        promise->start();
+        std::vector<const tBookLinks::tBook*> pointers;
+        for (const tBookLinks::tBook& other : others)
+            pointers.push_back(&other);
+        tDecision decision;
+        decision.m_Plan =
+            tBookReconciler::Decide(book, pointers, cards, deleted, people, male, female);
+        book.m_SyncToken = token;
+        book.m_Problem.clear();
+        book.m_LastSync = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+        decision.m_Book = std::move(book);
+        promise->addResult(std::move(decision));
+        promise->finish();
+    });
+}
+
+void tBookSync::Save(size_t index, tBookLinks current, const tDecision& decision,
+                     const std::optional<std::string>& read) {
+    if (tBookLinks::tBook* book = current.Find(decision.m_Book.m_Url))
+        *book = decision.m_Book;
     std::vector<tDataFile::tAdded> results;
     bool meanwhile = false;
-    const bool saved = m_Data.ChangeEntries(plan.m_Removals, plan.m_Additions, results, [&] {
-        // Under the lock: the links must be the ones decided on, or another sync (a second
-        // program) has saved since; then nothing is saved and the next sync starts afresh.
-        meanwhile = AtomicFile::Read(m_LinksPath) != read;
-        return !meanwhile && current.Save(m_LinksPath) == tFileFault::None;
-    });
+    const bool saved =
+        m_Data.ChangeEntries(decision.m_Plan.m_Removals, decision.m_Plan.m_Additions, results, [&] {
+            // Under the lock: the links must be the ones decided on, or another sync (a second
+            // program) has saved since; then nothing is saved and the next sync starts afresh.
+            meanwhile = AtomicFile::Read(m_LinksPath) != read;
+            return !meanwhile && current.Save(m_LinksPath) == tFileFault::None;
+        });
     if (!saved) {
         Fail(index, meanwhile ? QStringLiteral("another sync saved meanwhile; tried again later")
                               : QStringLiteral("the data file could not be saved"));
         return;
     }
     m_Links = current;
-    m_Result.m_Waiting += plan.m_Waiting;
-    for (tBookReconciler::tChange& change : plan.m_Changes)
-        m_Result.m_Changes.push_back(std::move(change));
+    m_Result.m_Waiting += decision.m_Plan.m_Waiting;
+    for (const tBookReconciler::tChange& change : decision.m_Plan.m_Changes)
+        m_Result.m_Changes.push_back(change);
     SyncBook(index + 1);
 }

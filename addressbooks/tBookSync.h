@@ -10,6 +10,7 @@
 #include "addressbooks/tDavClient.h"
 #include "data/tDataFile.h"
 
+#include <QFutureWatcher>
 #include <QString>
 
 #include <functional>
@@ -46,6 +47,13 @@ private:
                QString token);
     void Apply(size_t index, const std::vector<tBookReconciler::tCard>& cards,
                const std::vector<QString>& deleted, const QString& token);
+    // What a worker thread decided for one book, to be saved on the event loop's thread.
+    struct tDecision {
+        tBookLinks::tBook m_Book;
+        tBookReconciler::tPlan m_Plan;
+    };
+    void Save(size_t index, tBookLinks current, const tDecision& decision,
+              const std::optional<std::string>& read);
 
     tDavClient& m_Client;
     tDataFile& m_Data;
@@ -55,4 +63,7 @@ private:
     tBookLinks m_Links;
     tResult m_Result;
     tDone m_Done;
+    // Deciding on thousands of cards takes longer than a frame: it runs beside the event loop.
+    // The watcher goes with this object; a decision it no longer waits for is dropped.
+    QFutureWatcher<tDecision> m_Deciding;
 };
