@@ -5,7 +5,7 @@
 tBookSyncTimer::tBookSyncTimer(tDataFile& data, std::string linksPath,
                                std::function<std::pair<int, int>()> pictures, QObject* parent)
     : QObject(parent), m_Data(data), m_LinksPath(std::move(linksPath)),
-      m_Pictures(std::move(pictures)), m_Client(this) {
+      m_Pictures(std::move(pictures)) {
     connect(&m_Timer, &QTimer::timeout, this, [this] {
         m_Timer.setInterval(kEveryMs);
         SyncNow();
@@ -24,7 +24,9 @@ bool tBookSyncTimer::SyncNow() {
     if (!std::filesystem::exists(m_LinksPath, none))
         return true;
     const auto [male, female] = m_Pictures();
-    m_Sync = std::make_unique<tBookSync>(m_Client, m_Data, m_LinksPath, male, female);
+    if (!m_Client)
+        m_Client = std::make_unique<tDavClient>();
+    m_Sync = std::make_unique<tBookSync>(*m_Client, m_Data, m_LinksPath, male, female);
     m_Sync->Run([this](const tBookSync::tResult& result) {
         // The sync object ends after its last callback has returned.
         QMetaObject::invokeMethod(

@@ -39,6 +39,6 @@ private:
     std::string m_LinksPath;
     std::function<std::pair<int, int>()> m_Pictures;
     QTimer m_Timer;
-    tDavClient m_Client;
+    std::unique_ptr<tDavClient> m_Client; // made at the first sync: none while no book is kept
     std::unique_ptr<tBookSync> m_Sync;
 };
