@@ -191,32 +191,33 @@ void tBookSync::Fetch(size_t index, std::vector<QString> hrefs, std::vector<QStr
                       QString token) {
     auto cards = std::make_shared<std::vector<tBookReconciler::tCard>>();
     auto pending = std::make_shared<std::vector<QString>>(std::move(hrefs));
+    // Each batch's answer asks for the next; the answer in flight keeps the chain alive, and
+    // the chain holds itself only weakly, so that it goes when the last answer has come.
     auto next = std::make_shared<std::function<void()>>();
     const QUrl url(m_Links.m_Books[index].m_Url);
-    *next = [this, index, url, cards, pending, next, deleted = std::move(deleted), token] {
+    *next = [this, index, url, cards, pending, self = std::weak_ptr(next),
+             deleted = std::move(deleted), token] {
         if (pending->empty()) {
             Apply(index, *cards, deleted, token);
-            *next = nullptr; // ends the cycle of the function holding itself
             return;
         }
         const size_t take = std::min(kCardsPerRequest, pending->size());
         std::vector<QString> batch(pending->begin(), pending->begin() + take);
         pending->erase(pending->begin(), pending->begin() + take);
-        m_Client.Report(url, "1", Multiget(batch),
-                        [this, index, url, cards, next](const tDavClient::tReply& reply) {
-                            const auto status = tDavMultiStatus::Parse(reply.m_Body);
-                            if (reply.m_Status != 207 || !status) {
-                                Fail(index, Why(reply));
-                                *next = nullptr;
-                                return;
-                            }
-                            for (const auto& resource : status->m_Resources)
-                                if (resource.m_Status / 100 == 2 &&
-                                    !resource.m_AddressData.isEmpty())
-                                    cards->push_back({PathOf(url, resource.m_Href), resource.m_ETag,
-                                                      resource.m_AddressData.toStdString()});
-                            (*next)();
-                        });
+        m_Client.Report(
+            url, "1", Multiget(batch),
+            [this, index, url, cards, next = self.lock()](const tDavClient::tReply& reply) {
+                const auto status = tDavMultiStatus::Parse(reply.m_Body);
+                if (reply.m_Status != 207 || !status) {
+                    Fail(index, Why(reply));
+                    return;
+                }
+                for (const auto& resource : status->m_Resources)
+                    if (resource.m_Status / 100 == 2 && !resource.m_AddressData.isEmpty())
+                        cards->push_back({PathOf(url, resource.m_Href), resource.m_ETag,
+                                          resource.m_AddressData.toStdString()});
+                (*next)();
+            });
     };
     (*next)();
 }
