@@ -610,9 +610,10 @@ std::string tMainFrame::TipText(const tDataFile& file, int notifyDays, const CTi
     const tWorkStep step;
     std::string tip = g_LanguageString.GetString("title");
     // The address books' waiting contacts keep their line whatever the birthdays take.
-    const std::string waitingLine =
-        waiting > 0 ? "\n" + MessageText(tMessage::SyncWaiting, {std::to_string(waiting)})
-                    : std::string();
+    std::string waitingLine;
+    if (waiting > 0)
+        waitingLine.append("\n").append(
+            MessageText(tMessage::SyncWaiting, {std::to_string(waiting)}));
     const size_t kRoom = sizeof(NOTIFYICONDATA::szTip) - 1 - waitingLine.size();
     for (const tUpcoming::tItem& item :
          tUpcoming::Find(file, now.GetYear(), now.GetMonth(), now.GetDay(), notifyDays)) {
