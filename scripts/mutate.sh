@@ -24,7 +24,8 @@ rm -rf "$scratch" && mkdir -p "$scratch/src"
 began=$SECONDS
 # Unoptimised and without debug information: each mutant rebuilds in seconds.
 cmake -S "$scratch/src" -B "$scratch/build" -G Ninja -DCMAKE_BUILD_TYPE=None \
-    -DCMAKE_CXX_FLAGS="-O0 -g0" -DZEMBROLA_BENCH=OFF >/dev/null
+    -DCMAKE_CXX_FLAGS="-O0 -g0" -DZEMBROLA_BENCH=OFF \
+    -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=gold -DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=gold -DCMAKE_MODULE_LINKER_FLAGS=-fuse-ld=gold >/dev/null
 ninja -C "$scratch/build" >/dev/null
 (cd "$scratch/build" && ctest -j2 -LE "desktop|package" -E calendar_programs >/dev/null) ||
     { echo "the tests fail without any mutant: fix them first" >&2; exit 1; }
