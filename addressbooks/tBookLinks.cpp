@@ -22,6 +22,10 @@ std::string Bytes(const QJsonValue& value) {
 
 } // namespace
 
+std::string tBookLinks::LocalKey(int month, int day, const std::string& name) {
+    return std::to_string(month * 100 + day) + "|" + CodePage::Utf8FromAnsi(CodePage::Folded(name));
+}
+
 tBookLinks::tBook* tBookLinks::Find(const QString& url) {
     for (tBook& book : m_Books)
         if (book.m_Url == url)
@@ -69,10 +73,17 @@ bool tBookLinks::Load(const std::string& path, tFileFault* fault) {
             contact.m_Picture = Bytes(item.value("picture"));
             contact.m_Hidden = item.value("hidden").toBool();
             contact.m_WaitsForGender = item.value("waitsForGender").toBool();
+            contact.m_DropBirthday = item.value("dropBirthday").toBool();
             book.m_Contacts.emplace(it.key(), std::move(contact));
         }
         if (!book.m_Url.isEmpty())
             m_Books.push_back(std::move(book));
+    }
+    m_LocalOnly.reset();
+    if (const QJsonValue local = document.object().value("localOnly"); local.isArray()) {
+        m_LocalOnly.emplace();
+        for (const QJsonValue& key : local.toArray())
+            m_LocalOnly->insert(Bytes(key));
     }
     return true;
 }
@@ -91,6 +102,8 @@ tFileFault tBookLinks::Save(const std::string& path) const {
                 item.insert("hidden", true);
             if (contact.m_WaitsForGender)
                 item.insert("waitsForGender", true);
+            if (contact.m_DropBirthday)
+                item.insert("dropBirthday", true);
             contacts.insert(href, item);
         }
         books.append(QJsonObject{{"url", book.m_Url},
@@ -103,7 +116,14 @@ tFileFault tBookLinks::Save(const std::string& path) const {
                                  {"problem", book.m_Problem},
                                  {"contacts", contacts}});
     }
-    const QByteArray json = QJsonDocument(QJsonObject{{"books", books}}).toJson();
+    QJsonObject whole{{"books", books}};
+    if (m_LocalOnly) {
+        QJsonArray local;
+        for (const std::string& key : *m_LocalOnly)
+            local.append(Text(key));
+        whole.insert("localOnly", local);
+    }
+    const QByteArray json = QJsonDocument(whole).toJson();
     return AtomicFile::Replace(path, std::string_view(json.constData(), json.size()));
 }
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ public:
         std::string m_Picture; // "f003"
         bool m_Hidden = false; // removed in Zembrola: not brought back by later syncs
         bool m_WaitsForGender = false;
+        // Removed in Zembrola with the choice to take the birthday off the card too: the next
+        // sync does so.
+        bool m_DropBirthday = false;
     };
     struct tBook {
         QString m_Url;
@@ -42,6 +46,12 @@ public:
     };
 
     std::vector<tBook> m_Books;
+    // The people of the data file who stood for no card at the last sync, by LocalKey.  Anyone
+    // else who stands for no card was added since, and goes to the book for new people.  None
+    // before the first sync: everybody there then is taken as known.
+    std::optional<std::set<std::string>> m_LocalOnly;
+
+    static std::string LocalKey(int month, int day, const std::string& name);
 
     tBook* Find(const QString& url);
 

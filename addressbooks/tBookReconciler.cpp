@@ -5,9 +5,13 @@
 #include "platform/CodePage.h"
 
 #include <QCryptographicHash>
+#include <QUrl>
+#include <QUuid>
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <type_traits>
 #include <unordered_map>
 
 namespace {
@@ -42,6 +46,11 @@ public:
     void Remove(const tEntry& person) {
         m_People.erase(Key(person.m_Month, person.m_Day, person.m_Name));
     }
+    template <typename tVisit>
+    void ForEach(tVisit visit) const {
+        for (const auto& [key, person] : m_People)
+            visit(person);
+    }
 
 private:
     static std::string Key(int month, int day, const std::string& name) {
@@ -75,14 +84,115 @@ bool OtherBookHas(const std::vector<const tBookLinks::tBook*>& others, const QSt
     return false;
 }
 
+// The people some book's card stands for, by tBookLinks::LocalKey.
+std::set<std::string> LinkedPeople(const tBookLinks::tBook& book,
+                                   const std::vector<const tBookLinks::tBook*>& others) {
+    std::set<std::string> linked;
+    const auto take = [&](const tBookLinks::tBook& from) {
+        for (const auto& [href, contact] : from.m_Contacts)
+            if (!contact.m_Name.empty() && !contact.m_Hidden && !contact.m_WaitsForGender)
+                linked.insert(tBookLinks::LocalKey(contact.m_Month, contact.m_Day, contact.m_Name));
+    };
+    take(book);
+    for (const tBookLinks::tBook* other : others)
+        take(*other);
+    return linked;
+}
+
+// What a card says, as a link would keep it, and the gender it gives (or the book's).
+tContact Read(const tBookReconciler::tCard& card, const tBookLinks::tBook& book,
+              const tFormats* formats, std::string* gender) {
+    tContact now;
+    now.m_ETag = card.m_ETag;
+    if (!formats)
+        return now;
+    const tFormats::tCard fields = formats->ReadCard(card.m_Text);
+    now.m_Uid = QString::fromStdString(fields.m_Uid);
+    std::string name = fields.m_FullName;
+    if (name.empty())
+        name = fields.m_Given.empty() || fields.m_Family.empty()
+                   ? fields.m_Given + fields.m_Family
+                   : fields.m_Given + " " + fields.m_Family;
+    const std::optional<tBirthdayDate> date =
+        fields.m_HasBirthday
+            ? tBirthdayDate::Parse(fields.m_Birthday, fields.m_BirthdayIsText, fields.m_OmittedYear)
+            : std::nullopt;
+    const std::string ansi = CodePage::AnsiFromUtf8(name);
+    if (date && !name.empty() && tDataFile::IsStorableName(ansi)) {
+        now.m_Exact = name;
+        now.m_Name = ansi;
+        now.m_Month = date->m_Month;
+        now.m_Day = date->m_Day;
+        now.m_Year = date->m_Year;
+    }
+    *gender = fields.m_Gender.empty() ? book.m_Gender : fields.m_Gender;
+    return now;
+}
+
+// A link that stands for someone no longer in the data file: removed, renamed or moved there.
+struct tGone {
+    const tBookLinks::tBook* m_Book;
+    QString m_Href;
+    const tContact* m_Contact;
+    const tEntry* m_Now = nullptr; // who they became, when that can be told
+};
+
+// Pairs links that left the data file with people who came into it and stand for no card:
+// the same day and picture (renamed), the only two of a day (renamed, new picture), or the
+// same name (moved).
+void Pair(std::vector<tGone>& gone, std::vector<const tEntry*> arrived) {
+    const auto take = [&](tGone& link, std::vector<const tEntry*>::iterator person) {
+        link.m_Now = *person;
+        arrived.erase(person);
+    };
+    for (tGone& link : gone) {
+        const tContact& was = *link.m_Contact;
+        const auto person = std::find_if(arrived.begin(), arrived.end(), [&](const tEntry* p) {
+            return p->m_Month == was.m_Month && p->m_Day == was.m_Day &&
+                   p->m_Picture == was.m_Picture;
+        });
+        if (person != arrived.end())
+            take(link, person);
+    }
+    const auto sameDay = [](int month, int day) {
+        return [month, day](const auto& item) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(item)>, tGone>)
+                return !item.m_Now && item.m_Contact->m_Month == month &&
+                       item.m_Contact->m_Day == day;
+            else
+                return item->m_Month == month && item->m_Day == day;
+        };
+    };
+    for (tGone& link : gone) {
+        const tContact& was = *link.m_Contact;
+        if (link.m_Now ||
+            std::count_if(gone.begin(), gone.end(), sameDay(was.m_Month, was.m_Day)) != 1 ||
+            std::count_if(arrived.begin(), arrived.end(), sameDay(was.m_Month, was.m_Day)) != 1)
+            continue;
+        take(link, std::find_if(arrived.begin(), arrived.end(), sameDay(was.m_Month, was.m_Day)));
+    }
+    for (tGone& link : gone) {
+        if (link.m_Now)
+            continue;
+        const auto person = std::find_if(arrived.begin(), arrived.end(), [&](const tEntry* p) {
+            return CodePage::EqualNoCase(p->m_Name, link.m_Contact->m_Name);
+        });
+        if (person != arrived.end())
+            take(link, person);
+    }
+}
+
+bool IsLeap(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
 } // namespace
 
-tBookReconciler::tPlan tBookReconciler::Decide(tBookLinks::tBook& book,
-                                               const std::vector<const tBookLinks::tBook*>& others,
-                                               const std::vector<tCard>& changed,
-                                               const std::vector<QString>& deleted,
-                                               const std::vector<tEntry>& people, int malePictures,
-                                               int femalePictures) {
+tBookReconciler::tPlan tBookReconciler::Decide(
+    tBookLinks::tBook& book, const std::vector<const tBookLinks::tBook*>& others,
+    const std::vector<tCard>& changed, const std::vector<QString>& deleted,
+    const std::vector<tEntry>& people, const std::optional<std::set<std::string>>& localOnly,
+    int malePictures, int femalePictures) {
     tPlan plan;
     tPeople after(people);
     const auto remove = [&](const tContact& contact) {
@@ -100,14 +210,106 @@ tBookReconciler::tPlan tBookReconciler::Decide(tBookLinks::tBook& book,
         after.Remove(*held);
     };
 
-    // Removed in Zembrola since the last sync (the window, or by hand): hidden from now on.
-    for (auto& [href, contact] : book.m_Contacts)
-        if (!contact.m_Name.empty() && !contact.m_Hidden && !contact.m_WaitsForGender &&
-            !after.Holds(contact.m_Month, contact.m_Day, contact.m_Name)) {
-            contact.m_Hidden = true;
-            plan.m_Changes.push_back(
-                {contact.m_Exact, contact.m_Month, contact.m_Day, tChange::kKeptOut});
+    const tFormats* formats = tFormats::Get();
+    struct tRead {
+        const tCard* m_Card;
+        tContact m_Now;
+        std::string m_Gender;
+    };
+    std::map<QString, tRead> reads;
+    for (const tCard& card : changed) {
+        tRead read{&card, {}, {}};
+        read.m_Now = Read(card, book, formats, &read.m_Gender);
+        reads.insert_or_assign(card.m_Href, std::move(read));
+    }
+
+    // What changed in the data file since the last sync: the people who stand for no card and
+    // were not there then, and the links whose person is gone, in every book.
+    std::set<std::string> linked = LinkedPeople(book, others);
+    std::vector<const tEntry*> arrived;
+    if (localOnly)
+        for (const tEntry& person : people) {
+            const std::string key =
+                tBookLinks::LocalKey(person.m_Month, person.m_Day, person.m_Name);
+            if (!linked.count(key) && !localOnly->count(key))
+                arrived.push_back(&person);
         }
+    const std::set<QString> deletedHere(deleted.begin(), deleted.end());
+    std::vector<tGone> gone;
+    const auto findGone = [&](const tBookLinks::tBook& from) {
+        for (const auto& [href, contact] : from.m_Contacts)
+            if (!contact.m_Name.empty() && !contact.m_Hidden && !contact.m_WaitsForGender &&
+                !after.Holds(contact.m_Month, contact.m_Day, contact.m_Name) &&
+                !(&from == &book && deletedHere.count(href)))
+                gone.push_back({&from, href, &contact});
+    };
+    findGone(book);
+    for (const tBookLinks::tBook* other : others)
+        findGone(*other);
+    Pair(gone, arrived);
+
+    std::set<std::string> taken; // people a write of this sync will link to a card
+    for (const tGone& link : gone) {
+        if (link.m_Book != &book) {
+            if (link.m_Now) // that book's sync writes it
+                taken.insert(tBookLinks::LocalKey(link.m_Now->m_Month, link.m_Now->m_Day,
+                                                  link.m_Now->m_Name));
+            continue;
+        }
+        tContact& was = book.m_Contacts.at(link.m_Href);
+        const tEntry* mine = link.m_Now;
+        const auto read = reads.find(link.m_Href);
+        const tContact* server = read == reads.end() ? nullptr : &read->second.m_Now;
+        if (server && (server->m_Name != was.m_Name || server->m_Month != was.m_Month ||
+                       server->m_Day != was.m_Day)) {
+            // Changed on both sides: the book's version is kept and the card below brings it;
+            // the change made here is told, so that it can be made again.
+            const bool alike = mine && mine->m_Month == server->m_Month &&
+                               mine->m_Day == server->m_Day &&
+                               CodePage::EqualNoCase(mine->m_Name, server->m_Name);
+            if (alike)
+                continue;
+            if (mine) {
+                plan.m_Removals.push_back(*mine);
+                after.Remove(*mine);
+            }
+            plan.m_Changes.push_back({mine ? mine->ShownName() : was.m_Exact,
+                                      mine ? mine->m_Month : was.m_Month,
+                                      mine ? mine->m_Day : was.m_Day, tChange::kConflict});
+            continue;
+        }
+        tWrite write;
+        write.m_Href = link.m_Href;
+        write.m_ETag = server ? server->m_ETag : was.m_ETag;
+        write.m_Card = server ? read->second.m_Card->m_Text : std::string();
+        write.m_Was = was;
+        write.m_Contact = was;
+        write.m_Contact.m_DropBirthday = false;
+        if (mine) {
+            write.m_Kind = tWrite::kUpdate;
+            tContact& now = write.m_Contact;
+            now.m_Name = mine->m_Name;
+            now.m_Exact = mine->ShownName();
+            now.m_Month = mine->m_Month;
+            now.m_Day = mine->m_Day;
+            now.m_Picture = mine->m_Picture;
+            if (now.m_Year && now.m_Month == 2 && now.m_Day == 29 && !IsLeap(*now.m_Year))
+                now.m_Year.reset();
+            taken.insert(tBookLinks::LocalKey(mine->m_Month, mine->m_Day, mine->m_Name));
+            plan.m_Writes.push_back(std::move(write));
+        } else if (was.m_DropBirthday) {
+            write.m_Kind = tWrite::kDropBirthday;
+            write.m_Contact.m_Name.clear();
+            write.m_Contact.m_Exact.clear();
+            write.m_Contact.m_Month = write.m_Contact.m_Day = 0;
+            write.m_Contact.m_Year.reset();
+            plan.m_Writes.push_back(std::move(write));
+        } else {
+            // Removed in Zembrola (the window, or by hand): hidden from now on.
+            was.m_Hidden = true;
+            plan.m_Changes.push_back({was.m_Exact, was.m_Month, was.m_Day, tChange::kKeptOut});
+        }
+    }
 
     for (const QString& href : deleted) {
         const auto found = book.m_Contacts.find(href);
@@ -117,46 +319,21 @@ tBookReconciler::tPlan tBookReconciler::Decide(tBookLinks::tBook& book,
         book.m_Contacts.erase(found);
     }
 
-    const tFormats* formats = tFormats::Get();
     for (const tCard& card : changed) {
-        tContact now;
-        now.m_ETag = card.m_ETag;
+        tRead& read = reads.at(card.m_Href);
+        tContact now = read.m_Now;
+        const std::string& gender = read.m_Gender;
         tContact* link = nullptr;
         if (auto found = book.m_Contacts.find(card.m_Href); found != book.m_Contacts.end())
             link = &found->second;
-        std::string gender;
-        if (formats) {
-            const tFormats::tCard fields = formats->ReadCard(card.m_Text);
-            now.m_Uid = QString::fromStdString(fields.m_Uid);
-            std::string name = fields.m_FullName;
-            if (name.empty())
-                name = fields.m_Given.empty() || fields.m_Family.empty()
-                           ? fields.m_Given + fields.m_Family
-                           : fields.m_Given + " " + fields.m_Family;
-            const std::optional<tBirthdayDate> date =
-                fields.m_HasBirthday
-                    ? tBirthdayDate::Parse(fields.m_Birthday, fields.m_BirthdayIsText,
-                                           fields.m_OmittedYear)
-                    : std::nullopt;
-            const std::string ansi = CodePage::AnsiFromUtf8(name);
-            if (date && !name.empty() && tDataFile::IsStorableName(ansi)) {
-                now.m_Exact = name;
-                now.m_Name = ansi;
-                now.m_Month = date->m_Month;
-                now.m_Day = date->m_Day;
-                now.m_Year = date->m_Year;
-            }
-            gender = fields.m_Gender.empty() ? book.m_Gender : fields.m_Gender;
-        }
         if (link) {
             now.m_Hidden = link->m_Hidden;
             now.m_Picture = link->m_Picture;
+            now.m_DropBirthday = link->m_DropBirthday;
         }
         const bool same = link && link->m_Name == now.m_Name && link->m_Month == now.m_Month &&
                           link->m_Day == now.m_Day && !link->m_WaitsForGender;
         if (same || now.m_Hidden) {
-            if (link)
-                now.m_Picture = link->m_Picture;
             book.m_Contacts[card.m_Href] = now;
             continue;
         }
@@ -180,6 +357,42 @@ tBookReconciler::tPlan tBookReconciler::Decide(tBookLinks::tBook& book,
         }
         book.m_Contacts[card.m_Href] = now;
     }
+
+    // Added in Zembrola since the last sync: a new card in the book for new people.
+    linked = LinkedPeople(book, others);
+    bool someBookTakesThem = book.m_NewPeopleGoHere;
+    for (const tBookLinks::tBook* other : others)
+        someBookTakesThem = someBookTakesThem || other->m_NewPeopleGoHere;
+    if (book.m_NewPeopleGoHere) {
+        QString folder = QUrl(book.m_Url).path();
+        if (!folder.endsWith('/'))
+            folder += '/';
+        for (const tEntry* person : arrived) {
+            const std::string key =
+                tBookLinks::LocalKey(person->m_Month, person->m_Day, person->m_Name);
+            if (linked.count(key) || taken.count(key) ||
+                !after.Holds(person->m_Month, person->m_Day, person->m_Name))
+                continue;
+            tWrite write;
+            write.m_Kind = tWrite::kCreate;
+            tContact& now = write.m_Contact;
+            now.m_Uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+            now.m_Name = person->m_Name;
+            now.m_Exact = person->ShownName();
+            now.m_Month = person->m_Month;
+            now.m_Day = person->m_Day;
+            now.m_Picture = person->m_Picture;
+            write.m_Href = folder + now.m_Uid + ".vcf";
+            taken.insert(key);
+            plan.m_Writes.push_back(std::move(write));
+        }
+    }
+    after.ForEach([&](const tEntry& person) {
+        const std::string key = tBookLinks::LocalKey(person.m_Month, person.m_Day, person.m_Name);
+        const bool known = !localOnly || localOnly->count(key);
+        if (!linked.count(key) && !taken.count(key) && (known || !someBookTakesThem))
+            plan.m_LocalOnly.insert(key);
+    });
     for (const auto& [href, contact] : book.m_Contacts)
         plan.m_Waiting += contact.m_WaitsForGender && !contact.m_Hidden;
     return plan;

@@ -1,5 +1,6 @@
 #include "addressbooks/tBookSync.h"
 
+#include "addressbooks/tCardEditor.h"
 #include "addressbooks/tDavMultiStatus.h"
 #include "formats/tFormats.h"
 #include "platform/AtomicFile.h"
@@ -84,6 +85,7 @@ std::optional<QString> tBookSync::ReadPasswordFile(const QString& path, QString*
 void tBookSync::Run(tDone done) {
     m_Done = std::move(done);
     m_Result = {};
+    m_Again.clear();
     tFileFault fault = tFileFault::None;
     if (!m_Links.Load(m_LinksPath, &fault)) {
         m_Result.m_Failed = 1;
@@ -131,6 +133,7 @@ void tBookSync::SyncBook(size_t index) {
         password = *read;
     }
     m_Client.SetCredentials(book.m_User, password);
+    m_Conflicted = false;
     const QUrl url(book.m_Url);
     const QString token = book.m_SyncToken;
     m_Client.Report(
@@ -244,15 +247,17 @@ void tBookSync::Apply(size_t index, const std::vector<tBookReconciler::tCard>& c
             others.push_back(other);
     tFormats::Get(); // loaded here, not on the worker
     auto promise = std::make_shared<QPromise<tDecision>>();
-    QObject::connect(&m_Deciding, &QFutureWatcher<tDecision>::finished, &m_Deciding,
-                     [this, index, current, read] {
-                         m_Deciding.disconnect();
-                         Save(index, current, m_Deciding.result(), read);
-                     });
+    QObject::connect(
+        &m_Deciding, &QFutureWatcher<tDecision>::finished, &m_Deciding,
+        [this, index, current, read] {
+            m_Deciding.disconnect();
+            Write(std::make_shared<tWriting>(tWriting{index, current, m_Deciding.result(), read}),
+                  0);
+        });
     m_Deciding.setFuture(promise->future());
     QThreadPool::globalInstance()->start([promise, book = *book, others = std::move(others), cards,
                                           deleted, people = m_Data.ReadAllEntries(), token,
-                                          male = m_MalePictures,
+                                          local = current.m_LocalOnly, male = m_MalePictures,
                                           female = m_FemalePictures]() mutable {
         promise->start();
         std::vector<const tBookLinks::tBook*> pointers;
@@ -260,7 +265,7 @@ void tBookSync::Apply(size_t index, const std::vector<tBookReconciler::tCard>& c
             pointers.push_back(&other);
         tDecision decision;
         decision.m_Plan =
-            tBookReconciler::Decide(book, pointers, cards, deleted, people, male, female);
+            tBookReconciler::Decide(book, pointers, cards, deleted, people, local, male, female);
         book.m_SyncToken = token;
         book.m_Problem.clear();
         book.m_LastSync = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
@@ -270,10 +275,81 @@ void tBookSync::Apply(size_t index, const std::vector<tBookReconciler::tCard>& c
     });
 }
 
+void tBookSync::Write(std::shared_ptr<tWriting> writing, size_t next) {
+    using tWrite = tBookReconciler::tWrite;
+    tDecision& decision = writing->m_Decision;
+    if (next >= decision.m_Plan.m_Writes.size()) {
+        Save(writing->m_Index, std::move(writing->m_Current), decision, writing->m_Read);
+        return;
+    }
+    const tWrite& write = decision.m_Plan.m_Writes[next];
+    const QUrl card = QUrl(decision.m_Book.m_Url).resolved(QUrl(write.m_Href));
+    const auto goOn = [this, writing, next] { Write(writing, next + 1); };
+    const auto done = [this, writing, next, goOn](const tDavClient::tReply& reply) {
+        tDecision& decision = writing->m_Decision;
+        tWrite& write = decision.m_Plan.m_Writes[next];
+        if (reply.m_Status / 100 == 2) {
+            write.m_Contact.m_ETag = QString::fromUtf8(reply.m_ETag);
+            decision.m_Book.m_Contacts[write.m_Href] = write.m_Contact;
+            const bool dropped = write.m_Kind == tWrite::kDropBirthday;
+            const tBookLinks::tContact& told = dropped ? write.m_Was : write.m_Contact;
+            m_Result.m_Changes.push_back(
+                {told.m_Exact, told.m_Month, told.m_Day, tBookReconciler::tChange::kWritten});
+        } else if (reply.m_Status == 412 || reply.m_Status == 404) {
+            m_Conflicted = true; // the card changed meanwhile: the book is synced again
+        } else {
+            // Left as it was: the change is found again and written at the next sync.
+            m_Result.m_Problems.push_back((decision.m_Book.m_Url + ": " +
+                                           QString::fromStdString(write.m_Contact.m_Exact) + ": " +
+                                           Why(reply))
+                                              .toStdString());
+            ++m_Result.m_Failed;
+        }
+        goOn();
+    };
+    const auto put = [this, card, done](const std::string& text, const QByteArray& condition,
+                                        const QByteArray& etag) {
+        m_Client.Send("PUT", card, QByteArray::fromStdString(text),
+                      {{"Content-Type", "text/vcard; charset=utf-8"}, {condition, etag}}, done);
+    };
+    if (write.m_Kind == tWrite::kCreate) {
+        const tBookLinks::tContact& now = write.m_Contact;
+        put(tCardEditor::NewCard(now.m_Uid, now.m_Exact, now.m_Month, now.m_Day,
+                                 now.m_Picture.substr(0, 1)),
+            "If-None-Match", "*");
+        return;
+    }
+    const auto edit = [write](std::string text) {
+        const tBookLinks::tContact& was = write.m_Was;
+        const tBookLinks::tContact& now = write.m_Contact;
+        if (write.m_Kind == tWrite::kDropBirthday)
+            return tCardEditor::RemoveBirthday(text);
+        if (now.m_Exact != was.m_Exact)
+            text = tCardEditor::Rename(text, now.m_Exact);
+        if (now.m_Month != was.m_Month || now.m_Day != was.m_Day)
+            text = tCardEditor::MoveBirthday(text, now.m_Month, now.m_Day);
+        return text;
+    };
+    const QByteArray etag = write.m_ETag.toUtf8();
+    if (!write.m_Card.empty()) {
+        put(edit(write.m_Card), "If-Match", etag);
+        return;
+    }
+    // Written on the card as the server has it now; If-Match refuses it if that is not the
+    // version of the last sync.
+    m_Client.Send("GET", card, {}, {}, [put, edit, etag, done](const tDavClient::tReply& reply) {
+        if (reply.m_Status == 200)
+            put(edit(reply.m_Body.toStdString()), "If-Match", etag);
+        else
+            done(reply);
+    });
+}
+
 void tBookSync::Save(size_t index, tBookLinks current, const tDecision& decision,
                      const std::optional<std::string>& read) {
     if (tBookLinks::tBook* book = current.Find(decision.m_Book.m_Url))
         *book = decision.m_Book;
+    current.m_LocalOnly = decision.m_Plan.m_LocalOnly;
     std::vector<tDataFile::tAdded> results;
     bool meanwhile = false;
     const bool saved =
@@ -292,5 +368,11 @@ void tBookSync::Save(size_t index, tBookLinks current, const tDecision& decision
     m_Result.m_Waiting += decision.m_Plan.m_Waiting;
     for (const tBookReconciler::tChange& change : decision.m_Plan.m_Changes)
         m_Result.m_Changes.push_back(change);
+    // A card changed while it was written: once more, so that its new version comes in now and
+    // the change made here is told as a conflict.
+    if (m_Conflicted && m_Again.insert(index).second) {
+        SyncBook(index);
+        return;
+    }
     SyncBook(index + 1);
 }

@@ -14,6 +14,8 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,14 @@ private:
         tBookLinks::tBook m_Book;
         tBookReconciler::tPlan m_Plan;
     };
+    // Writes the decision's changes to the book one after another, then saves.
+    struct tWriting {
+        size_t m_Index;
+        tBookLinks m_Current;
+        tDecision m_Decision;
+        std::optional<std::string> m_Read; // the links file the decision was made on
+    };
+    void Write(std::shared_ptr<tWriting> writing, size_t next);
     void Save(size_t index, tBookLinks current, const tDecision& decision,
               const std::optional<std::string>& read);
 
@@ -63,6 +73,9 @@ private:
     tBookLinks m_Links;
     tResult m_Result;
     tDone m_Done;
+    // Books synced a second time in this run because a card changed while it was written to.
+    std::set<size_t> m_Again;
+    bool m_Conflicted = false; // in the book being synced
     // Deciding on thousands of cards takes longer than a frame: it runs beside the event loop.
     // The watcher goes with this object; a decision it no longer waits for is dropped.
     QFutureWatcher<tDecision> m_Deciding;

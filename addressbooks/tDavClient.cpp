@@ -71,6 +71,7 @@ void tDavClient::Send(const QByteArray& verb, const QUrl& url, const QByteArray&
     if (credentials)
         request.setRawHeader("Authorization",
                              "Basic " + (m_User + ':' + m_Password).toUtf8().toBase64());
+    Q_EMIT Sending(verb, url);
     QNetworkReply* reply = m_Network.sendCustomRequest(request, verb, body);
     connect(reply, &QNetworkReply::finished, this,
             [this, reply, verb, body, headers, done = std::move(done), redirects] {

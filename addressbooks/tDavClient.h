@@ -13,6 +13,7 @@
 #include <functional>
 
 class tDavClient : public QObject {
+    Q_OBJECT
 public:
     struct tReply {
         QUrl m_Url;       // the URL answered, after redirections
@@ -36,6 +37,11 @@ public:
     void Propfind(const QUrl& url, const QByteArray& depth, const QByteArray& body, tDone done);
     void Report(const QUrl& url, const QByteArray& depth, const QByteArray& body, tDone done);
 
+Q_SIGNALS:
+    // A request goes out now (after the checks that may refuse it): for a display of progress.
+    void Sending(const QByteArray& verb, const QUrl& url);
+
+public:
     // The longest a request may wait for the server between two pieces of its answer.
     static constexpr int kTransferTimeoutMs = 30000;
 

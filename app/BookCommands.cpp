@@ -100,6 +100,12 @@ int Add(const tSubscription& subscription, std::FILE* out, std::FILE* err) {
             kept->m_PasswordFile = passwordPath;
             kept->m_Gender = subscription.m_Gender;
         }
+        // One book takes the new people; the first found when a server offers several.
+        if (subscription.m_NewPeopleGoHere) {
+            const QString chosen = found.m_Books.front().m_Url.toString();
+            for (tBookLinks::tBook& book : links.m_Books)
+                book.m_NewPeopleGoHere = book.m_Url == chosen;
+        }
         return true;
     });
     if (fault != tFileFault::None) {
@@ -167,8 +173,9 @@ int Sync(std::FILE* out, std::FILE* err) {
                    tCalendar::CountPictureFiles("f"));
     const tBookSync::tResult result = Wait<tBookSync::tResult>([&](auto done) { sync.Run(done); });
     for (const tBookReconciler::tChange& change : result.m_Changes) {
-        static constexpr tMessage kWords[] = {tMessage::Added, tMessage::SyncChanged,
-                                              tMessage::SyncRemoved, tMessage::SyncKeptOut};
+        static constexpr tMessage kWords[] = {tMessage::Added,       tMessage::SyncChanged,
+                                              tMessage::SyncRemoved, tMessage::SyncKeptOut,
+                                              tMessage::SyncWritten, tMessage::SyncConflict};
         std::fprintf(out, "%s\t%s\t%s\n", Printable(change.m_Name).c_str(),
                      TerminalText(tCalendar::DateText(change.m_Month, change.m_Day)).c_str(),
                      Say(kWords[change.m_Kind]).c_str());

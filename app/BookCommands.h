@@ -11,7 +11,8 @@ struct tSubscription {
     std::string m_Url;
     std::string m_User;
     std::string m_PasswordFile;
-    std::string m_Gender; // "m", "f" or empty
+    std::string m_Gender;           // "m", "f" or empty
+    bool m_NewPeopleGoHere = false; // people added in Zembrola become cards in this book
 };
 
 int Add(const tSubscription& subscription, std::FILE* out, std::FILE* err);

@@ -38,7 +38,8 @@ constexpr tOption kOptions[] = {
     {"--import FILE.vcf [FILE...] [--gender m|f]", tMessage::UsageImport},
     {"--export-ics FILE", tMessage::UsageExport},
     {"--next [DAYS]", tMessage::UsageNext},
-    {"--add-book URL [--user NAME] [--password-file FILE] [--gender m|f]", tMessage::UsageAddBook},
+    {"--add-book URL [--user NAME] [--password-file FILE] [--gender m|f] [--write]",
+     tMessage::UsageAddBook},
     {"--books", tMessage::UsageBooks},
     {"--remove-book URL", tMessage::UsageRemoveBook},
     {"--sync", tMessage::UsageSync},
@@ -259,8 +260,9 @@ std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* 
     const QCommandLineOption books("books");
     const QCommandLineOption removeBook("remove-book", QString(), "URL");
     const QCommandLineOption sync("sync");
-    parser.addOptions({help, next, exportIcs, import, gender, addBook, user, passwordFile, books,
-                       removeBook, sync});
+    const QCommandLineOption write("write");
+    parser.addOptions({help, next, exportIcs, import, gender, addBook, user, passwordFile, write,
+                       books, removeBook, sync});
     if (!parser.parse(arguments))
         return Misused(err);
     const QStringList rest = parser.positionalArguments();
@@ -268,7 +270,8 @@ std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* 
     const int asked = parser.isSet(help) + parser.isSet(next) + parser.isSet(exportIcs) +
                       parser.isSet(import) + parser.isSet(addBook) + parser.isSet(books) +
                       parser.isSet(removeBook) + parser.isSet(sync);
-    const bool bookOptions = parser.isSet(user) || parser.isSet(passwordFile);
+    const bool bookOptions =
+        parser.isSet(user) || parser.isSet(passwordFile) || parser.isSet(write);
     if (asked != 1 || (parser.isSet(gender) && !parser.isSet(import) && !parser.isSet(addBook)) ||
         (bookOptions && !parser.isSet(addBook)))
         return Misused(err);
@@ -288,6 +291,7 @@ std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* 
         if (parser.isSet(passwordFile))
             subscription.m_PasswordFile = CallerPath(local(parser.value(passwordFile)));
         subscription.m_Gender = local(parser.value(gender));
+        subscription.m_NewPeopleGoHere = parser.isSet(write);
         if (parser.isSet(gender) && subscription.m_Gender != "m" && subscription.m_Gender != "f")
             return Misused(err, tMessage::GenderTakesMOrF);
         return BookCommands::Add(subscription, out, err);

@@ -126,7 +126,8 @@ constexpr tText kTexts[] = {
     {"usage add book",
      "subscribe to the address books at URL (a server, or one book): their birthdays are kept in "
      "step with the data file; the password is read from FILE, a file only you may read; --gender "
-     "is given to cards that state none"},
+     "is given to cards that state none; --write: people added in Zembrola become contacts in this "
+     "book"},
     {"usage books", "list the subscribed address books and their last sync"},
     {"usage remove book", "end the subscription to the address book at URL; its people stay"},
     {"usage sync", "sync every subscribed address book now: a line per change, then a summary"},
@@ -137,6 +138,8 @@ constexpr tText kTexts[] = {
     {"book subscribed", "Subscribed: %s"},
     {"no books", "No address book is subscribed."},
     {"sync waiting", "%s contacts wait for a gender."},
+    {"sync written", "written to the address book"},
+    {"sync conflict", "changed on both sides: the address book's version was kept"},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

@@ -113,6 +113,8 @@ enum class tMessage {
     BookSubscribed,
     NoBooks,
     SyncWaiting,
+    SyncWritten,
+    SyncConflict,
     Count
 };
 

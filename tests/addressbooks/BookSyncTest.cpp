@@ -2,6 +2,7 @@
 // changes the book and the user changes the data file: what the data file holds after each
 // sync, against Radicale and Xandikos.
 #include "addressbooks/tBookSync.h"
+#include "addressbooks/tDavMultiStatus.h"
 #include "tests/support/DavServer.h"
 #include "tests/support/TestSupport.h"
 
@@ -9,10 +10,13 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 
 using TestSupport::tDavServer;
@@ -69,6 +73,33 @@ protected:
             people.insert(person.ShownName() + " " + day + " " + person.m_Picture.substr(0, 1));
         }
         return people;
+    }
+
+    // The cards on the server, by the name of their file.
+    std::map<std::string, std::string> Cards() {
+        QByteArray answer;
+        m_Server->Request("PROPFIND", m_Server->Book(),
+                          "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:getetag/></d:prop></d:propfind>",
+                          "application/xml", &answer, "1");
+        std::map<std::string, std::string> cards;
+        const auto status = tDavMultiStatus::Parse(answer);
+        for (const auto& resource :
+             status ? status->m_Resources : decltype(status->m_Resources){}) {
+            const QUrl url = m_Server->Book().resolved(QUrl(resource.m_Href));
+            if (!url.path().endsWith(".vcf"))
+                continue;
+            QByteArray card;
+            m_Server->Request("GET", url, {}, {}, &card);
+            cards[url.fileName().toStdString()] = card.toStdString();
+        }
+        return cards;
+    }
+
+    void ChangeLinks(const std::function<void(tBookLinks&)>& change) {
+        tBookLinks links;
+        ASSERT_TRUE(links.Load(kLinks));
+        change(links);
+        ASSERT_EQ(links.Save(kLinks), tFileFault::None);
     }
 
     const std::string kLinks = "Cal_Data/AddressBooks.json";
@@ -159,6 +190,208 @@ TEST_P(BookSyncTest, EveryChangeOnEitherSideFollows) {
     const std::string before = TestSupport::ReadFile("Cal_Data/DataFile.txt");
     EXPECT_TRUE(Sync().m_Changes.empty());
     EXPECT_EQ(TestSupport::ReadFile("Cal_Data/DataFile.txt"), before);
+}
+
+// A card's unfolded lines that start with one of names ("FN:", "BDAY"), sorted: a server may
+// write a card's properties in another order.
+std::vector<std::string> LinesOf(const std::string& card,
+                                 std::initializer_list<const char*> names) {
+    std::string unfolded;
+    for (size_t i = 0; i < card.size(); ++i) {
+        if (card[i] == '\r')
+            continue;
+        if (card[i] == '\n' && i + 1 < card.size() && (card[i + 1] == ' ' || card[i + 1] == '\t')) {
+            ++i;
+            continue;
+        }
+        unfolded += card[i];
+    }
+    std::vector<std::string> lines;
+    std::istringstream in(unfolded);
+    for (std::string line; std::getline(in, line);)
+        for (const char* name : names)
+            if (line.rfind(name, 0) == 0)
+                lines.push_back(line);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// Every line but the ones naming a property in names, as the server gives the card.
+std::vector<std::string> LinesBut(const std::string& card, std::set<std::string> names) {
+    std::vector<std::string> kept;
+    for (const std::string& line : LinesOf(card, {""}))
+        if (!names.count(line.substr(0, line.find_first_of(":;"))))
+            kept.push_back(line);
+    return kept;
+}
+
+TEST_P(BookSyncTest, ChangesMadeHereReachTheBook) {
+    using tKind = tBookReconciler::tChange::tKind;
+    ChangeLinks([](tBookLinks& links) { links.m_Books[0].m_NewPeopleGoHere = true; });
+    std::vector<tDataFile::tAdded> added;
+    ASSERT_TRUE(m_Data.AddEntries({{1, 1, "Old Timer", "m001", ""}}, added));
+    // A picture of some length, folded as phones write it.
+    std::string photo =
+        "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQAASABIAAD/4QBMRXhpZgAATU0AKgAA";
+    for (int i = 0; i < 4; ++i)
+        photo += "\r\n AYdpAAQAAAABAAAAGgAAAAAAA6ABAAMAAAABAAEAAKACAAQAAAABAAAAMKADAAQAAAABAAAAMA";
+    const QByteArray anna =
+        Card("anna",
+             "N:Berg;Anna;;;\r\nFN:Anna Berg\r\nORG:Berg & Co;\r\n"
+             "item1.EMAIL;type=INTERNET;type=pref:anna@example.com\r\n"
+             "item1.X-ABLabel:_$!<Other>!$_\r\nTEL;type=CELL:+46 70 123 45 67\r\n"
+             "item2.ADR;type=HOME:;;Storgatan 1;Stockholm;;111 22;Sweden\r\n"
+             "BDAY:1984-03-12\r\nX-GENDER:Female\r\n" +
+                 photo +
+                 "\r\nNOTE:Tulips\\, not roses\r\nURL:https://example.com/anna\r\n"
+                 "NICKNAME:Annie\r\nTITLE:Engineer\r\nROLE:Lead\r\nCATEGORIES:Family,Friends\r\n"
+                 "X-SOCIALPROFILE;type=twitter:https://twitter.com/annaberg\r\n"
+                 "TZ:+01:00\r\nGEO:59.33;18.06\r\nLANG:sv\r\nX-ANDROID-CUSTOM:vnd.android/x;1\r\n"
+                 "REV:2024-01-05T10:11:12Z\r\n");
+    ASSERT_EQ(m_Server->Put("anna.vcf", anna) / 100, 2);
+    const auto fileOf = [&](const std::string& name) {
+        for (const auto& [file, card] : Cards())
+            if (!LinesOf(card, {("FN:" + name).c_str()}).empty())
+                return file;
+        return std::string();
+    };
+    // When the phone changes a card between this sync's look at the book and its write.
+    std::function<void()> meanwhile;
+    int annaWrites = 0;
+    QObject::connect(&m_Client, &tDavClient::Sending, [&](const QByteArray& verb, const QUrl& url) {
+        if (verb != "PUT" || url.fileName() != "anna.vcf")
+            return;
+        ++annaWrites;
+        if (meanwhile)
+            std::exchange(meanwhile, nullptr)();
+    });
+    std::string before;
+    struct tStep {
+        const char* m_What;
+        std::function<void()> m_Do;
+        std::set<std::string> m_People;
+        std::multiset<tKind> m_Kinds;
+        std::function<void()> m_Check;
+    };
+    const std::vector<tStep> steps = {
+        {"the first sync leaves who was there before at home",
+         [&] {},
+         {"Anna Berg 12-03 f", "Old Timer 01-01 m"},
+         {tKind::kAdded},
+         [&] {
+             EXPECT_EQ(Cards().size(), 1u);
+             before = Cards()["anna.vcf"];
+         }},
+        {"someone added here becomes a new card",
+         [&] {
+             ASSERT_TRUE(m_Data.AddEntries({{5, 5, "Nils Holm", "m002", ""}}, added));
+         },
+         {"Anna Berg 12-03 f", "Nils Holm 05-05 m", "Old Timer 01-01 m"},
+         {tKind::kWritten},
+         [&] {
+             const std::string nils = Cards()[fileOf("Nils Holm")];
+             EXPECT_EQ(LinesOf(nils, {"BDAY", "GENDER", "N:"}),
+                       (std::vector<std::string>{"BDAY:--0505", "GENDER:M", "N:Holm;Nils;;;"}));
+             EXPECT_EQ(Cards().size(), 2u);
+         }},
+        {"a rename here is written to the card, and only the name",
+         [&] {
+             tDataFile::tEntry person = m_Data.ReadEntries(3, 12).at(0);
+             ASSERT_TRUE(m_Data.DeleteEntry(person));
+             ASSERT_TRUE(m_Data.AddEntries({{3, 12, "Anna Lind", person.m_Picture, ""}}, added));
+         },
+         {"Anna Lind 12-03 f", "Nils Holm 05-05 m", "Old Timer 01-01 m"},
+         {tKind::kWritten},
+         [&] {
+             const std::string now = Cards()["anna.vcf"];
+             EXPECT_EQ(LinesBut(now, {"FN", "N"}), LinesBut(before, {"FN", "N"}));
+             EXPECT_EQ(LinesOf(now, {"FN", "N:"}),
+                       (std::vector<std::string>{"FN:Anna Lind", "N:Lind;Anna;;;"}));
+             before = now;
+         }},
+        {"a birthday moved here keeps the card's year",
+         [&] {
+             tDataFile::tEntry person = m_Data.ReadEntries(3, 12).at(0);
+             ASSERT_TRUE(m_Data.DeleteEntry(person));
+             ASSERT_TRUE(m_Data.AddEntries({{4, 1, "Anna Lind", person.m_Picture, ""}}, added));
+         },
+         {"Anna Lind 01-04 f", "Nils Holm 05-05 m", "Old Timer 01-01 m"},
+         {tKind::kWritten},
+         [&] {
+             const std::string now = Cards()["anna.vcf"];
+             EXPECT_EQ(LinesBut(now, {"BDAY"}), LinesBut(before, {"BDAY"}));
+             EXPECT_EQ(LinesOf(now, {"BDAY"}), std::vector<std::string>{"BDAY:1984-04-01"});
+         }},
+        {"changed on both sides: the book's version stays, the change here is told",
+         [&] {
+             QByteArray phone = Cards()["anna.vcf"].c_str();
+             phone.replace("FN:Anna Lind", "FN:Anna Ek");
+             ASSERT_EQ(m_Server->Put("anna.vcf", phone) / 100, 2);
+             tDataFile::tEntry person = m_Data.ReadEntries(4, 1).at(0);
+             ASSERT_TRUE(m_Data.DeleteEntry(person));
+             ASSERT_TRUE(
+                 m_Data.AddEntries({{4, 1, "Anna Lindqvist", person.m_Picture, ""}}, added));
+         },
+         {"Anna Ek 01-04 f", "Nils Holm 05-05 m", "Old Timer 01-01 m"},
+         {tKind::kConflict, tKind::kChanged},
+         [&] { EXPECT_FALSE(fileOf("Anna Ek").empty()); }},
+        {"a card changed while it is written: neither change is lost",
+         [&] {
+             tDataFile::tEntry person = m_Data.ReadEntries(4, 1).at(0);
+             ASSERT_TRUE(m_Data.DeleteEntry(person));
+             ASSERT_TRUE(m_Data.AddEntries({{4, 1, "Anna Eklund", person.m_Picture, ""}}, added));
+             annaWrites = 0;
+             meanwhile = [&] {
+                 QByteArray phone = Cards()["anna.vcf"].c_str();
+                 phone.replace("END:VCARD", "TEL;TYPE=WORK:+46 8 123 00 00\r\nEND:VCARD");
+                 EXPECT_EQ(m_Server->Put("anna.vcf", phone) / 100, 2);
+             };
+         },
+         {"Anna Eklund 01-04 f", "Nils Holm 05-05 m", "Old Timer 01-01 m"},
+         {tKind::kWritten},
+         [&] {
+             const std::string now = Cards()["anna.vcf"];
+             EXPECT_EQ(annaWrites, 2) << "refused once (412), written once";
+             EXPECT_EQ(
+                 LinesOf(now, {"FN", "TEL;TYPE=WORK"}),
+                 (std::vector<std::string>{"FN:Anna Eklund", "TEL;TYPE=WORK:+46 8 123 00 00"}));
+         }},
+        {"removed here with the birthday: the card stays, without it",
+         [&] {
+             tDataFile::tEntry person = m_Data.ReadEntries(5, 5).at(0);
+             ASSERT_TRUE(m_Data.DeleteEntry(person));
+             ChangeLinks([](tBookLinks& links) {
+                 for (auto& [href, contact] : links.m_Books[0].m_Contacts)
+                     contact.m_DropBirthday = contact.m_Exact == "Nils Holm";
+             });
+         },
+         {"Anna Eklund 01-04 f", "Old Timer 01-01 m"},
+         {tKind::kWritten},
+         [&] {
+             const std::string nils = Cards()[fileOf("Nils Holm")];
+             EXPECT_FALSE(nils.empty());
+             EXPECT_TRUE(LinesOf(nils, {"BDAY"}).empty());
+             EXPECT_EQ(Cards().size(), 2u);
+         }},
+    };
+    for (const tStep& step : steps) {
+        SCOPED_TRACE(step.m_What);
+        step.m_Do();
+        const tBookSync::tResult result = Sync();
+        EXPECT_EQ(result.m_Failed, 0) << (result.m_Problems.empty() ? "" : result.m_Problems[0]);
+        EXPECT_EQ(People(), step.m_People);
+        std::multiset<tKind> kinds;
+        for (const auto& change : result.m_Changes)
+            kinds.insert(change.m_Kind);
+        EXPECT_EQ(kinds, step.m_Kinds);
+        step.m_Check();
+        // Nothing is written twice, and nothing comes back.
+        const std::map<std::string, std::string> cards = Cards();
+        const tBookSync::tResult again = Sync();
+        EXPECT_TRUE(again.m_Changes.empty());
+        EXPECT_EQ(People(), step.m_People);
+        EXPECT_EQ(Cards(), cards);
+    }
 }
 
 TEST_P(BookSyncTest, AFailedSyncChangesNothing) {

@@ -111,7 +111,8 @@ int tDavServer::Delete(const QString& name) {
 }
 
 int tDavServer::Request(const QByteArray& verb, const QUrl& url, const QByteArray& body,
-                        const QByteArray& contentType, QByteArray* answer) {
+                        const QByteArray& contentType, QByteArray* answer,
+                        const QByteArray& depth) {
     QNetworkAccessManager network;
     QNetworkRequest request(url);
     if (!contentType.isEmpty())
@@ -119,6 +120,8 @@ int tDavServer::Request(const QByteArray& verb, const QUrl& url, const QByteArra
     if (!User().isEmpty())
         request.setRawHeader("Authorization",
                              "Basic " + (User() + ':' + Password()).toUtf8().toBase64());
+    if (!depth.isEmpty())
+        request.setRawHeader("Depth", depth);
     request.setTransferTimeout(120000); // a whole book at once takes a while
     QNetworkReply* reply = network.sendCustomRequest(request, verb, body);
     QEventLoop loop;

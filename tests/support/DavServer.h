@@ -30,9 +30,10 @@ public:
     // The phone: a card put at Book() + name, or deleted; the HTTP status.
     int Put(const QString& name, const QByteArray& card);
     int Delete(const QString& name);
-    // Any request, for the tests' own needs.
+    // Any request, for the tests' own needs; depth: the Depth header, if any.
     int Request(const QByteArray& verb, const QUrl& url, const QByteArray& body,
-                const QByteArray& contentType, QByteArray* answer = nullptr);
+                const QByteArray& contentType, QByteArray* answer = nullptr,
+                const QByteArray& depth = {});
 
 private:
     tKind m_Kind;
