@@ -138,48 +138,45 @@ struct tGone {
 };
 
 // Pairs links that left the data file with people who came into it and stand for no card:
-// the same day and picture (renamed), the only two of a day (renamed, new picture), or the
-// same name (moved).
+// the same day and picture (renamed), the same name (moved), or the only two of a day
+// (renamed, with another picture).  A link removed with its birthday is no one's past.
 void Pair(std::vector<tGone>& gone, std::vector<const tEntry*> arrived) {
-    const auto take = [&](tGone& link, std::vector<const tEntry*>::iterator person) {
-        link.m_Now = *person;
-        arrived.erase(person);
+    const auto open = [](const tGone& link) {
+        return !link.m_Now && !link.m_Contact->m_DropBirthday;
     };
-    for (tGone& link : gone) {
-        const tContact& was = *link.m_Contact;
-        const auto person = std::find_if(arrived.begin(), arrived.end(), [&](const tEntry* p) {
-            return p->m_Month == was.m_Month && p->m_Day == was.m_Day &&
-                   p->m_Picture == was.m_Picture;
-        });
-        if (person != arrived.end())
-            take(link, person);
-    }
-    const auto sameDay = [](int month, int day) {
-        return [month, day](const auto& item) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(item)>, tGone>)
-                return !item.m_Now && item.m_Contact->m_Month == month &&
-                       item.m_Contact->m_Day == day;
-            else
-                return item->m_Month == month && item->m_Day == day;
+    const auto pass = [&](const auto& alike) {
+        for (tGone& link : gone) {
+            if (!open(link))
+                continue;
+            const auto person = std::find_if(arrived.begin(), arrived.end(),
+                                             [&](const tEntry* p) { return alike(link, *p); });
+            if (person != arrived.end()) {
+                link.m_Now = *person;
+                arrived.erase(person);
+            }
+        }
+    };
+    pass([](const tGone& link, const tEntry& p) {
+        return p.m_Month == link.m_Contact->m_Month && p.m_Day == link.m_Contact->m_Day &&
+               p.m_Picture == link.m_Contact->m_Picture;
+    });
+    pass([](const tGone& link, const tEntry& p) {
+        return CodePage::EqualNoCase(p.m_Name, link.m_Contact->m_Name);
+    });
+    pass([&](const tGone& link, const tEntry& p) {
+        const auto sameDay = [&](int month, int day) {
+            return month == link.m_Contact->m_Month && day == link.m_Contact->m_Day;
         };
-    };
-    for (tGone& link : gone) {
-        const tContact& was = *link.m_Contact;
-        if (link.m_Now ||
-            std::count_if(gone.begin(), gone.end(), sameDay(was.m_Month, was.m_Day)) != 1 ||
-            std::count_if(arrived.begin(), arrived.end(), sameDay(was.m_Month, was.m_Day)) != 1)
-            continue;
-        take(link, std::find_if(arrived.begin(), arrived.end(), sameDay(was.m_Month, was.m_Day)));
-    }
-    for (tGone& link : gone) {
-        if (link.m_Now)
-            continue;
-        const auto person = std::find_if(arrived.begin(), arrived.end(), [&](const tEntry* p) {
-            return CodePage::EqualNoCase(p->m_Name, link.m_Contact->m_Name);
-        });
-        if (person != arrived.end())
-            take(link, person);
-    }
+        return sameDay(p.m_Month, p.m_Day) &&
+               std::count_if(gone.begin(), gone.end(),
+                             [&](const tGone& other) {
+                                 return open(other) &&
+                                        sameDay(other.m_Contact->m_Month, other.m_Contact->m_Day);
+                             }) == 1 &&
+               std::count_if(arrived.begin(), arrived.end(), [&](const tEntry* other) {
+                   return sameDay(other->m_Month, other->m_Day);
+               }) == 1;
+    });
 }
 
 bool IsLeap(int year) {

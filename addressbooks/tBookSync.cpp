@@ -295,8 +295,13 @@ void tBookSync::Write(std::shared_ptr<tWriting> writing, size_t next) {
             const tBookLinks::tContact& told = dropped ? write.m_Was : write.m_Contact;
             m_Result.m_Changes.push_back(
                 {told.m_Exact, told.m_Month, told.m_Day, tBookReconciler::tChange::kWritten});
-        } else if (reply.m_Status == 412 || reply.m_Status == 404) {
+        } else if (reply.m_Status == 412) {
             m_Conflicted = true; // the card changed meanwhile: the book is synced again
+        } else if (reply.m_Status == 404) {
+            // Deleted on the server since the last sync (a report may leave out a card made
+            // and deleted in between): the link goes, and the person here is written anew.
+            decision.m_Book.m_Contacts.erase(write.m_Href);
+            m_Conflicted = true;
         } else {
             // Left as it was: the change is found again and written at the next sync.
             m_Result.m_Problems.push_back((decision.m_Book.m_Url + ": " +
@@ -368,9 +373,11 @@ void tBookSync::Save(size_t index, tBookLinks current, const tDecision& decision
     m_Result.m_Waiting += decision.m_Plan.m_Waiting;
     for (const tBookReconciler::tChange& change : decision.m_Plan.m_Changes)
         m_Result.m_Changes.push_back(change);
-    // A card changed while it was written: once more, so that its new version comes in now and
-    // the change made here is told as a conflict.
-    if (m_Conflicted && m_Again.insert(index).second) {
+    // Once more after writing: a card changed while it was written comes in now, and the
+    // server's token then covers what was written, so that a later delete of a card made here
+    // is reported.
+    const bool wrote = !decision.m_Plan.m_Writes.empty();
+    if ((m_Conflicted || wrote) && m_Again[index]++ < 2) {
         SyncBook(index);
         return;
     }

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -73,8 +74,8 @@ private:
     tBookLinks m_Links;
     tResult m_Result;
     tDone m_Done;
-    // Books synced a second time in this run because a card changed while it was written to.
-    std::set<size_t> m_Again;
+    // How often each book was synced again in this run after writing to it.
+    std::map<size_t, int> m_Again;
     bool m_Conflicted = false; // in the book being synced
     // Deciding on thousands of cards takes longer than a frame: it runs beside the event loop.
     // The watcher goes with this object; a decision it no longer waits for is dropped.

@@ -11,10 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <random>
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
@@ -50,8 +52,9 @@ protected:
         ASSERT_EQ(links.Save(kLinks), tFileFault::None);
     }
 
-    tBookSync::tResult Sync() {
-        tBookSync sync(m_Client, m_Data, kLinks, 12, 12);
+    tBookSync::tResult Sync() { return Sync(m_Data, kLinks); }
+    tBookSync::tResult Sync(tDataFile& data, const std::string& links) {
+        tBookSync sync(m_Client, data, links, 12, 12);
         QEventLoop loop;
         std::optional<tBookSync::tResult> result;
         sync.Run([&](const tBookSync::tResult& given) {
@@ -65,9 +68,10 @@ protected:
     }
 
     // "Name dd-mm picture-letter" for everybody in the data file.
-    std::set<std::string> People() {
+    std::set<std::string> People() { return People(m_Data); }
+    static std::set<std::string> People(tDataFile& data) {
         std::set<std::string> people;
-        for (const tDataFile::tEntry& person : m_Data.ReadAllEntries()) {
+        for (const tDataFile::tEntry& person : data.ReadAllEntries()) {
             char day[8];
             std::snprintf(day, sizeof day, "%02d-%02d", person.m_Day, person.m_Month);
             people.insert(person.ShownName() + " " + day + " " + person.m_Picture.substr(0, 1));
@@ -96,10 +100,14 @@ protected:
     }
 
     void ChangeLinks(const std::function<void(tBookLinks&)>& change) {
+        ChangeLinks(kLinks, change);
+    }
+    static void ChangeLinks(const std::string& path,
+                            const std::function<void(tBookLinks&)>& change) {
         tBookLinks links;
-        ASSERT_TRUE(links.Load(kLinks));
+        ASSERT_TRUE(links.Load(path));
         change(links);
-        ASSERT_EQ(links.Save(kLinks), tFileFault::None);
+        ASSERT_EQ(links.Save(path), tFileFault::None);
     }
 
     const std::string kLinks = "Cal_Data/AddressBooks.json";
@@ -391,6 +399,166 @@ TEST_P(BookSyncTest, ChangesMadeHereReachTheBook) {
         EXPECT_TRUE(again.m_Changes.empty());
         EXPECT_EQ(People(), step.m_People);
         EXPECT_EQ(Cards(), cards);
+    }
+}
+
+// Two computers on one book, each with its own data folder, and a phone: random changes on all
+// three and syncs in random order.  In the end both data files hold the book's birthdays,
+// each once.
+TEST_P(BookSyncTest, TwoComputersAndAPhoneAgreeInTheEnd) {
+    struct tComputer {
+        std::string m_Links;
+        tDataFile m_Data;
+        // Changed since this computer's last sync.  The data file keeps no identity: a person
+        // renamed and then moved between two syncs is one removed and another added.
+        std::set<std::string> m_Touched;
+    };
+    std::vector<std::unique_ptr<tComputer>> computers;
+    for (const std::string folder : {"one", "two"}) {
+        std::filesystem::create_directories(folder + "/Cal_Data");
+        std::filesystem::copy_file("Cal_Data/DataFile.txt", folder + "/Cal_Data/DataFile.txt");
+        auto computer = std::make_unique<tComputer>();
+        computer->m_Links = folder + "/Cal_Data/AddressBooks.json";
+        std::filesystem::copy_file(kLinks, computer->m_Links);
+        ChangeLinks(computer->m_Links,
+                    [](tBookLinks& links) { links.m_Books[0].m_NewPeopleGoHere = true; });
+        computer->m_Data.SetFileName((m_Scratch / folder + "/Cal_Data/DataFile.txt").c_str());
+        computers.push_back(std::move(computer));
+    }
+    const unsigned seed = testing::UnitTest::GetInstance()->random_seed();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    const auto pick = [&](int count) { return static_cast<int>(random() % unsigned(count)); };
+    int names = 0;
+    const auto date = [&] { return std::pair(1 + pick(12), 1 + pick(28)); };
+    const auto bday = [](std::pair<int, int> day) {
+        char text[16];
+        std::snprintf(text, sizeof text, "BDAY:--%02d%02d", day.first, day.second);
+        return std::string(text);
+    };
+    const auto sync = [&](tComputer& computer) {
+        computer.m_Touched.clear();
+        const tBookSync::tResult result = Sync(computer.m_Data, computer.m_Links);
+        ASSERT_EQ(result.m_Failed, 0) << result.m_Problems.at(0);
+    };
+    for (auto& computer : computers)
+        sync(*computer);
+
+    const auto phone = [&] {
+        const std::map<std::string, std::string> cards = Cards();
+        const int what = cards.empty() ? 0 : pick(5);
+        if (what == 0) {
+            const std::string name = "Phone" + std::to_string(++names);
+            ASSERT_EQ(m_Server->Put(QString::fromStdString(name) + ".vcf",
+                                    Card(name, "FN:" + name + "\r\n" + bday(date()) + "\r\n" +
+                                                   (pick(2) ? "GENDER:M\r\n" : "GENDER:F\r\n"))) /
+                          100,
+                      2);
+            return;
+        }
+        auto card = cards.begin();
+        std::advance(card, pick(static_cast<int>(cards.size())));
+        const QString file = QString::fromStdString(card->first);
+        if (what == 1) {
+            ASSERT_EQ(m_Server->Delete(file) / 100, 2);
+            return;
+        }
+        // Rename, move or take the birthday away, line by line.
+        std::string changed;
+        bool dated = false;
+        for (std::string line : LinesOf(card->second, {""})) {
+            if (line == "END:VCARD" && what == 3 && !dated)
+                changed += bday(date()) + "\r\n";
+            if (line.rfind("FN", 0) == 0 && what == 2)
+                line = "FN:Renamed" + std::to_string(++names);
+            if (line.rfind("BDAY", 0) == 0) {
+                dated = true;
+                if (what == 4)
+                    continue;
+                if (what == 3)
+                    line = bday(date());
+            }
+            changed += line + "\r\n";
+        }
+        // LinesOf sorts: BEGIN and VERSION first again.
+        changed = "BEGIN:VCARD\r\nVERSION:3.0\r\n" + changed;
+        for (const char* line : {"\r\nBEGIN:VCARD", "\r\nVERSION:3.0"}) {
+            const size_t twice = changed.find(line, 10);
+            if (twice != std::string::npos)
+                changed.erase(twice, std::strlen(line));
+        }
+        if (changed.find("END:VCARD") != changed.size() - 11) {
+            changed.erase(changed.find("END:VCARD\r\n"), 11);
+            changed += "END:VCARD\r\n";
+        }
+        ASSERT_EQ(m_Server->Put(file, QByteArray::fromStdString(changed)) / 100, 2) << changed;
+    };
+    const auto here = [&](tComputer& computer) {
+        std::vector<tDataFile::tEntry> people = computer.m_Data.ReadAllEntries();
+        std::erase_if(people, [&](const tDataFile::tEntry& person) {
+            return computer.m_Touched.count(person.m_Name) > 0;
+        });
+        const int what = people.empty() ? 0 : pick(4);
+        std::vector<tDataFile::tAdded> added;
+        if (what == 0) {
+            const auto [month, day] = date();
+            ASSERT_TRUE(computer.m_Data.AddEntries(
+                {{month, day, "Local" + std::to_string(++names), pick(2) ? "m001" : "f001", ""}},
+                added));
+            return;
+        }
+        const tDataFile::tEntry person = people[pick(static_cast<int>(people.size()))];
+        ASSERT_TRUE(computer.m_Data.DeleteEntry(person));
+        computer.m_Touched.insert(person.m_Name);
+        if (what == 3) { // removed with its birthday, as the window offers
+            // By name alone: the person may have been moved here since the last sync.
+            ChangeLinks(computer.m_Links, [&](tBookLinks& links) {
+                for (auto& [href, contact] : links.m_Books[0].m_Contacts)
+                    if (contact.m_Name == person.m_Name)
+                        contact.m_DropBirthday = true;
+            });
+            return;
+        }
+        tDataFile::tEntry now = person;
+        if (what == 1)
+            now.m_Name = "Local" + std::to_string(++names);
+        else
+            std::tie(now.m_Month, now.m_Day) = date();
+        now.m_Exact.clear();
+        computer.m_Touched.insert(now.m_Name);
+        ASSERT_TRUE(computer.m_Data.AddEntries({now}, added));
+    };
+    for (int edit = 0; edit < 200 && !HasFatalFailure(); ++edit) {
+        tComputer& computer = *computers[pick(2)];
+        if (pick(3) == 0)
+            phone();
+        else
+            here(computer);
+        if (pick(3) == 0)
+            sync(*computers[pick(2)]);
+    }
+    for (int round = 0; round < 2; ++round)
+        for (auto& computer : computers)
+            sync(*computer);
+
+    std::set<std::string> book;
+    for (const auto& [file, card] : Cards()) {
+        const std::vector<std::string> name = LinesOf(card, {"FN:"});
+        const std::vector<std::string> birthday = LinesOf(card, {"BDAY:--"});
+        if (birthday.empty())
+            continue;
+        const std::string day = birthday[0].substr(7);
+        EXPECT_TRUE(
+            book.insert(name.at(0).substr(3) + " " + day.substr(2, 2) + "-" + day.substr(0, 2))
+                .second)
+            << "one person twice in the book: " << name[0];
+    }
+    for (auto& computer : computers) {
+        std::set<std::string> people;
+        for (const std::string& person : People(computer->m_Data))
+            people.insert(person.substr(0, person.size() - 2)); // the picture's letter aside
+        EXPECT_EQ(people, book) << computer->m_Links;
+        EXPECT_EQ(computer->m_Data.ReadAllEntries().size(), people.size());
     }
 }
 
