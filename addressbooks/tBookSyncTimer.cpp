@@ -1,5 +1,7 @@
 #include "addressbooks/tBookSyncTimer.h"
 
+#include "platform/CodePage.h"
+
 #include <filesystem>
 
 tBookSyncTimer::tBookSyncTimer(tDataFile& data, std::string linksPath,
@@ -31,7 +33,47 @@ bool tBookSyncTimer::SyncNow() {
         // The sync object ends after its last callback has returned.
         QMetaObject::invokeMethod(
             this, [this] { m_Sync.reset(); }, Qt::QueuedConnection);
+        QStringList conflicts;
+        for (const tBookReconciler::tChange& change : result.m_Changes)
+            if (change.m_Kind == tBookReconciler::tChange::kConflict)
+                conflicts.append(QString::fromStdString(change.m_Name));
         Q_EMIT Synced(!result.m_Changes.empty(), result.m_Failed, result.m_Waiting);
+        if (!conflicts.isEmpty())
+            Q_EMIT Conflicts(conflicts);
     });
+    return true;
+}
+
+bool tBookSyncTimer::HasBooks() const {
+    tBookLinks links;
+    return links.Load(m_LinksPath) && !links.m_Books.empty();
+}
+
+std::optional<QString> tBookSyncTimer::BookOf(const std::string& name) const {
+    tBookLinks links;
+    if (!links.Load(m_LinksPath))
+        return std::nullopt;
+    for (const tBookLinks::tBook& book : links.m_Books)
+        for (const auto& [href, contact] : book.m_Contacts)
+            if (!contact.m_Name.empty() && !contact.m_Hidden &&
+                CodePage::EqualNoCase(contact.m_Name, name))
+                return book.m_Url;
+    return std::nullopt;
+}
+
+bool tBookSyncTimer::DropBirthday(const std::string& name) {
+    const tFileFault fault = tBookLinks::Change(m_LinksPath, [&](tBookLinks& links) {
+        bool found = false;
+        for (tBookLinks::tBook& book : links.m_Books)
+            for (auto& [href, contact] : book.m_Contacts)
+                if (!contact.m_Name.empty() && !contact.m_Hidden &&
+                    CodePage::EqualNoCase(contact.m_Name, name))
+                    found = contact.m_DropBirthday = true;
+        return found;
+    });
+    if (fault != tFileFault::None)
+        return false;
+    if (!SyncNow()) // one runs: the next takes it
+        m_Timer.start(kFirstMs);
     return true;
 }

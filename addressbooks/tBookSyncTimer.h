@@ -6,9 +6,11 @@
 #include "addressbooks/tDavClient.h"
 
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class tDataFile;
@@ -26,6 +28,15 @@ public:
     // A sync now, unless one runs; false when one runs already.
     bool SyncNow();
     bool Running() const { return m_Sync != nullptr; }
+    // Whether any book is subscribed.
+    bool HasBooks() const;
+
+    // The book whose card stands for this person (name in the data file's code page, on any
+    // day: it may have been moved here since the last sync); none when no card does.
+    std::optional<QString> BookOf(const std::string& name) const;
+    // The person was removed here, and their birthday is to go from their card too: the next
+    // sync, which comes at once, takes it away.
+    bool DropBirthday(const std::string& name);
 
     static constexpr int kFirstMs = 5000;
     static constexpr int kEveryMs = 15 * 60 * 1000;
@@ -33,6 +44,9 @@ public:
 Q_SIGNALS:
     // A sync ended; changed: the data file holds other people now.
     void Synced(bool changed, int failedBooks, int waiting);
+    // Changed here and in a book since the last sync: the book's version was kept; each line
+    // names a person as they were here.
+    void Conflicts(const QStringList& people);
 
 private:
     tDataFile& m_Data;

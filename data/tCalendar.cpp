@@ -477,10 +477,13 @@ bool tCalendar::DeletePerson() {
         ReportFileError(tMessage::DeleteFailed, m_DataFile.LastFault());
         return false;
     }
+    const int month = m_DateMonth, day = m_DateDay;
+    const std::string name = m_Name;
     m_PeopleCount = CountPeople(m_Month, m_SelectedDay);
     ShowPerson(m_DataFile.CountEntries(m_DateMonth, m_DateDay) != 0 ? 0 : -1);
     FillMonth(m_Month);
     Q_EMIT m_Events.PeopleChanged();
+    Q_EMIT m_Events.PersonDeleted(month, day, QByteArray::fromStdString(name));
     return true;
 }
 

@@ -158,6 +158,23 @@ int tMainFrame::OnCreate() {
         }
         Q_EMIT m_Calendar.m_Events.PeopleChanged();
     });
+    // A person removed here whose card is in a book: the user says whether the card loses
+    // the birthday too (else the person stays out here alone).
+    connect(&m_Calendar.m_Events, &tCalendarEvents::PersonDeleted, this,
+            [this](int, int, const QByteArray& name) {
+                const std::string person = name.toStdString();
+                const std::optional<QString> book = m_BookSync.BookOf(person);
+                if (book &&
+                    AfxQuestion(MessageText(tMessage::DropBirthdayQuestion,
+                                            {person, CodePage::AnsiFromUtf8(book->toStdString())}),
+                                MessageText(tMessage::DropBirthdayButton),
+                                MessageText(tMessage::KeepInBookButton)))
+                    m_BookSync.DropBirthday(person);
+            });
+    connect(&m_BookSync, &tBookSyncTimer::Conflicts, this, [](const QStringList& people) {
+        AfxMessageBox(MessageText(tMessage::SyncConflictNote,
+                                  {CodePage::AnsiFromUtf8(people.join(", ").toStdString())}));
+    });
     m_BookSync.Start();
     connect(&m_Calendar.m_Events, &tCalendarEvents::NoticeDaysChanged, this,
             [this] { UpdateTip(); });
@@ -478,6 +495,8 @@ bool tMainFrame::event(QEvent* event) {
             m_Transfer.OnExport();
         else if (message->m_WParam == kCommandFind)
             OnFind();
+        else if (message->m_WParam == kCommandSyncNow)
+            m_BookSync.SyncNow();
         else if (message->m_WParam >= kCommandAlarmHour &&
                  message->m_WParam < kCommandAlarmHour + 24)
             SetAlarmHour(static_cast<int>(message->m_WParam - kCommandAlarmHour));
@@ -586,6 +605,8 @@ void tMainFrame::ShowWindowMenu(QPoint at) {
                                            std::pair{tMessage::ExportMenu, kCommandExport},
                                            std::pair{tMessage::FindMenu, kCommandFind}})
         menu.addAction(ToQString(MessageText(message)))->setData(command);
+    if (m_BookSync.HasBooks())
+        menu.addAction(ToQString(MessageText(tMessage::SyncNowMenu)))->setData(kCommandSyncNow);
     // The hour from which a new day's reminders come.
     QMenu* hours = menu.addMenu(ToQString(MessageText(tMessage::RemindAt)));
     const int current = m_Calendar.m_DataFile.ReadAlarmHour();

@@ -35,6 +35,7 @@ public:
     static constexpr UINT kCommandImport = 0x800A;
     static constexpr UINT kCommandExport = 0x800B;
     static constexpr UINT kCommandFind = 0x800C;
+    static constexpr UINT kCommandSyncNow = 0x800D;
     static constexpr UINT kCommandAlarmHour = 0x8010; // + the hour, 0-23
 
     tMainFrame();

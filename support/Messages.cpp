@@ -140,6 +140,15 @@ constexpr tText kTexts[] = {
     {"sync waiting", "%s contacts wait for a gender."},
     {"sync written", "written to the address book"},
     {"sync conflict", "changed on both sides: the address book's version was kept"},
+    {"drop birthday question",
+     "%s is also in the address book %s. Remove the birthday from the contact there as well? The "
+     "contact itself stays."},
+    {"drop birthday", "Remove it there too"},
+    {"keep in book", "Keep it there"},
+    {"sync now", "Sync address books now"},
+    {"sync conflict note",
+     "Changed here and in the address book at the same time; the address book's version was "
+     "kept. Your change, to make again if you wish: %s"},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

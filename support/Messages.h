@@ -115,6 +115,11 @@ enum class tMessage {
     SyncWaiting,
     SyncWritten,
     SyncConflict,
+    DropBirthdayQuestion,
+    DropBirthdayButton,
+    KeepInBookButton,
+    SyncNowMenu,
+    SyncConflictNote,
     Count
 };
 

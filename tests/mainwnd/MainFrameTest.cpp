@@ -275,6 +275,76 @@ TEST_F(MainFrameTest, APhonesNewCardShowsAfterASync) {
         << "Kim's card states no gender: Kim waits, and the tip says so";
 }
 
+TEST_F(MainFrameTest, RemovingASyncedPersonAsksWhetherTheCardLosesTheBirthday) {
+    CreateFrame(); // 14 June
+    std::filesystem::create_directory("server");
+    TestSupport::tDavServer server(TestSupport::tDavServer::kXandikos,
+                                   m_Scratch->Path() + "/server");
+    if (!server.Problem().isEmpty())
+        GTEST_SKIP() << server.Problem().toStdString();
+    for (const char* who : {"ida", "kim"})
+        ASSERT_EQ(server.Put(QString(who) + ".vcf",
+                             QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:") + who +
+                                 "\r\nFN:" + (who[0] == 'i' ? "Ida Holm" : "Kim Ek") +
+                                 "\r\nBDAY:--0616\r\nGENDER:F\r\nTEL:123\r\nEND:VCARD\r\n") /
+                      100,
+                  2);
+    WriteFile("Cal_Data/AddressBooks.json",
+              R"({"books": [{"url": ")" + server.Book().toString().toStdString() + R"("}]})");
+    QSignalSpy synced(&m_Frame->m_BookSync, &tBookSyncTimer::Synced);
+    ASSERT_TRUE(m_Frame->m_BookSync.SyncNow());
+    ASSERT_TRUE(synced.wait(20000));
+    Calendar().SelectDay(16);
+    ASSERT_EQ(Calendar().m_PeopleCount, 2);
+    // The sync that ended lets go of its work at the next turn of the loop.
+    const auto idle = [&] {
+        for (int turns = 0; m_Frame->m_BookSync.Running() && turns < 1000; ++turns)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+    const auto card = [&](const char* who) {
+        QByteArray text;
+        server.Request("GET", server.Book().resolved(QUrl(QString(who) + ".vcf")), {}, {}, &text);
+        return text.toStdString();
+    };
+
+    // "Keep it there": the first shown stays out of Zembrola alone.
+    const std::string first = Calendar().m_Name;
+    Recorder().Clear();
+    SetQuestionHandler([n = 0](const std::string& text) mutable {
+        Recorder().m_Questions.push_back(text);
+        return n++ == 0; // yes, delete; no, keep the card's birthday
+    });
+    ASSERT_TRUE(Calendar().DeletePerson());
+    ASSERT_EQ(Recorder().m_Questions.size(), 2u);
+    EXPECT_EQ(Recorder().m_Questions[1],
+              first + " is also in the address book " + server.Book().toString().toStdString() +
+                  ". Remove the birthday from the contact there as well? The contact itself "
+                  "stays.");
+    idle();
+    ASSERT_TRUE(m_Frame->m_BookSync.SyncNow());
+    ASSERT_TRUE(synced.wait(20000));
+    // "Remove it there too": the other's card loses BDAY and nothing else.
+    SetQuestionHandler([](const std::string& text) {
+        Recorder().m_Questions.push_back(text);
+        return true;
+    });
+    idle();
+    ASSERT_TRUE(Calendar().DeletePerson());
+    ASSERT_TRUE(synced.wait(20000));
+    const bool idaFirst = first == "Ida Holm";
+    const std::string kept = card(idaFirst ? "ida" : "kim");
+    const std::string dropped = card(idaFirst ? "kim" : "ida");
+    EXPECT_NE(kept.find("BDAY:--0616"), std::string::npos) << kept;
+    EXPECT_EQ(dropped.find("BDAY"), std::string::npos) << dropped;
+    EXPECT_NE(dropped.find("TEL:123"), std::string::npos) << dropped;
+    EXPECT_EQ(Calendar().m_PeopleCount, 0);
+    // And neither comes back.
+    idle();
+    ASSERT_TRUE(m_Frame->m_BookSync.SyncNow());
+    ASSERT_TRUE(synced.wait(20000));
+    EXPECT_EQ(TestSupport::ReadFile("Cal_Data/DataFile.txt").find("[16-06]"), std::string::npos);
+}
+
 TEST_F(MainFrameTest, HelpOpensTheDocumentOfTheLanguage) {
     CreateFrame("[settings]\nlanguage=4\n");
     m_Frame->OnHelpInfo();
