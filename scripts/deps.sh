@@ -20,7 +20,7 @@ packages=(
     # the system calls of a wake-up, counted
     strace
     # address-book servers, started on this computer for the sync's tests
-    radicale xandikos
+    radicale xandikos curl
     # desktop tests: a virtual display, a window manager, a tray, input, sound, a fake clock
     xvfb openbox trayer xdotool x11-utils pulseaudio pulseaudio-utils faketime libfaketime
     # and the compositors people run, started headless: GNOME Shell (with its notifications,
