@@ -357,13 +357,17 @@ void tBookSync::Save(size_t index, tBookLinks current, const tDecision& decision
     current.m_LocalOnly = decision.m_Plan.m_LocalOnly;
     std::vector<tDataFile::tAdded> results;
     bool meanwhile = false;
-    const bool saved =
-        m_Data.ChangeEntries(decision.m_Plan.m_Removals, decision.m_Plan.m_Additions, results, [&] {
-            // Under the lock: the links must be the ones decided on, or another sync (a second
-            // program) has saved since; then nothing is saved and the next sync starts afresh.
+    // Under the lock: the links must be the ones decided on, or another sync (a second
+    // program) has saved since; then nothing is saved and the next sync starts afresh.  They
+    // are written after the data file, so that a kill between the two leaves the data file
+    // ahead, which the next sync recognises, and never the links.
+    const bool saved = m_Data.ChangeEntries(
+        decision.m_Plan.m_Removals, decision.m_Plan.m_Additions, results,
+        [&] {
             meanwhile = AtomicFile::Read(m_LinksPath) != read;
-            return !meanwhile && current.Save(m_LinksPath) == tFileFault::None;
-        });
+            return !meanwhile;
+        },
+        [&] { return current.Save(m_LinksPath) == tFileFault::None; });
     if (!saved) {
         Fail(index, meanwhile ? QStringLiteral("another sync saved meanwhile; tried again later")
                               : QStringLiteral("the data file could not be saved"));

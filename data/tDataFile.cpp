@@ -182,60 +182,70 @@ bool tDataFile::AddEntries(const std::vector<tEntry>& entries, std::vector<tAdde
 
 bool tDataFile::ChangeEntries(const std::vector<tEntry>& removals,
                               const std::vector<tEntry>& entries, std::vector<tAdded>& results,
-                              const std::function<bool()>& underLock) {
+                              const std::function<bool()>& underLock,
+                              const std::function<bool()>& afterSave) {
     results.assign(entries.size(), tAdded::NotWritten);
     bool agreed = true;
-    m_LastFault = tProfileCache::Instance().Edit(m_FileName.c_str(), [&](tProfileFile& file) {
-        bool changed = false;
-        for (const tEntry& entry : removals) {
-            const std::string section = SectionName(entry.m_Month, entry.m_Day);
-            if (file.RemoveExactKey(section, entry.m_Exact)) {
-                changed = true;
-                if (!file.HasKeys(section))
-                    file.RemoveSection(section);
+    bool followed = true;
+    m_LastFault = tProfileCache::Instance().Edit(
+        m_FileName.c_str(),
+        [&](tProfileFile& file) {
+            bool changed = false;
+            for (const tEntry& entry : removals) {
+                const std::string section = SectionName(entry.m_Month, entry.m_Day);
+                if (file.RemoveExactKey(section, entry.m_Exact)) {
+                    changed = true;
+                    if (!file.HasKeys(section))
+                        file.RemoveSection(section);
+                }
             }
-        }
-        for (size_t i = 0; i < entries.size(); ++i) {
-            const tEntry& entry = entries[i];
-            if (!IsStorableName(entry.m_Name) || !ProfileValueIsStorable(entry.m_Picture)) {
-                results[i] = tAdded::NotStorable;
-                continue;
-            }
-            const std::string section = SectionName(entry.m_Month, entry.m_Day);
-            size_t used = 0;
-            bool there = false;
-            const bool hadSection = file.ForEachKey(section, [&](std::string_view name) {
-                used += name.size() + 1;
-                there = there || CodePage::EqualNoCase(name, entry.m_Name);
-                return true;
-            });
-            if (there)
-                results[i] = tAdded::AlreadyThere;
-            else if (!NameFits(used, entry.m_Name.size()))
-                results[i] = tAdded::DayFull;
-            else if (file.SetValue(section, entry.m_Name, entry.m_Picture)) {
-                // Only a name of bytes that could be UTF-8 can change how the file reads.
-                const bool suspect = std::any_of(entry.m_Name.begin(), entry.m_Name.end(),
-                                                 [](char c) { return c < 0; }) &&
-                                     CodePage::LooksLikeUtf8(entry.m_Name);
-                if (suspect && !file.KeepsItsForm()) {
-                    hadSection ? file.RemoveKey(section, entry.m_Name)
-                               : file.RemoveSection(section);
+            for (size_t i = 0; i < entries.size(); ++i) {
+                const tEntry& entry = entries[i];
+                if (!IsStorableName(entry.m_Name) || !ProfileValueIsStorable(entry.m_Picture)) {
                     results[i] = tAdded::NotStorable;
                     continue;
                 }
-                results[i] = tAdded::Added;
-                changed = true;
+                const std::string section = SectionName(entry.m_Month, entry.m_Day);
+                size_t used = 0;
+                bool there = false;
+                const bool hadSection = file.ForEachKey(section, [&](std::string_view name) {
+                    used += name.size() + 1;
+                    there = there || CodePage::EqualNoCase(name, entry.m_Name);
+                    return true;
+                });
+                if (there)
+                    results[i] = tAdded::AlreadyThere;
+                else if (!NameFits(used, entry.m_Name.size()))
+                    results[i] = tAdded::DayFull;
+                else if (file.SetValue(section, entry.m_Name, entry.m_Picture)) {
+                    // Only a name of bytes that could be UTF-8 can change how the file reads.
+                    const bool suspect = std::any_of(entry.m_Name.begin(), entry.m_Name.end(),
+                                                     [](char c) { return c < 0; }) &&
+                                         CodePage::LooksLikeUtf8(entry.m_Name);
+                    if (suspect && !file.KeepsItsForm()) {
+                        hadSection ? file.RemoveKey(section, entry.m_Name)
+                                   : file.RemoveSection(section);
+                        results[i] = tAdded::NotStorable;
+                        continue;
+                    }
+                    results[i] = tAdded::Added;
+                    changed = true;
+                }
             }
-        }
-        if (underLock && !underLock()) {
-            agreed = false;
-            throw std::runtime_error("the caller's file was not written"); // nothing saved
-        }
-        return changed;
-    });
+            if (underLock && !underLock()) {
+                agreed = false;
+                throw std::runtime_error("the caller's file was not written"); // nothing saved
+            }
+            return changed;
+        },
+        [&] {
+            followed = !afterSave || afterSave();
+            return followed ? tFileFault::None : tFileFault::WriteFailed;
+        });
     if (m_LastFault == tFileFault::None && agreed)
         return true;
+    if (agreed && !followed)
+        return false; // this file is saved; the caller's is not
     results.assign(entries.size(), tAdded::NotWritten);
     return false;
 }

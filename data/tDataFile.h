@@ -83,11 +83,13 @@ public:
     // refused the save.
     bool AddEntries(const std::vector<tEntry>& entries, std::vector<tAdded>& results);
     // Removes people (by their exact names) and then adds others as AddEntries does, in one
-    // save; underLock runs while the save's lock is held, after the changes are decided and
-    // before the file is replaced (a file of the caller's that must agree with this one is
-    // written there).  False when the file refused the save or underLock failed.
+    // save, under the save's lock: underLock runs after the changes are decided and before the
+    // file is replaced (false: nothing is saved); afterSave once it is replaced (a file of the
+    // caller's that must never be ahead of this one is written there).  False when the file
+    // refused the save or either call failed.
     bool ChangeEntries(const std::vector<tEntry>& removals, const std::vector<tEntry>& additions,
-                       std::vector<tAdded>& results, const std::function<bool()>& underLock);
+                       std::vector<tAdded>& results, const std::function<bool()>& underLock = {},
+                       const std::function<bool()>& afterSave = {});
 
     bool ReadNotifyInAdvance() const;
     bool WriteNotifyInAdvance(bool flag);

@@ -156,8 +156,8 @@ tFileFault tProfileCache::ReadFault(const char* fileName) {
     return found == m_Entries.end() ? tFileFault::None : found->second.m_Fault;
 }
 
-tFileFault tProfileCache::Edit(const char* fileName,
-                               const std::function<bool(tProfileFile&)>& edit) {
+tFileFault tProfileCache::Edit(const char* fileName, const std::function<bool(tProfileFile&)>& edit,
+                               const std::function<tFileFault()>& afterWrite) {
     const std::string path = NativeName(fileName);
     const std::string target = AtomicFile::ResolveTarget(path);
     // A file that cannot be read says so first, whatever else is wrong.
@@ -191,7 +191,8 @@ tFileFault tProfileCache::Edit(const char* fileName,
     }
     if (!changed) {
         entry.m_File = file;
-        return AtomicFile::CanReplace(target);
+        const tFileFault fault = AtomicFile::CanReplace(target);
+        return fault == tFileFault::None && afterWrite ? afterWrite() : fault;
     }
     if (!file->KeepsItsForm()) {
         m_Entries.erase(path); // the change stays unwritten: read the file again
@@ -207,7 +208,7 @@ tFileFault tProfileCache::Edit(const char* fileName,
     entry.m_File = file;
     entry.m_CheckedNs = 0; // our own write is reported too; compare once more
     Watch(path, entry);
-    return tFileFault::None;
+    return afterWrite ? afterWrite() : tFileFault::None;
 }
 
 void tProfileCache::Clear() {

@@ -33,8 +33,10 @@ public:
 
     // Changes the file: under the lock of its folder, reads it afresh, lets edit change the
     // parsed copy (edit returns whether it did) and replaces the file on disk atomically.  A
-    // file that could not be read whole is never written.
-    tFileFault Edit(const char* fileName, const std::function<bool(tProfileFile&)>& edit);
+    // file that could not be read whole is never written.  afterWrite, if given, runs still
+    // under the lock once the file is written (or found unchanged); its fault is returned.
+    tFileFault Edit(const char* fileName, const std::function<bool(tProfileFile&)>& edit,
+                    const std::function<tFileFault()>& afterWrite = {});
 
     void Clear();
 

@@ -7,6 +7,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QEventLoop>
+#include <QProcess>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -560,6 +561,71 @@ TEST_P(BookSyncTest, TwoComputersAndAPhoneAgreeInTheEnd) {
         EXPECT_EQ(people, book) << computer->m_Links;
         EXPECT_EQ(computer->m_Data.ReadAllEntries().size(), people.size());
     }
+}
+
+// "zembrola --sync" killed at moments spread over its work, again and again: after each kill
+// the data file and the links file read whole, and the sync that is let finish leaves every
+// card once in the data file and every person added here once in the book.
+TEST_P(BookSyncTest, ASyncKilledInTheMiddleIsFinishedByTheNext) {
+    const char* program = std::getenv("ZEMBROLA_PROGRAM");
+    ASSERT_NE(program, nullptr);
+    ChangeLinks([](tBookLinks& links) { links.m_Books[0].m_NewPeopleGoHere = true; });
+    constexpr int kCards = 300;
+    for (int i = 0; i < kCards; ++i)
+        ASSERT_EQ(m_Server->Put(QStringLiteral("c%1.vcf").arg(i),
+                                Card("c" + std::to_string(i),
+                                     "FN:Card " + std::to_string(i) + "\r\nBDAY:--" +
+                                         (i % 12 < 9 ? "0" : "") + std::to_string(i % 12 + 1) +
+                                         (i % 28 < 9 ? "0" : "") + std::to_string(i % 28 + 1) +
+                                         "\r\nGENDER:F\r\n")) /
+                      100,
+                  2);
+    const auto killedSync = [&](int afterMs) {
+        QProcess sync;
+        sync.setWorkingDirectory(QString::fromStdString(m_Scratch.Path()));
+        sync.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        sync.start(program, {"--sync"});
+        ASSERT_TRUE(sync.waitForStarted(5000));
+        if (!sync.waitForFinished(afterMs)) {
+            sync.kill();
+            sync.waitForFinished(5000);
+        }
+        tBookLinks links;
+        EXPECT_TRUE(links.Load(kLinks)) << "the links file after a kill at " << afterMs << " ms";
+        tDataFile data;
+        data.SetFileName("Cal_Data\\DataFile.txt");
+        EXPECT_TRUE(data.ReadAllEntries().size() <= size_t(kCards) + 40);
+        EXPECT_EQ(TestSupport::ReadFile("Cal_Data/DataFile.txt").find("[settings]") ==
+                      std::string::npos,
+                  false)
+            << "the data file after a kill at " << afterMs << " ms";
+    };
+    const auto finished = [&] {
+        const tBookSync::tResult result = Sync();
+        EXPECT_EQ(result.m_Failed, 0) << (result.m_Problems.empty() ? "" : result.m_Problems[0]);
+        EXPECT_TRUE(Sync().m_Changes.empty()) << "the second sync finds nothing left to do";
+    };
+    for (int ms : {60, 120, 180, 240, 300, 400, 550, 700, 900, 1200})
+        killedSync(ms);
+    finished();
+    EXPECT_EQ(People().size(), size_t(kCards));
+
+    // People added here, written to the book by syncs that are killed too.
+    std::vector<tDataFile::tAdded> added;
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(m_Data.AddEntries(
+            {{1 + i % 12, 1 + i % 28, "Here " + std::to_string(i), "m001", ""}}, added));
+    for (int ms : {60, 120, 180, 240, 300, 400, 600})
+        killedSync(ms);
+    finished();
+    EXPECT_EQ(People().size(), size_t(kCards) + 40);
+    std::multiset<std::string> names;
+    for (const auto& [file, card] : Cards())
+        for (const std::string& line : LinesOf(card, {"FN:"}))
+            names.insert(line);
+    EXPECT_EQ(names.size(), size_t(kCards) + 40);
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size())
+        << "a card written twice";
 }
 
 TEST_P(BookSyncTest, AFailedSyncChangesNothing) {

@@ -115,6 +115,29 @@ TEST_F(DataFileTest, DeletingRemovesTheEmptiedSection) {
     EXPECT_EQ(Contents(), "[05-03]\nLena=f011\n");
 }
 
+// A change together with a file of the caller's: the check before the save can stop it, and
+// the caller's file is written only once this one is on disk.
+TEST_F(DataFileTest, AChangeWithAFileOfTheCallersSavesThisOneFirst) {
+    Write("[24-12]\nAnna=f002\n");
+    std::vector<tDataFile::tAdded> added;
+    const std::vector<tDataFile::tEntry> removals{{12, 24, "Anna", "f002", "Anna"}};
+    const std::vector<tDataFile::tEntry> additions{{3, 5, "Lena", "f011", {}}};
+    EXPECT_FALSE(m_Data.ChangeEntries(removals, additions, added, [] { return false; }));
+    EXPECT_EQ(Contents(), "[24-12]\nAnna=f002\n") << "stopped before the save";
+    std::string seen;
+    EXPECT_TRUE(m_Data.ChangeEntries(
+        removals, additions, added, [] { return true; },
+        [&] {
+            seen = Contents();
+            return true;
+        }));
+    EXPECT_EQ(seen, "[05-03]\nLena=f011\n");
+    EXPECT_FALSE(m_Data.ChangeEntries({}, {{4, 4, "Ida", "f001", {}}}, added, {}, [] {
+        return false;
+    })) << "the caller's file failed";
+    EXPECT_EQ(Contents(), "[05-03]\nLena=f011\n[04-04]\nIda=f001\n");
+}
+
 TEST_F(DataFileTest, WithoutTheFolderNothingCountsAndNothingIsWritten) {
     TestSupport::tScratch empty(TestSupport::tScratch::tContent::Empty);
     tDataFile data;
