@@ -27,6 +27,7 @@
 
 #include <filesystem>
 
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
@@ -545,6 +546,20 @@ TEST_F(MainFrameTest, ADroppedAddressBookIsReviewedThenAdded) {
         QTest::qWait(500);
         for (const QProgressDialog* progress : m_Frame->findChildren<QProgressDialog*>())
             EXPECT_FALSE(progress->isVisible());
+        // The columns say what they hold; a card that waits offers "choose", not a gender.
+        for (const auto& [column, title] :
+             {std::pair{0, tMessage::ColumnName}, std::pair{1, tMessage::ColumnDate},
+              std::pair{2, tMessage::ColumnGender}, std::pair{3, tMessage::ColumnResult}})
+            EXPECT_EQ(
+                FromQString(review->m_Model->headerData(column, Qt::Horizontal, Qt::DisplayRole)
+                                .toString()),
+                MessageText(title));
+        EXPECT_FALSE(review->m_Model->headerData(4, Qt::Horizontal, Qt::DisplayRole).isValid());
+        const QModelIndex carla = review->m_Model->index(2, tImportDialog::kColumnGender);
+        QAbstractItemDelegate* delegate = review->m_Table->itemDelegateForIndex(carla);
+        std::unique_ptr<QWidget> editor(delegate->createEditor(review, {}, carla));
+        delegate->setEditorData(editor.get(), carla);
+        EXPECT_EQ(static_cast<QComboBox*>(editor.get())->currentIndex(), 0);
         // One choice for all the cards that wait, then one card changed by itself.
         EXPECT_TRUE(review->m_AllFemale->isVisibleTo(review));
         review->m_AllFemale->click();

@@ -37,6 +37,7 @@ TEST(CTimeTest, LocalTimesCountAsTheCLibraryCountsThem) {
         {"Europe/Amsterdam", 2024, 2, 29, 6, 0},   // a leap day
         {"Europe/Amsterdam", 2026, 13, 1, 6, 0},   // month 13: January of the next year
         {"Europe/Amsterdam", 2026, 0, 1, 6, 0},    // month 0: December before
+        {"Europe/Amsterdam", 2026, -13, 1, 6, 0},  // November, two years before
         {"Europe/Amsterdam", 2026, 4, 31, 6, 0},   // 31 April: 1 May
         {"Europe/Amsterdam", 2026, 3, 0, 6, 0},    // day 0: the last of February
         {"America/New_York", 2026, 3, 8, 2, 30},   // skipped there

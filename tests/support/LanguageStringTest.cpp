@@ -55,6 +55,14 @@ TEST_F(LanguageStringTest, MissingAndEmptyTextsFailWithoutReturningAnEarlierText
     }
 }
 
+TEST_F(LanguageStringTest, AnotherFileGivesItsOwnTexts) {
+    m_Strings.SetLanguage(1);
+    EXPECT_STREQ(m_Strings.GetString("title"), "Birthdays");
+    WriteFile(m_Scratch / "Other.txt", "[English]\r\ntitle=Others\r\n");
+    m_Strings.SetFileName("Other.txt");
+    EXPECT_STREQ(m_Strings.GetString("title"), "Others") << "not the text the first file gave";
+}
+
 TEST_F(LanguageStringTest, LongTextsAreCutTo249Characters) {
     m_Strings.SetLanguage(1);
     EXPECT_EQ(std::string(m_Strings.GetString("long")), std::string(249, 'L'));
