@@ -26,6 +26,24 @@ std::string tBookLinks::LocalKey(int month, int day, const std::string& name) {
     return std::to_string(month * 100 + day) + "|" + CodePage::Utf8FromAnsi(CodePage::Folded(name));
 }
 
+tBookLinks::tBirthYears tBookLinks::BirthYears() const {
+    tBirthYears years;
+    for (const tBook& book : m_Books)
+        for (const auto& [href, contact] : book.m_Contacts)
+            if (contact.m_Year && !contact.m_Name.empty() && !contact.m_Hidden)
+                years.emplace(LocalKey(contact.m_Month, contact.m_Day, contact.m_Name),
+                              *contact.m_Year);
+    return years;
+}
+
+std::optional<int> tBookLinks::Age(const tBirthYears& years, int year, int month, int day,
+                                   const std::string& name) {
+    const auto found = years.find(LocalKey(month, day, name));
+    if (found == years.end() || year - found->second < 1)
+        return std::nullopt;
+    return year - found->second;
+}
+
 tBookLinks::tBook* tBookLinks::Find(const QString& url) {
     for (tBook& book : m_Books)
         if (book.m_Url == url)

@@ -53,6 +53,14 @@ public:
 
     static std::string LocalKey(int month, int day, const std::string& name);
 
+    // The birth years the cards give, by LocalKey: the people whose age can be told.
+    using tBirthYears = std::map<std::string, int>;
+    tBirthYears BirthYears() const;
+    // The age a person with that birth year reaches in year; none for no year, or an age that
+    // would be none or negative (a year typed wrong).
+    static std::optional<int> Age(const tBirthYears& years, int year, int month, int day,
+                                  const std::string& name);
+
     tBook* Find(const QString& url);
 
     // An absent file is no books.  False (and fault) when the file cannot be read or is no

@@ -44,6 +44,11 @@ bool tBookSyncTimer::SyncNow() {
     return true;
 }
 
+tBookLinks::tBirthYears tBookSyncTimer::BirthYears() const {
+    tBookLinks links;
+    return links.Load(m_LinksPath) ? links.BirthYears() : tBookLinks::tBirthYears{};
+}
+
 bool tBookSyncTimer::HasBooks() const {
     tBookLinks links;
     return links.Load(m_LinksPath) && !links.m_Books.empty();

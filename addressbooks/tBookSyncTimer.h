@@ -30,6 +30,8 @@ public:
     bool Running() const { return m_Sync != nullptr; }
     // Whether any book is subscribed.
     bool HasBooks() const;
+    // The birth years the cards give, as the links file holds them.
+    tBookLinks::tBirthYears BirthYears() const;
 
     // The book whose card stands for this person (name in the data file's code page, on any
     // day: it may have been moved here since the last sync); none when no card does.

@@ -1,5 +1,7 @@
 #include "alarm/tAlarmFrame.h"
 
+#include "addressbooks/tBookLinks.h"
+
 #include "alarm/tRegistry.h"
 #include "app/tApp.h"
 #include "controls/Colours.h"
@@ -171,9 +173,22 @@ void tAlarmFrame::ShowAlarm() {
         QAccessible::updateAccessibility(&alert);
     }
     PlayAlarmSound();
-    m_Notifier.Show({MessageText(tMessage::BirthdaySummary, {m_Name}),
+    m_Notifier.Show({MessageText(tMessage::BirthdaySummary, {WhoTurnsWhat()}),
                      tCalendar::DateText(m_Month, m_Day), FullPath(picture),
                      MessageText(tMessage::OkAction), MessageText(tMessage::LaterAction)});
+}
+
+std::string tAlarmFrame::WhoTurnsWhat() const {
+    // The age where an address book gave the year; the window itself stays as it is.
+    tBookLinks links;
+    if (!links.Load(kLinksPath))
+        return m_Name;
+    const CTime now = CTime::GetCurrentTime();
+    const bool nextYear =
+        m_Month < now.GetMonth() || (m_Month == now.GetMonth() && m_Day < now.GetDay());
+    const std::optional<int> age = tBookLinks::Age(
+        links.BirthYears(), now.GetYear() + (nextYear ? 1 : 0), m_Month, m_Day, m_Name);
+    return age ? MessageText(tMessage::TurnsAge, {m_Name, std::to_string(*age)}) : m_Name;
 }
 
 void tAlarmFrame::closeEvent(QCloseEvent* event) {

@@ -60,6 +60,9 @@ protected:
     void OnEraseBkgnd(QPainter& painter) override;
 
 private:
+    // The notice's name: "Anna Berg turns 40" where the address books know the year.
+    std::string WhoTurnsWhat() const;
+    static constexpr const char* kLinksPath = "Cal_Data/AddressBooks.json";
     int OnCreate();
     void PlayAlarmSound();
     void Centre();

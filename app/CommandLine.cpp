@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "addressbooks/tBookLinks.h"
+
 #include "app/BookCommands.h"
 #include "data/tCalendar.h"
 #include "data/tCalendarExport.h"
@@ -201,11 +203,20 @@ int Next(const char* daysText, std::FILE* out, std::FILE* err) {
         }
         days = static_cast<int>(value);
     }
+    // The ages the address books know, as a third column.
+    tBookLinks links;
+    const tBookLinks::tBirthYears years =
+        links.Load("Cal_Data/AddressBooks.json") ? links.BirthYears() : tBookLinks::tBirthYears{};
     const CTime now = CTime::GetCurrentTime();
     for (const tUpcoming::tItem& item :
-         tUpcoming::Find(data, now.GetYear(), now.GetMonth(), now.GetDay(), days))
-        std::fprintf(out, "%04d-%02d-%02d\t%s\n", item.m_Year, item.m_Month, item.m_Day,
+         tUpcoming::Find(data, now.GetYear(), now.GetMonth(), now.GetDay(), days)) {
+        std::fprintf(out, "%04d-%02d-%02d\t%s", item.m_Year, item.m_Month, item.m_Day,
                      TerminalText(item.m_Name).c_str());
+        if (const std::optional<int> age =
+                tBookLinks::Age(years, item.m_Year, item.m_Month, item.m_Day, item.m_Name))
+            std::fprintf(out, "\t%d", *age);
+        std::fputc('\n', out);
+    }
     return 0;
 }
 

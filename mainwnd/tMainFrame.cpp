@@ -146,8 +146,10 @@ int tMainFrame::OnCreate() {
     // What a sync brought shows at once, unless someone is being entered (then at the next
     // month or day the user picks).
     connect(&m_BookSync, &tBookSyncTimer::Synced, this, [this](bool changed, int, int waiting) {
-        if (waiting != m_BooksWaiting) {
+        tBookLinks::tBirthYears years = m_BookSync.BirthYears();
+        if (waiting != m_BooksWaiting || years != m_BirthYears) {
             m_BooksWaiting = waiting;
+            m_BirthYears = std::move(years);
             UpdateTip();
         }
         if (!changed)
@@ -627,7 +629,7 @@ void tMainFrame::OnFind() {
 }
 
 std::string tMainFrame::TipText(const tDataFile& file, int notifyDays, const CTime& now,
-                                int waiting) {
+                                int waiting, const tBookLinks::tBirthYears& years) {
     const tWorkStep step;
     std::string tip = g_LanguageString.GetString("title");
     // The address books' waiting contacts keep their line whatever the birthdays take.
@@ -642,7 +644,14 @@ std::string tMainFrame::TipText(const tDataFile& file, int notifyDays, const CTi
             item.m_InDays == 0   ? MessageText(tMessage::Today)
             : item.m_InDays == 1 ? MessageText(tMessage::Tomorrow)
                                  : MessageText(tMessage::InDays, {std::to_string(item.m_InDays)});
-        const std::string line = Joined({"\n", item.m_Name, ": ", when});
+        const std::optional<int> age =
+            years.empty()
+                ? std::nullopt
+                : tBookLinks::Age(years, item.m_Year, item.m_Month, item.m_Day, item.m_Name);
+        const std::string who =
+            age ? MessageText(tMessage::TurnsAge, {item.m_Name, std::to_string(*age)})
+                : item.m_Name;
+        const std::string line = Joined({"\n", who, ": ", when});
         // What does not fit is said with an ellipsis, never cut in the middle of a name.
         if (tip.size() + line.size() > kRoom - 2) {
             tip += "\n\x85";
@@ -657,7 +666,7 @@ void tMainFrame::UpdateTip() {
     if (!m_TrayIcon.IsShown())
         return;
     const std::string tip = TipText(m_Calendar.m_DataFile, m_Calendar.m_NotifyDays,
-                                    CTime::GetCurrentTime(), m_BooksWaiting);
+                                    CTime::GetCurrentTime(), m_BooksWaiting, m_BirthYears);
     if (tip != m_TrayIcon.m_Data.szTip)
         m_TrayIcon.SetIcon(IDR_TRAY, tip.c_str());
 }

@@ -78,9 +78,10 @@ public:
     // Once a minute: the tip, and the month's marks, which another program's import or a new
     // day may have changed.
     void OnMinute();
-    // waiting: address-book contacts that wait for a gender, said last.
+    // waiting: address-book contacts that wait for a gender, said last; years: the birth
+    // years the address books give, for "turns 40".
     static std::string TipText(const tDataFile& file, int notifyDays, const CTime& now,
-                               int waiting = 0);
+                               int waiting = 0, const tBookLinks::tBirthYears& years = {});
 
     QFont m_SmallFont;  // Arial 7 points: weekday headers, day cells
     QFont m_NormalFont; // Arial 11 points: the labels of the editing area
@@ -95,6 +96,7 @@ public:
     tTransfer m_Transfer{m_Calendar, *this};
     // The subscribed address books, synced in the background; the links file is the data
     // file's neighbour.
+    tBookLinks::tBirthYears m_BirthYears; // as the last sync left them
     tBookSyncTimer m_BookSync{
         m_Calendar.m_DataFile, "Cal_Data/AddressBooks.json", [this] {
             return std::pair{m_Calendar.CountPictures("m"), m_Calendar.CountPictures("f")};

@@ -149,6 +149,7 @@ constexpr tText kTexts[] = {
     {"sync conflict note",
      "Changed here and in the address book at the same time; the address book's version was "
      "kept. Your change, to make again if you wish: %s"},
+    {"turns age", "%s turns %s"},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

@@ -120,6 +120,7 @@ enum class tMessage {
     KeepInBookButton,
     SyncNowMenu,
     SyncConflictNote,
+    TurnsAge,
     Count
 };
 

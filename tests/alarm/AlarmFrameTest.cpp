@@ -77,10 +77,15 @@ TEST_F(AlarmFrameTest, TheDesktopsNoticeShowsAndAcknowledges) {
     Alarm().m_Notifier.OnActionInvoked(1, "ok");
     EXPECT_EQ(Recorder().m_Notices.back(), "") << "acknowledged: the notice goes";
 
-    // A missing picture: the notice shows the default one, as the window does.
+    // A missing picture: the notice shows the default one, as the window does.  Where an
+    // address book gives the year, the notice says the age.
+    TestSupport::WriteFile(
+        folder + "AddressBooks.json",
+        R"({"books": [{"url": "http://127.0.0.1:1/b/", "contacts": {)"
+        R"("/b/1.vcf": {"name": "Ghost", "month": 6, "day": 15, "year": 1986}}}]})");
     Raise(6, 15, "Ghost", "m998");
-    EXPECT_EQ(Recorder().m_Notices.back(),
-              "Cumplea\xF1os: Ghost|15 junio|" + folder + "DefImage.bmp|Aceptar|M\xE1s tarde");
+    EXPECT_EQ(Recorder().m_Notices.back(), "Cumplea\xF1os: Ghost cumple 40 a\xF1os|15 junio|" +
+                                               folder + "DefImage.bmp|Aceptar|M\xE1s tarde");
 }
 
 // Closed by the window manager (Alt+F4) as by its own button: acknowledged, the next one comes.

@@ -36,6 +36,13 @@ TEST_F(CommandLineTest, ImportPrintsEveryCardAndASummary) {
     EXPECT_NE(ReadFile(m_Scratch / "Cal_Data/DataFile.txt").find("[15-06]\r\nJ\xFCrgen=m0"),
               std::string::npos);
     EXPECT_EQ(Zembrola({"--next", "1"}).m_Out, "2026-06-14\tAnna\n2026-06-15\tJ\xC3\xBCrgen\n");
+    // Where an address book gives the year, a third column tells the age; a year that would
+    // make no age (or a negative one) tells none.
+    WriteFile(m_Scratch / "Cal_Data/AddressBooks.json",
+              R"({"books": [{"url": "http://127.0.0.1:1/b/", "contacts": {)"
+              R"("/b/1.vcf": {"name": "Anna", "month": 6, "day": 14, "year": 1986},)"
+              R"("/b/2.vcf": {"name": "J\u00fcrgen", "month": 6, "day": 15, "year": 2027}}}]})");
+    EXPECT_EQ(Zembrola({"--next", "1"}).m_Out, "2026-06-14\tAnna\t40\n2026-06-15\tJ\xC3\xBCrgen\n");
 }
 
 TEST_F(CommandLineTest, FailuresAreSaidAndEndWithAStatus) {

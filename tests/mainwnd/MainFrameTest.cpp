@@ -253,7 +253,7 @@ TEST_F(MainFrameTest, APhonesNewCardShowsAfterASync) {
     if (!server.Problem().isEmpty())
         GTEST_SKIP() << server.Problem().toStdString();
     ASSERT_EQ(server.Put("ida.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ida\r\nFN:Ida Holm\r\n"
-                                    "BDAY:--0616\r\nGENDER:F\r\nEND:VCARD\r\n") /
+                                    "BDAY:1986-06-16\r\nGENDER:F\r\nEND:VCARD\r\n") /
                   100,
               2);
     ASSERT_EQ(server.Put("kim.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:kim\r\nFN:Kim Ek\r\n"
@@ -272,7 +272,7 @@ TEST_F(MainFrameTest, APhonesNewCardShowsAfterASync) {
     EXPECT_EQ(Calendar().m_DayCells[cell]->m_Kind, tDayCell::kBirthday);
     EXPECT_EQ(people.size(), 1);
     EXPECT_EQ(std::string(m_Frame->m_TrayIcon.m_Data.szTip),
-              "Zembrola \x96 Birthdays\nIda Holm: in 2 days\n1 contacts wait for a gender.")
+              "Zembrola \x96 Birthdays\nIda Holm turns 40: in 2 days\n1 contacts wait for a gender.")
         << "Kim's card states no gender: Kim waits, and the tip says so";
 }
 
