@@ -264,6 +264,12 @@ TEST_P(BookSyncTest, ChangesMadeHereReachTheBook) {
                 return file;
         return std::string();
     };
+    // The first person of a day changed here as the window does it: removed, and added anew.
+    const auto change = [&](int month, int day, int toMonth, int toDay, const char* name) {
+        const tDataFile::tEntry person = m_Data.ReadEntries(month, day).at(0);
+        ASSERT_TRUE(m_Data.DeleteEntry(person));
+        ASSERT_TRUE(m_Data.AddEntries({{toMonth, toDay, name, person.m_Picture, ""}}, added));
+    };
     // When the phone changes a card between this sync's look at the book and its write.
     std::function<void()> meanwhile;
     int annaWrites = 0;
@@ -304,11 +310,7 @@ TEST_P(BookSyncTest, ChangesMadeHereReachTheBook) {
              EXPECT_EQ(Cards().size(), 2u);
          }},
         {"a rename here is written to the card, and only the name",
-         [&] {
-             tDataFile::tEntry person = m_Data.ReadEntries(3, 12).at(0);
-             ASSERT_TRUE(m_Data.DeleteEntry(person));
-             ASSERT_TRUE(m_Data.AddEntries({{3, 12, "Anna Lind", person.m_Picture, ""}}, added));
-         },
+         [&] { change(3, 12, 3, 12, "Anna Lind"); },
          {"Anna Lind 12-03 f", "Nils Holm 05-05 m", "Old Timer 01-01 m"},
          {tKind::kWritten},
          [&] {
@@ -319,11 +321,7 @@ TEST_P(BookSyncTest, ChangesMadeHereReachTheBook) {
              before = now;
          }},
         {"a birthday moved here keeps the card's year",
-         [&] {
-             tDataFile::tEntry person = m_Data.ReadEntries(3, 12).at(0);
-             ASSERT_TRUE(m_Data.DeleteEntry(person));
-             ASSERT_TRUE(m_Data.AddEntries({{4, 1, "Anna Lind", person.m_Picture, ""}}, added));
-         },
+         [&] { change(3, 12, 4, 1, "Anna Lind"); },
          {"Anna Lind 01-04 f", "Nils Holm 05-05 m", "Old Timer 01-01 m"},
          {tKind::kWritten},
          [&] {
@@ -336,19 +334,14 @@ TEST_P(BookSyncTest, ChangesMadeHereReachTheBook) {
              QByteArray phone = Cards()["anna.vcf"].c_str();
              phone.replace("FN:Anna Lind", "FN:Anna Ek");
              ASSERT_EQ(m_Server->Put("anna.vcf", phone) / 100, 2);
-             tDataFile::tEntry person = m_Data.ReadEntries(4, 1).at(0);
-             ASSERT_TRUE(m_Data.DeleteEntry(person));
-             ASSERT_TRUE(
-                 m_Data.AddEntries({{4, 1, "Anna Lindqvist", person.m_Picture, ""}}, added));
+             change(4, 1, 4, 1, "Anna Lindqvist");
          },
          {"Anna Ek 01-04 f", "Nils Holm 05-05 m", "Old Timer 01-01 m"},
          {tKind::kConflict, tKind::kChanged},
          [&] { EXPECT_FALSE(fileOf("Anna Ek").empty()); }},
         {"a card changed while it is written: neither change is lost",
          [&] {
-             tDataFile::tEntry person = m_Data.ReadEntries(4, 1).at(0);
-             ASSERT_TRUE(m_Data.DeleteEntry(person));
-             ASSERT_TRUE(m_Data.AddEntries({{4, 1, "Anna Eklund", person.m_Picture, ""}}, added));
+             change(4, 1, 4, 1, "Anna Eklund");
              annaWrites = 0;
              meanwhile = [&] {
                  QByteArray phone = Cards()["anna.vcf"].c_str();
