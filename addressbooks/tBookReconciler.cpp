@@ -179,10 +179,6 @@ void Pair(std::vector<tGone>& gone, std::vector<const tEntry*> arrived) {
     });
 }
 
-bool IsLeap(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
 } // namespace
 
 tBookReconciler::tPlan tBookReconciler::Decide(
@@ -290,7 +286,8 @@ tBookReconciler::tPlan tBookReconciler::Decide(
             now.m_Month = mine->m_Month;
             now.m_Day = mine->m_Day;
             now.m_Picture = mine->m_Picture;
-            if (now.m_Year && now.m_Month == 2 && now.m_Day == 29 && !IsLeap(*now.m_Year))
+            if (now.m_Year && now.m_Month == 2 && now.m_Day == 29 &&
+                !tBirthdayDate::IsLeapYear(*now.m_Year))
                 now.m_Year.reset();
             taken.insert(tBookLinks::LocalKey(mine->m_Month, mine->m_Day, mine->m_Name));
             plan.m_Writes.push_back(std::move(write));

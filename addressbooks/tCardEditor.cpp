@@ -1,5 +1,7 @@
 #include "addressbooks/tCardEditor.h"
 
+#include "data/tBirthdayDate.h"
+
 #include <cstdio>
 #include <regex>
 #include <string_view>
@@ -157,10 +159,6 @@ std::string Joined(const std::vector<tProperty>& properties) {
     return card;
 }
 
-bool IsLeap(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
 std::string TwoDigits(int number) {
     char text[4];
     std::snprintf(text, sizeof text, "%02d", number % 100);
@@ -224,7 +222,8 @@ std::string tCardEditor::MoveBirthday(const std::string& card, int month, int da
         std::string value = "--" + TwoDigits(month) + TwoDigits(day);
         if (std::regex_match(property.m_Value, date, kDate)) {
             std::string year = date[1];
-            if (year != "--" && month == 2 && day == 29 && !IsLeap(std::stoi(year)))
+            if (year != "--" && month == 2 && day == 29 &&
+                !tBirthdayDate::IsLeapYear(std::stoi(year)))
                 year = "--"; // no 29 February in that year: the day matters more than the year
             value = year + (year == "--" ? std::string() : date[2].str()) + TwoDigits(month) +
                     date[4].str() + TwoDigits(day) + date[6].str();

@@ -20,10 +20,6 @@ int Number(std::string_view digits) {
     return number;
 }
 
-bool IsLeap(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
 } // namespace
 
 std::optional<tBirthdayDate> tBirthdayDate::Parse(std::string_view value, bool valueIsText,
@@ -59,8 +55,12 @@ std::optional<tBirthdayDate> tBirthdayDate::Parse(std::string_view value, bool v
     if (date.m_Month < 1 || date.m_Month > 12 || date.m_Day < 1 ||
         date.m_Day > kLengths[date.m_Month - 1])
         return std::nullopt;
-    if (year && date.m_Month == 2 && date.m_Day == 29 && !IsLeap(*year))
+    if (year && date.m_Month == 2 && date.m_Day == 29 && !tBirthdayDate::IsLeapYear(*year))
         return std::nullopt; // a day that year did not have
     date.m_Year = year;
     return date;
+}
+
+bool tBirthdayDate::IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }

@@ -18,5 +18,7 @@ public:
     static std::optional<tBirthdayDate> Parse(std::string_view value, bool valueIsText = false,
                                               int omittedYear = 0);
 
+    static bool IsLeapYear(int year);
+
     bool operator==(const tBirthdayDate&) const = default;
 };
