@@ -69,7 +69,9 @@ bool tBookLinks::Load(const std::string& path, tFileFault* fault) {
         const QJsonObject object = value.toObject();
         tBook book;
         book.m_Url = object.value("url").toString();
+        book.m_Name = object.value("name").toString();
         book.m_User = object.value("user").toString();
+        book.m_Fingerprint = object.value("fingerprint").toString();
         book.m_PasswordFile = object.value("passwordFile").toString();
         book.m_Gender = Bytes(object.value("gender"));
         book.m_NewPeopleGoHere = object.value("newPeopleGoHere").toBool();
@@ -124,15 +126,21 @@ tFileFault tBookLinks::Save(const std::string& path) const {
                 item.insert("dropBirthday", true);
             contacts.insert(href, item);
         }
-        books.append(QJsonObject{{"url", book.m_Url},
-                                 {"user", book.m_User},
-                                 {"passwordFile", book.m_PasswordFile},
-                                 {"gender", Text(book.m_Gender)},
-                                 {"newPeopleGoHere", book.m_NewPeopleGoHere},
-                                 {"syncToken", book.m_SyncToken},
-                                 {"lastSync", book.m_LastSync},
-                                 {"problem", book.m_Problem},
-                                 {"contacts", contacts}});
+        QJsonObject object{{"url", book.m_Url},
+                           {"user", book.m_User},
+                           {"passwordFile", book.m_PasswordFile},
+                           {"gender", Text(book.m_Gender)},
+                           {"newPeopleGoHere", book.m_NewPeopleGoHere},
+                           {"syncToken", book.m_SyncToken},
+                           {"lastSync", book.m_LastSync},
+                           {"problem", book.m_Problem},
+                           {"contacts", contacts}};
+        // Written only when there is one: the files of before stay as they were.
+        if (!book.m_Name.isEmpty())
+            object.insert("name", book.m_Name);
+        if (!book.m_Fingerprint.isEmpty())
+            object.insert("fingerprint", book.m_Fingerprint);
+        books.append(object);
     }
     QJsonObject whole{{"books", books}};
     if (m_LocalOnly) {

@@ -35,8 +35,10 @@ public:
     };
     struct tBook {
         QString m_Url;
+        QString m_Name; // as the server names it; empty: none was given
         QString m_User;
         QString m_PasswordFile; // where the password is, when no secret store keeps it
+        QString m_Fingerprint;  // SHA-256 of a certificate the user trusts though nobody vouches
         std::string m_Gender;   // "m", "f": for cards that state none; empty: they wait
         bool m_NewPeopleGoHere = false;
         QString m_SyncToken;

@@ -1,5 +1,7 @@
 #include "addressbooks/tBookSync.h"
 
+#include "addressbooks/tBookSecrets.h"
+
 #include "addressbooks/tCardEditor.h"
 #include "addressbooks/tDavMultiStatus.h"
 #include "formats/tFormats.h"
@@ -60,28 +62,6 @@ tBookSync::tBookSync(tDavClient& client, tDataFile& data, std::string linksPath,
     : m_Client(client), m_Data(data), m_LinksPath(std::move(linksPath)),
       m_MalePictures(malePictures), m_FemalePictures(femalePictures) {}
 
-std::optional<QString> tBookSync::ReadPasswordFile(const QString& path, QString* why) {
-    struct stat info {};
-    const QByteArray name = QFile::encodeName(path);
-    if (stat(name.constData(), &info) != 0) {
-        *why = QStringLiteral("%1 cannot be read").arg(path);
-        return std::nullopt;
-    }
-    if (info.st_uid != geteuid() || (info.st_mode & 077) != 0) {
-        *why = QStringLiteral("%1 must be yours and readable by you alone (chmod 600)").arg(path);
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = QStringLiteral("%1 cannot be read").arg(path);
-        return std::nullopt;
-    }
-    QString password = QString::fromUtf8(file.readLine(4096));
-    while (password.endsWith('\n') || password.endsWith('\r'))
-        password.chop(1);
-    return password;
-}
-
 void tBookSync::Run(tDone done) {
     m_Done = std::move(done);
     m_Result = {};
@@ -121,18 +101,26 @@ void tBookSync::SyncBook(size_t index) {
         Finish();
         return;
     }
-    tBookLinks::tBook& book = m_Links.m_Books[index];
-    QString password;
-    if (!book.m_PasswordFile.isEmpty()) {
-        QString why;
-        const std::optional<QString> read = ReadPasswordFile(book.m_PasswordFile, &why);
-        if (!read) {
+    const tBookLinks::tBook& book = m_Links.m_Books[index];
+    // The password may come from the secret store, on the event loop: a stale callback after
+    // this sync is gone must not run.
+    tBookSecrets::Read(book, [this, index, alive = std::weak_ptr<int>(m_Alive)](
+                                 const std::optional<QString>& password, const QString& why) {
+        if (!alive.lock())
+            return;
+        if (!password) {
             Fail(index, why);
             return;
         }
-        password = *read;
-    }
-    m_Client.SetCredentials(book.m_User, password);
+        const tBookLinks::tBook& book = m_Links.m_Books[index];
+        m_Client.SetCredentials(book.m_User, *password);
+        m_Client.TrustFingerprint(book.m_Fingerprint);
+        Ask(index);
+    });
+}
+
+void tBookSync::Ask(size_t index) {
+    const tBookLinks::tBook& book = m_Links.m_Books[index];
     m_Conflicted = false;
     const QUrl url(book.m_Url);
     const QString token = book.m_SyncToken;

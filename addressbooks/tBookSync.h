@@ -37,13 +37,10 @@ public:
     // Syncs every book, one after another, and calls done once on the event loop.
     void Run(tDone done);
 
-    // The password of a book whose password is kept in a file of the user's: the file must be
-    // theirs and readable by nobody else.  None, with why, otherwise.
-    static std::optional<QString> ReadPasswordFile(const QString& path, QString* why);
-
 private:
     struct tWork;
     void SyncBook(size_t index);
+    void Ask(size_t index); // the server, once the password is known
     void Finish();
     void Fail(size_t index, const QString& why);
     void Fetch(size_t index, std::vector<QString> hrefs, std::vector<QString> deleted,
@@ -80,4 +77,5 @@ private:
     // Deciding on thousands of cards takes longer than a frame: it runs beside the event loop.
     // The watcher goes with this object; a decision it no longer waits for is dropped.
     QFutureWatcher<tDecision> m_Deciding;
+    std::shared_ptr<int> m_Alive = std::make_shared<int>();
 };

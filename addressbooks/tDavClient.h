@@ -7,6 +7,7 @@
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QPair>
+#include <QSslCertificate>
 #include <QString>
 #include <QUrl>
 
@@ -21,6 +22,9 @@ public:
         QByteArray m_Body;
         QByteArray m_ETag;
         QString m_Error; // why there is no usable answer, for the user
+        // The SHA-256 fingerprint ("AB:12:…") of a certificate refused as unknown: what the user
+        // is to compare with the server's before trusting it.
+        QString m_Untrusted;
     };
     using tDone = std::function<void(const tReply&)>;
     using tHeaders = QList<QPair<QByteArray, QByteArray>>;
@@ -30,6 +34,10 @@ public:
     // Sent with every request from then on.  A password never goes over plain http to a host
     // other than this computer: such a request is refused before it is made.
     void SetCredentials(const QString& user, const QString& password);
+    // A certificate the user confirmed by its SHA-256 fingerprint: taken even though no
+    // authority vouches for it (a server of their own).  Empty: only verified certificates.
+    void TrustFingerprint(const QString& fingerprint);
+    static QString Fingerprint(const QSslCertificate& certificate);
 
     void Send(const QByteArray& verb, const QUrl& url, const QByteArray& body,
               const tHeaders& headers, tDone done);
@@ -52,4 +60,5 @@ private:
     QNetworkAccessManager m_Network;
     QString m_User;
     QString m_Password;
+    QString m_Trusted;
 };

@@ -1,6 +1,7 @@
 #include "app/BookCommands.h"
 
 #include "addressbooks/tBookDiscovery.h"
+#include "addressbooks/tBookSecrets.h"
 #include "addressbooks/tBookSync.h"
 #include "app/CommandLine.h"
 #include "data/tCalendar.h"
@@ -9,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
 
 #include <filesystem>
 #include <optional>
@@ -61,18 +63,34 @@ int Add(const tSubscription& subscription, std::FILE* out, std::FILE* err) {
     if (tBookLinks links; !LoadLinks(links, err))
         return 1;
     const QString passwordFile = QString::fromStdString(subscription.m_PasswordFile);
+    const QString user = QString::fromStdString(subscription.m_User);
     QString password;
     if (!passwordFile.isEmpty()) {
         QString why;
-        const std::optional<QString> read = tBookSync::ReadPasswordFile(passwordFile, &why);
+        const std::optional<QString> read = tBookSecrets::ReadFile(passwordFile, &why);
         if (!read) {
             std::fprintf(err, "zembrola: %s\n", Printable(why.toStdString()).c_str());
             return 1;
         }
         password = *read;
+    } else if (subscription.m_PasswordOnStdin) {
+        // One line, as `secret-tool lookup … | zembrola --add-book …` gives it.
+        QFile in;
+        if (in.open(stdin, QIODevice::ReadOnly))
+            password = QString::fromUtf8(in.readLine(4096));
+        while (password.endsWith('\n') || password.endsWith('\r'))
+            password.chop(1);
+    } else if (!user.isEmpty()) {
+        std::fprintf(err,
+                     "zembrola: a password is needed for %s: give it with --password-stdin or "
+                     "--password-file\n",
+                     Printable(subscription.m_User).c_str());
+        return 1;
     }
     tDavClient client;
-    client.SetCredentials(QString::fromStdString(subscription.m_User), password);
+    client.SetCredentials(user, password);
+    const QString fingerprint = QString::fromStdString(subscription.m_Fingerprint).toUpper();
+    client.TrustFingerprint(fingerprint);
     const QUrl url = QUrl::fromUserInput(QString::fromStdString(subscription.m_Url));
     const tBookDiscovery::tFound found =
         Wait<tBookDiscovery::tFound>([&](auto done) { tBookDiscovery::Find(client, url, done); });
@@ -87,6 +105,18 @@ int Add(const tSubscription& subscription, std::FILE* out, std::FILE* err) {
             // Kept whole: a sync runs from the data folder, not from where this was typed.
             : QString::fromStdString(
                   std::filesystem::absolute(subscription.m_PasswordFile).string());
+    // The password is kept before the book is: a book whose password is lost is no use.
+    if (subscription.m_PasswordOnStdin) {
+        for (const tBookDiscovery::tBook& book : found.m_Books) {
+            const QString why = Wait<QString>([&](auto done) {
+                tBookSecrets::Store(book.m_Url.toString(), user, password, done);
+            });
+            if (!why.isEmpty()) {
+                std::fprintf(err, "zembrola: %s\n", Printable(why.toStdString()).c_str());
+                return 1;
+            }
+        }
+    }
     const tFileFault fault = tBookLinks::Change(kLinksPath, [&](tBookLinks& links) {
         for (const tBookDiscovery::tBook& book : found.m_Books) {
             const QString address = book.m_Url.toString();
@@ -96,8 +126,10 @@ int Add(const tSubscription& subscription, std::FILE* out, std::FILE* err) {
                 kept = &links.m_Books.back();
                 kept->m_Url = address;
             }
-            kept->m_User = QString::fromStdString(subscription.m_User);
+            kept->m_Name = book.m_Name;
+            kept->m_User = user;
             kept->m_PasswordFile = passwordPath;
+            kept->m_Fingerprint = fingerprint;
             kept->m_Gender = subscription.m_Gender;
         }
         // One book takes the new people; the first found when a server offers several.
@@ -138,13 +170,16 @@ int Remove(const std::string& url, std::FILE* out, std::FILE* err) {
     if (tBookLinks links; !LoadLinks(links, err))
         return 1;
     const QString address = QUrl::fromUserInput(QString::fromStdString(url)).toString();
-    bool found = false;
+    std::optional<tBookLinks::tBook> removed;
     const tFileFault fault = tBookLinks::Change(kLinksPath, [&](tBookLinks& links) {
-        found = std::erase_if(links.m_Books, [&](const tBookLinks::tBook& book) {
-                    return book.m_Url == address;
-                }) > 0;
-        return found;
+        std::erase_if(links.m_Books, [&](const tBookLinks::tBook& book) {
+            if (book.m_Url == address)
+                removed = book;
+            return book.m_Url == address;
+        });
+        return removed.has_value();
     });
+    const bool found = removed.has_value();
     if (!found) {
         std::fprintf(err, "zembrola: %s\n", Say(tMessage::NoBooks).c_str());
         return 1;
@@ -153,6 +188,10 @@ int Remove(const std::string& url, std::FILE* out, std::FILE* err) {
         std::fprintf(err, "zembrola: %s could not be saved.\n", kLinksPath);
         return 1;
     }
+    if (removed->m_PasswordFile.isEmpty() && !removed->m_User.isEmpty())
+        Wait<bool>([&](auto done) {
+            tBookSecrets::Forget(removed->m_Url, removed->m_User, [done] { done(true); });
+        });
     (void)out;
     return 0;
 }

@@ -11,6 +11,8 @@ struct tSubscription {
     std::string m_Url;
     std::string m_User;
     std::string m_PasswordFile;
+    bool m_PasswordOnStdin = false; // read from the first line of stdin, kept in the secret store
+    std::string m_Fingerprint;      // of a certificate the user trusts
     std::string m_Gender;           // "m", "f" or empty
     bool m_NewPeopleGoHere = false; // people added in Zembrola become cards in this book
 };

@@ -40,7 +40,8 @@ constexpr tOption kOptions[] = {
     {"--import FILE.vcf [FILE...] [--gender m|f]", tMessage::UsageImport},
     {"--export-ics FILE", tMessage::UsageExport},
     {"--next [DAYS]", tMessage::UsageNext},
-    {"--add-book URL [--user NAME] [--password-file FILE] [--gender m|f] [--write]",
+    {"--add-book URL [--user NAME] [--password-stdin | --password-file FILE] "
+     "[--trust-fingerprint SHA256] [--gender m|f] [--write]",
      tMessage::UsageAddBook},
     {"--books", tMessage::UsageBooks},
     {"--remove-book URL", tMessage::UsageRemoveBook},
@@ -89,8 +90,11 @@ std::string Usage() {
     std::string text =
         Say(tMessage::UsageLine) + "\n" + Wrapped(Say(tMessage::UsageAbout), 0, kLineWidth) + "\n";
     for (const tOption& option : kOptions) {
-        std::string line = "  " + std::string(option.m_Syntax);
-        if (line.size() + 1 > kHelpColumn)
+        // A long syntax goes on over lines of its own, indented under its option.
+        std::string line = Wrapped(option.m_Syntax, 4, kLineWidth).substr(2);
+        line.pop_back();
+        const size_t last = line.size() - (line.rfind('\n') + 1);
+        if (last + 1 > kHelpColumn || last != line.size())
             line += "\n";
         text += line + Wrapped(Say(option.m_Help), kHelpColumn, kLineWidth,
                                line.back() == '\n' ? 0 : line.size());
@@ -268,12 +272,14 @@ std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* 
     const QCommandLineOption addBook("add-book", QString(), "URL");
     const QCommandLineOption user("user", QString(), "NAME");
     const QCommandLineOption passwordFile("password-file", QString(), "FILE");
+    const QCommandLineOption passwordStdin("password-stdin");
+    const QCommandLineOption trust("trust-fingerprint", QString(), "SHA256");
     const QCommandLineOption books("books");
     const QCommandLineOption removeBook("remove-book", QString(), "URL");
     const QCommandLineOption sync("sync");
     const QCommandLineOption write("write");
-    parser.addOptions({help, next, exportIcs, import, gender, addBook, user, passwordFile, write,
-                       books, removeBook, sync});
+    parser.addOptions({help, next, exportIcs, import, gender, addBook, user, passwordFile,
+                       passwordStdin, trust, write, books, removeBook, sync});
     if (!parser.parse(arguments))
         return Misused(err);
     const QStringList rest = parser.positionalArguments();
@@ -281,10 +287,12 @@ std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* 
     const int asked = parser.isSet(help) + parser.isSet(next) + parser.isSet(exportIcs) +
                       parser.isSet(import) + parser.isSet(addBook) + parser.isSet(books) +
                       parser.isSet(removeBook) + parser.isSet(sync);
-    const bool bookOptions =
-        parser.isSet(user) || parser.isSet(passwordFile) || parser.isSet(write);
+    const bool bookOptions = parser.isSet(user) || parser.isSet(passwordFile) ||
+                             parser.isSet(passwordStdin) || parser.isSet(trust) ||
+                             parser.isSet(write);
     if (asked != 1 || (parser.isSet(gender) && !parser.isSet(import) && !parser.isSet(addBook)) ||
-        (bookOptions && !parser.isSet(addBook)))
+        (bookOptions && !parser.isSet(addBook)) ||
+        (parser.isSet(passwordFile) && parser.isSet(passwordStdin)))
         return Misused(err);
     if (parser.isSet(addBook) || parser.isSet(books) || parser.isSet(removeBook) ||
         parser.isSet(sync)) {
@@ -301,6 +309,8 @@ std::optional<int> RunOptions(int argc, char** argv, std::FILE* out, std::FILE* 
         subscription.m_User = local(parser.value(user));
         if (parser.isSet(passwordFile))
             subscription.m_PasswordFile = CallerPath(local(parser.value(passwordFile)));
+        subscription.m_PasswordOnStdin = parser.isSet(passwordStdin);
+        subscription.m_Fingerprint = local(parser.value(trust));
         subscription.m_Gender = local(parser.value(gender));
         subscription.m_NewPeopleGoHere = parser.isSet(write);
         if (parser.isSet(gender) && subscription.m_Gender != "m" && subscription.m_Gender != "f")

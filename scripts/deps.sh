@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ pkgconf qt6-base-dev qt6-multimedia-dev libxcb1-dev
-    libebook-contacts1.2-dev libical-dev
+    libebook-contacts1.2-dev libical-dev qtkeychain-qt6-dev
     # run: the fonts the windows ask for, sound output
     fonts-liberation libqt6multimedia6 qt6-qpa-plugins gstreamer1.0-plugins-base
     gstreamer1.0-plugins-good
@@ -20,7 +20,9 @@ packages=(
     # the system calls of a wake-up, counted
     strace
     # address-book servers, started on this computer for the sync's tests
-    radicale xandikos curl
+    radicale xandikos curl openssl
+    # a secret store for the address books' passwords, started on a bus of the tests' own
+    gnome-keyring
     # desktop tests: a virtual display, a window manager, a tray, input, sound, a fake clock
     xvfb openbox trayer xdotool x11-utils pulseaudio pulseaudio-utils faketime libfaketime
     # and the compositors people run, started headless: GNOME Shell (with its notifications,

@@ -96,7 +96,7 @@ TEST_P(DavClientTest, AWrongPasswordOrPlainHttpToAnotherHostIsSaidAndNothingMore
         EXPECT_TRUE(found.m_Books.empty());
         EXPECT_NE(found.m_Error.indexOf("password"), -1) << found.m_Error.toStdString();
     }
-    m_Client.SetCredentials("anna", "secret");
+    m_Client.SetCredentials("anna", m_Server->Password());
     const auto reply = Wait<tDavClient::tReply>(
         [&](auto done) { m_Client.Propfind(QUrl("http://example.invalid/dav/"), "0", {}, done); });
     EXPECT_EQ(reply.m_Status, 0);

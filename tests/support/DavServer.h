@@ -16,7 +16,8 @@ class tDavServer {
 public:
     enum tKind { kRadicale, kXandikos };
 
-    tDavServer(tKind kind, const std::string& folder);
+    // tls: Radicale behind https, with a certificate of its own that no authority vouches for.
+    tDavServer(tKind kind, const std::string& folder, bool tls = false);
     ~tDavServer();
 
     // Empty when the server runs and answers; else why not (a missing package: skip).
@@ -25,7 +26,9 @@ public:
     QUrl Root() const;
     QUrl Book() const; // the user's address book, made at the start
     QString User() const { return m_Kind == kRadicale ? QStringLiteral("anna") : QString(); }
-    QString Password() const { return m_Kind == kRadicale ? QStringLiteral("secret") : QString(); }
+    QString Password() const { return m_Kind == kRadicale ? QStringLiteral("h0rse-staple") : QString(); }
+    // The SHA-256 fingerprint of the certificate, as openssl prints it; empty without tls.
+    const QString& Fingerprint() const { return m_Fingerprint; }
 
     // The phone: a card put at Book() + name, or deleted; the HTTP status.
     int Put(const QString& name, const QByteArray& card);
@@ -38,6 +41,8 @@ public:
 private:
     tKind m_Kind;
     int m_Port = 0;
+    bool m_Tls = false;
+    QString m_Fingerprint;
     QProcess m_Process;
     QString m_Problem;
 };
