@@ -39,7 +39,7 @@ void ListHome(tDavClient& client, const QUrl& home, tBookDiscovery::tDone done) 
     client.Propfind(home, "1", kWhatIsIt, [home, done](const tDavClient::tReply& reply) {
         const auto status = tDavMultiStatus::Parse(reply.m_Body);
         if (reply.m_Status != 207 || !status) {
-            done({{}, Why(reply)});
+            done({{}, Why(reply), reply.m_Untrusted});
             return;
         }
         tBookDiscovery::tFound found;
@@ -56,7 +56,7 @@ void ListHome(tDavClient& client, const QUrl& home, tBookDiscovery::tDone done) 
 void Explore(tDavClient& client, const QUrl& url, bool wellKnownTried, int steps,
              tBookDiscovery::tDone done) {
     if (steps > 4) {
-        done({{}, QStringLiteral("the server's principal and home lead nowhere")});
+        done({{}, QStringLiteral("the server's principal and home lead nowhere"), {}});
         return;
     }
     client.Propfind(
@@ -71,12 +71,12 @@ void Explore(tDavClient& client, const QUrl& url, bool wellKnownTried, int steps
                     Explore(client, known, true, steps + 1, done);
                     return;
                 }
-                done({{}, Why(reply)});
+                done({{}, Why(reply), reply.m_Untrusted});
                 return;
             }
             const tDavMultiStatus::tResource& resource = status->m_Resources.front();
             if (resource.m_IsAddressBook) {
-                done({{BookOf(reply.m_Url, resource)}, {}});
+                done({{BookOf(reply.m_Url, resource)}, {}, {}});
                 return;
             }
             if (!resource.m_AddressBookHomeHref.isEmpty()) {

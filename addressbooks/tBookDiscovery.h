@@ -19,7 +19,8 @@ public:
     };
     struct tFound {
         std::vector<tBook> m_Books;
-        QString m_Error; // why none were found
+        QString m_Error;     // why none were found
+        QString m_Untrusted; // the fingerprint of a certificate refused as unknown
     };
     using tDone = std::function<void(const tFound&)>;
 

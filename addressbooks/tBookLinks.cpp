@@ -93,6 +93,7 @@ bool tBookLinks::Load(const std::string& path, tFileFault* fault) {
             contact.m_Picture = Bytes(item.value("picture"));
             contact.m_Hidden = item.value("hidden").toBool();
             contact.m_WaitsForGender = item.value("waitsForGender").toBool();
+            contact.m_Gender = Bytes(item.value("gender"));
             contact.m_DropBirthday = item.value("dropBirthday").toBool();
             book.m_Contacts.emplace(it.key(), std::move(contact));
         }
@@ -122,6 +123,8 @@ tFileFault tBookLinks::Save(const std::string& path) const {
                 item.insert("hidden", true);
             if (contact.m_WaitsForGender)
                 item.insert("waitsForGender", true);
+            if (!contact.m_Gender.empty())
+                item.insert("gender", Text(contact.m_Gender));
             if (contact.m_DropBirthday)
                 item.insert("dropBirthday", true);
             contacts.insert(href, item);

@@ -29,6 +29,7 @@ public:
         std::string m_Picture; // "f003"
         bool m_Hidden = false; // removed in Zembrola: not brought back by later syncs
         bool m_WaitsForGender = false;
+        std::string m_Gender; // "m", "f": chosen in the window for a card that states none
         // Removed in Zembrola with the choice to take the birthday off the card too: the next
         // sync does so.
         bool m_DropBirthday = false;

@@ -189,7 +189,8 @@ tBookReconciler::tPlan tBookReconciler::Decide(
     tPlan plan;
     tPeople after(people);
     const auto remove = [&](const tContact& contact) {
-        if (contact.m_Name.empty() || contact.m_Hidden)
+        // A card waiting for a gender stands for nobody: a namesake typed by hand stays.
+        if (contact.m_Name.empty() || contact.m_Hidden || contact.m_WaitsForGender)
             return;
         const tEntry* held = after.Holds(contact.m_Month, contact.m_Day, contact.m_Name);
         if (!held)
@@ -313,10 +314,31 @@ tBookReconciler::tPlan tBookReconciler::Decide(
         book.m_Contacts.erase(found);
     }
 
+    // A contact with a birthday, new or changed, placed on its day: waiting when no gender is
+    // known for it, else joined with the same person already there, else added.
+    const auto place = [&](tContact& now, const std::string& gender, bool wasLinked) {
+        if (now.m_Name.empty())
+            return;
+        now.m_WaitsForGender = false;
+        if (gender.empty() && now.m_Picture.empty()) {
+            now.m_WaitsForGender = true;
+        } else if (const tEntry* held = after.Holds(now.m_Month, now.m_Day, now.m_Name)) {
+            now.m_Picture = held->m_Picture; // already there (typed by hand, another book)
+            now.m_Exact = held->ShownName();
+        } else {
+            if (now.m_Picture.empty() || (!gender.empty() && now.m_Picture[0] != gender[0]))
+                now.m_Picture = PictureFor(now.m_Name, gender, malePictures, femalePictures);
+            const tEntry added{now.m_Month, now.m_Day, now.m_Name, now.m_Picture, now.m_Exact};
+            plan.m_Additions.push_back(added);
+            after.Add(added);
+            plan.m_Changes.push_back({now.m_Exact, now.m_Month, now.m_Day,
+                                      wasLinked ? tChange::kChanged : tChange::kAdded});
+        }
+    };
     for (const tCard& card : changed) {
         tRead& read = reads.at(card.m_Href);
         tContact now = read.m_Now;
-        const std::string& gender = read.m_Gender;
+        std::string gender = read.m_Gender;
         tContact* link = nullptr;
         if (auto found = book.m_Contacts.find(card.m_Href); found != book.m_Contacts.end())
             link = &found->second;
@@ -324,6 +346,9 @@ tBookReconciler::tPlan tBookReconciler::Decide(
             now.m_Hidden = link->m_Hidden;
             now.m_Picture = link->m_Picture;
             now.m_DropBirthday = link->m_DropBirthday;
+            now.m_Gender = link->m_Gender;
+            if (gender.empty())
+                gender = link->m_Gender;
         }
         const bool same = link && link->m_Name == now.m_Name && link->m_Month == now.m_Month &&
                           link->m_Day == now.m_Day && !link->m_WaitsForGender;
@@ -333,24 +358,14 @@ tBookReconciler::tPlan tBookReconciler::Decide(
         }
         if (link)
             remove(*link); // renamed, moved, or its birthday gone
-        if (!now.m_Name.empty()) {
-            if (gender.empty() && now.m_Picture.empty()) {
-                now.m_WaitsForGender = true;
-            } else if (const tEntry* held = after.Holds(now.m_Month, now.m_Day, now.m_Name)) {
-                now.m_Picture = held->m_Picture; // already there (typed by hand, another book)
-                now.m_Exact = held->ShownName();
-            } else {
-                if (now.m_Picture.empty() || (!gender.empty() && now.m_Picture[0] != gender[0]))
-                    now.m_Picture = PictureFor(now.m_Name, gender, malePictures, femalePictures);
-                const tEntry added{now.m_Month, now.m_Day, now.m_Name, now.m_Picture, now.m_Exact};
-                plan.m_Additions.push_back(added);
-                after.Add(added);
-                plan.m_Changes.push_back({now.m_Exact, now.m_Month, now.m_Day,
-                                          link ? tChange::kChanged : tChange::kAdded});
-            }
-        }
+        place(now, gender, link && !link->m_WaitsForGender);
         book.m_Contacts[card.m_Href] = now;
     }
+    // Cards that waited, given a gender in the window since: they come now, unchanged.
+    for (auto& [href, contact] : book.m_Contacts)
+        if (contact.m_WaitsForGender && !contact.m_Gender.empty() && !contact.m_Hidden &&
+            !reads.count(href))
+            place(contact, contact.m_Gender, false);
 
     // Added in Zembrola since the last sync: a new card in the book for new people.
     linked = LinkedPeople(book, others);

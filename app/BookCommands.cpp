@@ -2,6 +2,7 @@
 
 #include "addressbooks/tBookDiscovery.h"
 #include "addressbooks/tBookSecrets.h"
+#include "addressbooks/tBookSubscription.h"
 #include "addressbooks/tBookSync.h"
 #include "app/CommandLine.h"
 #include "data/tCalendar.h"
@@ -87,61 +88,24 @@ int Add(const tSubscription& subscription, std::FILE* out, std::FILE* err) {
                      Printable(subscription.m_User).c_str());
         return 1;
     }
+    tBookSubscription::tRequest request;
+    request.m_Url = QUrl::fromUserInput(QString::fromStdString(subscription.m_Url));
+    request.m_User = user;
+    request.m_Password = password;
+    request.m_StorePassword = subscription.m_PasswordOnStdin;
+    // Kept whole: a sync runs from the data folder, not from where this was typed.
+    if (!passwordFile.isEmpty())
+        request.m_PasswordFile =
+            QString::fromStdString(std::filesystem::absolute(subscription.m_PasswordFile).string());
+    request.m_Fingerprint = QString::fromStdString(subscription.m_Fingerprint).toUpper();
+    request.m_Gender = subscription.m_Gender;
+    request.m_NewPeopleGoHere = subscription.m_NewPeopleGoHere;
     tDavClient client;
-    client.SetCredentials(user, password);
-    const QString fingerprint = QString::fromStdString(subscription.m_Fingerprint).toUpper();
-    client.TrustFingerprint(fingerprint);
-    const QUrl url = QUrl::fromUserInput(QString::fromStdString(subscription.m_Url));
-    const tBookDiscovery::tFound found =
-        Wait<tBookDiscovery::tFound>([&](auto done) { tBookDiscovery::Find(client, url, done); });
+    const tBookSubscription::tResult found = Wait<tBookSubscription::tResult>(
+        [&](auto done) { tBookSubscription::Subscribe(client, kLinksPath, request, done); });
     if (found.m_Books.empty()) {
         std::fprintf(err, "zembrola: %s: %s\n", Printable(subscription.m_Url).c_str(),
                      Printable(found.m_Error.toStdString()).c_str());
-        return 1;
-    }
-    const QString passwordPath =
-        passwordFile.isEmpty()
-            ? QString()
-            // Kept whole: a sync runs from the data folder, not from where this was typed.
-            : QString::fromStdString(
-                  std::filesystem::absolute(subscription.m_PasswordFile).string());
-    // The password is kept before the book is: a book whose password is lost is no use.
-    if (subscription.m_PasswordOnStdin) {
-        for (const tBookDiscovery::tBook& book : found.m_Books) {
-            const QString why = Wait<QString>([&](auto done) {
-                tBookSecrets::Store(book.m_Url.toString(), user, password, done);
-            });
-            if (!why.isEmpty()) {
-                std::fprintf(err, "zembrola: %s\n", Printable(why.toStdString()).c_str());
-                return 1;
-            }
-        }
-    }
-    const tFileFault fault = tBookLinks::Change(kLinksPath, [&](tBookLinks& links) {
-        for (const tBookDiscovery::tBook& book : found.m_Books) {
-            const QString address = book.m_Url.toString();
-            tBookLinks::tBook* kept = links.Find(address);
-            if (!kept) {
-                links.m_Books.push_back({});
-                kept = &links.m_Books.back();
-                kept->m_Url = address;
-            }
-            kept->m_Name = book.m_Name;
-            kept->m_User = user;
-            kept->m_PasswordFile = passwordPath;
-            kept->m_Fingerprint = fingerprint;
-            kept->m_Gender = subscription.m_Gender;
-        }
-        // One book takes the new people; the first found when a server offers several.
-        if (subscription.m_NewPeopleGoHere) {
-            const QString chosen = found.m_Books.front().m_Url.toString();
-            for (tBookLinks::tBook& book : links.m_Books)
-                book.m_NewPeopleGoHere = book.m_Url == chosen;
-        }
-        return true;
-    });
-    if (fault != tFileFault::None) {
-        std::fprintf(err, "zembrola: %s could not be saved.\n", kLinksPath);
         return 1;
     }
     for (const tBookDiscovery::tBook& book : found.m_Books)
@@ -170,28 +134,17 @@ int Remove(const std::string& url, std::FILE* out, std::FILE* err) {
     if (tBookLinks links; !LoadLinks(links, err))
         return 1;
     const QString address = QUrl::fromUserInput(QString::fromStdString(url)).toString();
-    std::optional<tBookLinks::tBook> removed;
-    const tFileFault fault = tBookLinks::Change(kLinksPath, [&](tBookLinks& links) {
-        std::erase_if(links.m_Books, [&](const tBookLinks::tBook& book) {
-            if (book.m_Url == address)
-                removed = book;
-            return book.m_Url == address;
-        });
-        return removed.has_value();
+    QString why;
+    const bool removed = Wait<bool>([&](auto done) {
+        if (!tBookSubscription::Unsubscribe(kLinksPath, address, &why, [done] { done(true); }))
+            done(false);
     });
-    const bool found = removed.has_value();
-    if (!found) {
-        std::fprintf(err, "zembrola: %s\n", Say(tMessage::NoBooks).c_str());
+    if (!removed) {
+        std::fprintf(err, "zembrola: %s\n",
+                     why.isEmpty() ? Say(tMessage::NoBooks).c_str()
+                                   : Printable(why.toStdString()).c_str());
         return 1;
     }
-    if (fault != tFileFault::None) {
-        std::fprintf(err, "zembrola: %s could not be saved.\n", kLinksPath);
-        return 1;
-    }
-    if (removed->m_PasswordFile.isEmpty() && !removed->m_User.isEmpty())
-        Wait<bool>([&](auto done) {
-            tBookSecrets::Forget(removed->m_Url, removed->m_User, [done] { done(true); });
-        });
     (void)out;
     return 0;
 }

@@ -186,6 +186,31 @@ TEST_P(BookSyncTest, EveryChangeOnEitherSideFollows) {
          },
          {"Gus Berg 09-09 m", "fia holm 05-06 f"},
          1},
+        {"a gender chosen in the window for the card that waits",
+         [&] {
+             std::vector<tDataFile::tAdded> added;
+             ASSERT_TRUE(m_Data.AddEntries({{5, 5, "Eva Lund", "m003", ""}}, added));
+             ChangeLinks([](tBookLinks& links) {
+                 for (auto& [href, contact] : links.m_Books[0].m_Contacts)
+                     if (contact.m_WaitsForGender)
+                         contact.m_Gender = "f";
+             });
+         },
+         // A namesake typed by hand meanwhile is the same person, kept as typed.
+         {"Eva Lund 05-05 m", "Gus Berg 09-09 m", "fia holm 05-06 f"},
+         0},
+        {"a card that waited, deleted, leaves the one typed by hand",
+         [&] {
+             put("olle", "FN:Olle Ek\r\nBDAY:--0808\r\n");
+             std::vector<tDataFile::tAdded> added;
+             ASSERT_TRUE(m_Data.AddEntries({{8, 8, "Olle Ek", "m002", ""}}, added));
+         },
+         {"Eva Lund 05-05 m", "Gus Berg 09-09 m", "Olle Ek 08-08 m", "fia holm 05-06 f"},
+         1},
+        {"",
+         [&] { ASSERT_EQ(m_Server->Delete("olle.vcf") / 100, 2); },
+         {"Eva Lund 05-05 m", "Gus Berg 09-09 m", "Olle Ek 08-08 m", "fia holm 05-06 f"},
+         0},
     };
     for (const tStep& step : steps) {
         SCOPED_TRACE(step.m_What);
