@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUrl>
 
 #include <filesystem>
 
@@ -42,6 +43,18 @@ std::optional<int> tBookLinks::Age(const tBirthYears& years, int year, int month
     if (found == years.end() || year - found->second < 1)
         return std::nullopt;
     return year - found->second;
+}
+
+QString tBookLinks::tBook::Shown() const {
+    const QUrl url(m_Url);
+    QString name = m_Name;
+    if (name.isEmpty()) {
+        QString path = url.path();
+        while (path.endsWith('/'))
+            path.chop(1);
+        name = path.mid(path.lastIndexOf('/') + 1);
+    }
+    return url.host().isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, url.host());
 }
 
 tBookLinks::tBook* tBookLinks::Find(const QString& url) {

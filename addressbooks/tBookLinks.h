@@ -46,6 +46,9 @@ public:
         QString m_LastSync;                     // ISO 8601, UTC
         QString m_Problem;                      // why the last sync failed; empty when it did not
         std::map<QString, tContact> m_Contacts; // by href (the path on the server)
+
+        // As a user knows the book: its name (else the last part of its path) and its server.
+        QString Shown() const;
     };
 
     std::vector<tBook> m_Books;

@@ -19,8 +19,11 @@ void tBookSyncTimer::Start(int firstMs) {
 }
 
 bool tBookSyncTimer::SyncNow() {
-    if (m_Sync)
+    if (m_Sync) {
+        m_Again = true;
         return false;
+    }
+    m_Again = false;
     // No books, no work: not even the formats are loaded.
     std::error_code none;
     if (!std::filesystem::exists(m_LinksPath, none))
@@ -29,10 +32,17 @@ bool tBookSyncTimer::SyncNow() {
     if (!m_Client)
         m_Client = std::make_unique<tDavClient>();
     m_Sync = std::make_unique<tBookSync>(*m_Client, m_Data, m_LinksPath, male, female);
+    Q_EMIT Started();
     m_Sync->Run([this](const tBookSync::tResult& result) {
         // The sync object ends after its last callback has returned.
         QMetaObject::invokeMethod(
-            this, [this] { m_Sync.reset(); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                m_Sync.reset();
+                if (m_Again)
+                    SyncNow();
+            },
+            Qt::QueuedConnection);
         QStringList conflicts;
         for (const tBookReconciler::tChange& change : result.m_Changes)
             if (change.m_Kind == tBookReconciler::tChange::kConflict)
@@ -62,8 +72,66 @@ std::optional<QString> tBookSyncTimer::BookOf(const std::string& name) const {
         for (const auto& [href, contact] : book.m_Contacts)
             if (!contact.m_Name.empty() && !contact.m_Hidden &&
                 CodePage::EqualNoCase(contact.m_Name, name))
-                return book.m_Url;
+                return book.Shown();
     return std::nullopt;
+}
+
+tBookLinks tBookSyncTimer::Links() const {
+    tBookLinks links;
+    if (!links.Load(m_LinksPath))
+        return {};
+    return links;
+}
+
+void tBookSyncTimer::Subscribe(const tBookSubscription::tRequest& request,
+                               tBookSubscription::tDone done) {
+    if (!m_Finder)
+        m_Finder = std::make_unique<tDavClient>();
+    tBookSubscription::Subscribe(*m_Finder, m_LinksPath, request,
+                                 [this, done](const tBookSubscription::tResult& result) {
+                                     if (!result.m_Books.empty()) {
+                                         Q_EMIT BooksChanged();
+                                         SyncNow();
+                                     }
+                                     done(result);
+                                 });
+}
+
+bool tBookSyncTimer::Changed(tFileFault fault) {
+    if (fault != tFileFault::None)
+        return false;
+    Q_EMIT BooksChanged();
+    return true;
+}
+
+bool tBookSyncTimer::Unsubscribe(const QString& url) {
+    QString why;
+    if (!tBookSubscription::Unsubscribe(m_LinksPath, url, &why))
+        return false;
+    Q_EMIT BooksChanged();
+    return true;
+}
+
+bool tBookSyncTimer::ChooseGender(const QString& url, const QString& href,
+                                  const std::string& gender) {
+    const bool changed = Changed(tBookLinks::Change(m_LinksPath, [&](tBookLinks& links) {
+        tBookLinks::tBook* book = links.Find(url);
+        if (!book || !book->m_Contacts.count(href))
+            return false;
+        book->m_Contacts[href].m_Gender = gender;
+        return true;
+    }));
+    if (changed)
+        SyncNow();
+    return changed;
+}
+
+bool tBookSyncTimer::SetNewPeopleBook(const QString& url) {
+    return Changed(tBookLinks::Change(m_LinksPath, [&](tBookLinks& links) {
+        for (tBookLinks::tBook& book : links.m_Books)
+            book.m_NewPeopleGoHere = book.m_Url == url;
+        return true;
+    }));
 }
 
 bool tBookSyncTimer::DropBirthday(const std::string& name) {
@@ -78,7 +146,6 @@ bool tBookSyncTimer::DropBirthday(const std::string& name) {
     });
     if (fault != tFileFault::None)
         return false;
-    if (!SyncNow()) // one runs: the next takes it
-        m_Timer.start(kFirstMs);
+    SyncNow(); // or right after the one that runs
     return true;
 }

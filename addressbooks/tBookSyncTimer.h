@@ -2,6 +2,7 @@
 // minutes, when books are subscribed.  The window hears of the result through a signal.
 #pragma once
 
+#include "addressbooks/tBookSubscription.h"
 #include "addressbooks/tBookSync.h"
 #include "addressbooks/tDavClient.h"
 
@@ -25,7 +26,7 @@ public:
 
     // Starts the timers; the first sync comes after firstMs.
     void Start(int firstMs = kFirstMs);
-    // A sync now, unless one runs; false when one runs already.
+    // A sync now; when one runs, another right after it.  False when one runs already.
     bool SyncNow();
     bool Running() const { return m_Sync != nullptr; }
     // Whether any book is subscribed.
@@ -33,8 +34,20 @@ public:
     // The birth years the cards give, as the links file holds them.
     tBookLinks::tBirthYears BirthYears() const;
 
+    // The books as the links file holds them, for a display; none when it cannot be read.
+    tBookLinks Links() const;
+    // Subscribes (see tBookSubscription) and syncs the new books at once.
+    void Subscribe(const tBookSubscription::tRequest& request, tBookSubscription::tDone done);
+    // Ends a subscription; its people stay.  False when the links file could not be saved.
+    bool Unsubscribe(const QString& url);
+    // The gender for a card of the book that states none; the sync that follows places it.
+    bool ChooseGender(const QString& url, const QString& href, const std::string& gender);
+    // The book that takes the people added here; empty: none does.
+    bool SetNewPeopleBook(const QString& url);
+
     // The book whose card stands for this person (name in the data file's code page, on any
-    // day: it may have been moved here since the last sync); none when no card does.
+    // day: it may have been moved here since the last sync), as a user knows it: its name and
+    // server; none when no card does.
     std::optional<QString> BookOf(const std::string& name) const;
     // The person was removed here, and their birthday is to go from their card too: the next
     // sync, which comes at once, takes it away.
@@ -44,6 +57,10 @@ public:
     static constexpr int kEveryMs = 15 * 60 * 1000;
 
 Q_SIGNALS:
+    // A sync began.
+    void Started();
+    // The books or their settings changed (not their people): a display shows them anew.
+    void BooksChanged();
     // A sync ended; changed: the data file holds other people now.
     void Synced(bool changed, int failedBooks, int waiting);
     // Changed here and in a book since the last sync: the book's version was kept; each line
@@ -57,4 +74,7 @@ private:
     QTimer m_Timer;
     std::unique_ptr<tDavClient> m_Client; // made at the first sync: none while no book is kept
     std::unique_ptr<tBookSync> m_Sync;
+    bool m_Again = false;                 // asked for while one ran
+    std::unique_ptr<tDavClient> m_Finder; // for subscribing, beside a sync that may run
+    bool Changed(tFileFault fault);
 };

@@ -28,6 +28,7 @@
 #include "layout/tLayoutRow.h"
 #include "layout/tLayoutSpacer.h"
 #include "layout/tTitleBar.h"
+#include "mainwnd/tBooksDialog.h"
 #include "mainwnd/tFindField.h"
 #include "mainwnd/tImportDialog.h"
 #include "platform/AtomicFile.h"
@@ -499,6 +500,8 @@ bool tMainFrame::event(QEvent* event) {
             OnFind();
         else if (message->m_WParam == kCommandSyncNow)
             m_BookSync.SyncNow();
+        else if (message->m_WParam == kCommandBooks)
+            OnBooks();
         else if (message->m_WParam >= kCommandAlarmHour &&
                  message->m_WParam < kCommandAlarmHour + 24)
             SetAlarmHour(static_cast<int>(message->m_WParam - kCommandAlarmHour));
@@ -607,6 +610,7 @@ void tMainFrame::ShowWindowMenu(QPoint at) {
                                            std::pair{tMessage::ExportMenu, kCommandExport},
                                            std::pair{tMessage::FindMenu, kCommandFind}})
         menu.addAction(ToQString(MessageText(message)))->setData(command);
+    menu.addAction(ToQString(MessageText(tMessage::BooksMenu)))->setData(kCommandBooks);
     if (m_BookSync.HasBooks())
         menu.addAction(ToQString(MessageText(tMessage::SyncNowMenu)))->setData(kCommandSyncNow);
     // The hour from which a new day's reminders come.
@@ -619,6 +623,15 @@ void tMainFrame::ShowWindowMenu(QPoint at) {
         action->setData(kCommandAlarmHour + hour);
     }
     TrackPopupMenu(&menu, at, this);
+}
+
+void tMainFrame::OnBooks() {
+    if (!m_BooksDialog)
+        m_BooksDialog = new tBooksDialog(m_BookSync, this);
+    m_BooksDialog->Refresh();
+    m_BooksDialog->show();
+    m_BooksDialog->raise();
+    m_BooksDialog->activateWindow();
 }
 
 void tMainFrame::OnFind() {

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+class tBooksDialog;
 class tFindField;
 class tTitleBar;
 class tHelpWindow;
@@ -36,6 +37,7 @@ public:
     static constexpr UINT kCommandExport = 0x800B;
     static constexpr UINT kCommandFind = 0x800C;
     static constexpr UINT kCommandSyncNow = 0x800D;
+    static constexpr UINT kCommandBooks = 0x800E;
     static constexpr UINT kCommandAlarmHour = 0x8010; // + the hour, 0-23
 
     tMainFrame();
@@ -71,6 +73,8 @@ public:
     void ShowWindowMenu(QPoint at);
     // Reads the cards of vCard files, lets the user review them and adds those confirmed.
     void OnFind();
+    // The address books' dialog, shown.
+    void OnBooks();
     // The hour from which a new day's reminders come, stored at once.
     void SetAlarmHour(int hour);
     // The tray icon's tip: the title, then the birthdays of the coming days of notice.
@@ -104,8 +108,10 @@ public:
     tTrayIcon m_TrayIcon{101};
     tAlarmFrame m_AlarmFrame;
     tFindField* m_FindField = nullptr; // owned by the window
-    int m_BooksWaiting = 0;            // contacts of the address books waiting for a gender
-    tTitleBar* m_TitleBar = nullptr;   // likewise
+    // The address books' dialog, made when first asked for; owned by the window.
+    tBooksDialog* m_BooksDialog = nullptr;
+    int m_BooksWaiting = 0;          // contacts of the address books waiting for a gender
+    tTitleBar* m_TitleBar = nullptr; // likewise
 
 protected:
     bool event(QEvent* event) override;

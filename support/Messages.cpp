@@ -125,9 +125,11 @@ constexpr tText kTexts[] = {
     {"gender takes m or f", "--gender takes m or f."},
     {"usage add book",
      "subscribe to the address books at URL (a server, or one book): their birthdays are kept in "
-     "step with the data file; the password is read from FILE, a file only you may read; --gender "
-     "is given to cards that state none; --write: people added in Zembrola become contacts in this "
-     "book"},
+     "step with the data file; the password, read from stdin, is kept in the desktop's secret "
+     "store, "
+     "or read from FILE, a file only you may read; --trust-fingerprint trusts a certificate no "
+     "authority vouches for, by its SHA-256 fingerprint; --gender is given to cards that state "
+     "none; --write: people added in Zembrola become contacts in this book"},
     {"usage books", "list the subscribed address books and their last sync"},
     {"usage remove book", "end the subscription to the address book at URL; its people stay"},
     {"usage sync", "sync every subscribed address book now: a line per change, then a summary"},
@@ -150,6 +152,36 @@ constexpr tText kTexts[] = {
      "Changed here and in the address book at the same time; the address book's version was "
      "kept. Your change, to make again if you wish: %s"},
     {"turns age", "%s turns %s"},
+    {"books menu", "Address books…"},
+    {"books title", "Address books"},
+    {"books column book", "Address book"},
+    {"books column last sync", "Last sync"},
+    {"books column state", "State"},
+    {"books column new people", "New people go here"},
+    {"books in step", "in step"},
+    {"books never synced", "not synced yet"},
+    {"books syncing", "syncing…"},
+    {"books failed", "failed: %s"},
+    {"books add", "Add…"},
+    {"books remove", "Remove"},
+    {"books sync now", "Sync now"},
+    {"books close", "Close"},
+    {"books waiting", "Contacts that wait for a gender:"},
+    {"books none", "No address book is subscribed yet. Add one, and its birthdays stay in step "
+                   "with the calendar."},
+    {"books add title", "Subscribe to an address book"},
+    {"books address", "Server or address book:"},
+    {"books user", "User name:"},
+    {"books password", "Password:"},
+    {"books genderless", "Cards without a gender:"},
+    {"books gender wait", "wait for my choice"},
+    {"books write", "People added in Zembrola become contacts in this book"},
+    {"books subscribe", "Subscribe"},
+    {"books looking", "Looking for address books…"},
+    {"books untrusted", "No authority vouches for the certificate of %s. Trust it only if the "
+                        "SHA-256 fingerprint below is your own server's."},
+    {"books trust", "Trust this certificate"},
+    {"books remove question", "End the subscription to %s? Its people stay in the calendar."},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

@@ -33,13 +33,17 @@ BDAY:--$today
 GENDER:F
 END:VCARD
 CARD
+# And one that states no gender: it waits for the user's choice in the Address books dialog.
+printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nUID:kim\r\nFN:Kim Ek\r\nBDAY:--1224\r\nEND:VCARD\r\n' |
+    curl -sf -X PUT -H 'Content-Type: text/vcard' --data-binary @- "${book}kim.vcf" ||
+    fail "the phone could not put the second card"
 sleep 0.5
 grep -q "Lena" "$data" && fail "the card came before it was asked for"
 
-# The title bar's menu: Show, Hide, Exit, Import, Export, Find, then the sync.
+# The title bar's menu: Show, Hide, Exit, Import, Export, Find, Address books, then the sync.
 click_window "$main" 80 8 3
 sleep 0.6
-xdotool key Down Down Down Down Down Down Down Return
+xdotool key Down Down Down Down Down Down Down Down Return
 section="[$(date +%d-%m)]"
 wait_for "grep -a -A3 -F '$section' '$data' | grep -aq '^Lena'" 150 ||
     fail "Sync now did not bring Lena to $section: $(cat "$data")"
@@ -49,6 +53,23 @@ cell=$((10#$(date +%d) + first - 1))
 click_window "$main" $((14 + cell % 7 * 19)) $((85 + cell / 7 * 17))
 sleep 0.5
 [ -n "${ZEMBROLA_SHOTS:-}" ] && screen_shot "$ZEMBROLA_SHOTS/sync_now.png"
+
+# The Address books dialog shows the book in step, and Kim waiting for a gender.
+click_window "$main" 80 8 3
+sleep 0.6
+xdotool key Down Down Down Down Down Down Down Return
+wait_for 'xdotool search --onlyvisible --name "^Address books$" >/dev/null' 50 ||
+    fail "the Address books dialog did not open"
+sleep 0.5
+[ -n "${ZEMBROLA_SHOTS:-}" ] && screen_shot "$ZEMBROLA_SHOTS/books.png"
+# Add… has the focus: it opens the form for a new book; Escape closes it again.
+xdotool key Return
+wait_for 'xdotool search --onlyvisible --name "^Subscribe to an address book$" >/dev/null' 50 ||
+    fail "Add… did not open the form"
+xdotool type --delay 20 "https://cloud.example.com/"
+sleep 0.3
+[ -n "${ZEMBROLA_SHOTS:-}" ] && screen_shot "$ZEMBROLA_SHOTS/books-add.png"
+xdotool key Escape
 
 kill -TERM "$ZPID"
 wait_for '! kill -0 "$ZPID"' 50 || fail "the program did not end"

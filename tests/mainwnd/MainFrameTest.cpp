@@ -11,6 +11,8 @@
 #include "controls/tWeekdayHeader.h"
 #include "layout/tLayoutDeck.h"
 #include "layout/tTitleBar.h"
+#include "mainwnd/tBookAddDialog.h"
+#include "mainwnd/tBooksDialog.h"
 #include "mainwnd/tFindField.h"
 #include "mainwnd/tHelpWindow.h"
 #include "mainwnd/tImportDialog.h"
@@ -24,17 +26,22 @@
 #include "support/tLanguageString.h"
 #include "tests/support/AppTestSupport.h"
 #include "tests/support/DavServer.h"
+#include "tests/support/SecretStore.h"
 
 #include <filesystem>
 #include <memory>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QSignalSpy>
@@ -323,9 +330,8 @@ TEST_F(MainFrameTest, RemovingASyncedPersonAsksWhetherTheCardLosesTheBirthday) {
     ASSERT_TRUE(Calendar().DeletePerson());
     ASSERT_EQ(Recorder().m_Questions.size(), 2u);
     EXPECT_EQ(Recorder().m_Questions[1],
-              first + " is also in the address book " + server.Book().toString().toStdString() +
-                  ". Remove the birthday from the contact there as well? The contact itself "
-                  "stays.");
+              first + " is also in the address book addressbook (127.0.0.1). Remove the birthday "
+                      "from the contact there as well? The contact itself stays.");
     idle();
     ASSERT_TRUE(m_Frame->m_BookSync.SyncNow());
     ASSERT_TRUE(synced.wait(20000));
@@ -349,6 +355,111 @@ TEST_F(MainFrameTest, RemovingASyncedPersonAsksWhetherTheCardLosesTheBirthday) {
     ASSERT_TRUE(m_Frame->m_BookSync.SyncNow());
     ASSERT_TRUE(synced.wait(20000));
     EXPECT_EQ(TestSupport::ReadFile("Cal_Data/DataFile.txt").find("[16-06]"), std::string::npos);
+}
+
+// The Address books dialog: the book and its state, a gender chosen for the card that waits,
+// a new book behind https with a password, and the end of a subscription.
+TEST_F(MainFrameTest, TheAddressBooksDialogSubscribesChoosesAndEnds) {
+    CreateFrame(); // 14 June
+    const std::unique_ptr<TestSupport::tDavServer> book = SubscribedBook();
+    TestSupport::tDavServer& server = *book;
+    if (!server.Problem().isEmpty())
+        GTEST_SKIP() << server.Problem().toStdString();
+    std::filesystem::create_directory("store");
+    // The desktop's secret store, for this process: before anything asks for it.
+    TestSupport::tSecretStore store(m_Scratch->Path() + "/store");
+    if (!store.Problem().isEmpty())
+        GTEST_SKIP() << store.Problem().toStdString();
+    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "XDG_CURRENT_DESKTOP"})
+        qputenv(name, store.Environment().value(name).toUtf8());
+    ASSERT_EQ(server.Put("kim.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:kim\r\nFN:Kim Ek\r\n"
+                                    "BDAY:--0617\r\nEND:VCARD\r\n") /
+                  100,
+              2);
+    QSignalSpy synced(&m_Frame->m_BookSync, &tBookSyncTimer::Synced);
+    ASSERT_TRUE(m_Frame->m_BookSync.SyncNow());
+    ASSERT_TRUE(synced.wait(20000));
+    const auto idle = [&] {
+        for (int turns = 0; m_Frame->m_BookSync.Running() && turns < 1000; ++turns)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+    idle();
+
+    m_Frame->OnBooks();
+    ASSERT_NE(m_Frame->m_BooksDialog, nullptr);
+    tBooksDialog& dialog = *m_Frame->m_BooksDialog;
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.windowTitle(), "Address books");
+    ASSERT_EQ(dialog.m_Books->rowCount(), 1);
+    EXPECT_EQ(dialog.m_Books->item(0, tBooksDialog::kColumnBook)->text(), "addressbook (127.0.0.1)")
+        << "a book without a name: the last part of its path, and its server";
+    EXPECT_EQ(dialog.m_Books->item(0, tBooksDialog::kColumnState)->text(), "in step");
+    ASSERT_EQ(dialog.m_Waiting->rowCount(), 1);
+    EXPECT_EQ(dialog.m_Waiting->item(0, tBooksDialog::kWaitingName)->text(), "Kim Ek");
+    EXPECT_EQ(dialog.m_Waiting->item(0, tBooksDialog::kWaitingDate)->text(), "June 17");
+
+    // Female for Kim: she comes at once, with a woman's picture.
+    auto* choice =
+        qobject_cast<QComboBox*>(dialog.m_Waiting->cellWidget(0, tBooksDialog::kWaitingGender));
+    ASSERT_NE(choice, nullptr);
+    choice->setCurrentIndex(2);
+    Q_EMIT choice->activated(2);
+    ASSERT_TRUE(synced.wait(20000));
+    idle();
+    const std::vector<tDataFile::tEntry> kim = Calendar().m_DataFile.ReadEntries(6, 17);
+    ASSERT_EQ(kim.size(), 1u);
+    EXPECT_EQ(kim[0].m_Name, "Kim Ek");
+    EXPECT_EQ(kim[0].m_Picture[0], 'f');
+    EXPECT_EQ(dialog.m_Waiting->rowCount(), 0);
+    EXPECT_TRUE(dialog.m_Waiting->isHidden());
+
+    // A second book, behind https with a certificate of its own, and a password.
+    std::filesystem::create_directory("tls");
+    TestSupport::tDavServer secure(TestSupport::tDavServer::kRadicale, m_Scratch->Path() + "/tls",
+                                   /*tls=*/true);
+    ASSERT_TRUE(secure.Problem().isEmpty()) << secure.Problem().toStdString();
+    tBookAddDialog add(m_Frame->m_BookSync, &dialog);
+    EXPECT_FALSE(add.m_SubscribeButton->isEnabled()) << "nothing typed yet";
+    add.m_Address->setText(secure.Root().toString());
+    add.m_User->setText(secure.User());
+    add.m_Password->setText(secure.Password());
+    add.m_Write->setChecked(true);
+    std::vector<std::string> asked;
+    SetQuestionHandler([&](const std::string& text) {
+        asked.push_back(text);
+        return true;
+    });
+    QSignalSpy accepted(&add, &QDialog::accepted);
+    add.m_SubscribeButton->click();
+    ASSERT_TRUE(accepted.wait(20000)) << add.m_Status->text().toStdString();
+    ASSERT_EQ(asked.size(), 1u) << "the certificate, once";
+    EXPECT_NE(asked[0].find("No authority vouches for the certificate of 127.0.0.1."),
+              std::string::npos);
+    EXPECT_NE(asked[0].find("\n\n" + secure.Fingerprint().toStdString()), std::string::npos)
+        << asked[0];
+    ASSERT_TRUE(synced.wait(20000));
+    idle();
+    ASSERT_EQ(dialog.m_Books->rowCount(), 2);
+    EXPECT_EQ(dialog.m_Books->item(1, tBooksDialog::kColumnBook)->text(), "Contacts (127.0.0.1)");
+    EXPECT_EQ(dialog.m_Books->item(1, tBooksDialog::kColumnState)->text(), "in step");
+    const std::string links = TestSupport::ReadFile("Cal_Data/AddressBooks.json");
+    EXPECT_EQ(links.find(secure.Password().toStdString()), std::string::npos) << "in the store";
+    EXPECT_NE(links.find(secure.Fingerprint().toStdString()), std::string::npos);
+    auto* newPeople =
+        dialog.m_Books->cellWidget(1, tBooksDialog::kColumnNewPeople)->findChild<QRadioButton*>();
+    ASSERT_NE(newPeople, nullptr);
+    EXPECT_TRUE(newPeople->isChecked());
+
+    // The first ends; its people stay.
+    dialog.m_Books->selectRow(0);
+    ASSERT_TRUE(dialog.m_Remove->isEnabled());
+    dialog.m_Remove->click();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[1], "End the subscription to addressbook (127.0.0.1)? Its people stay in the "
+                        "calendar.");
+    ASSERT_EQ(dialog.m_Books->rowCount(), 1);
+    EXPECT_EQ(dialog.m_Books->item(0, tBooksDialog::kColumnBook)->text(), "Contacts (127.0.0.1)");
+    EXPECT_EQ(Calendar().m_DataFile.ReadEntries(6, 17).size(), 1u);
 }
 
 TEST_F(MainFrameTest, HelpOpensTheDocumentOfTheLanguage) {
@@ -429,9 +540,10 @@ TEST_F(MainFrameTest, WithoutATrayTheWindowMinimisesAndTheTitleBarHasTheMenu) {
     for (QWidget* child : m_Frame->findChildren<QWidget*>())
         if (dynamic_cast<tTitleBar*>(child))
             QTest::mouseClick(child, Qt::RightButton);
-    EXPECT_EQ(Recorder().m_Menus, (std::vector<std::vector<std::string>>{
-                                      {"*Show", "Hide", "Exit", "", "Import contacts\x85",
-                                       "Export calendar\x85", "Find\x85", "Remind me at"}}));
+    EXPECT_EQ(Recorder().m_Menus,
+              (std::vector<std::vector<std::string>>{
+                  {"*Show", "Hide", "Exit", "", "Import contacts\x85", "Export calendar\x85",
+                   "Find\x85", "Address books\x85", "Remind me at"}}));
     // "Remind me at" lists the hours, the stored one checked, and stores the one chosen.
     const QMenu* hours = nullptr;
     SetMenuHandler([&hours](QMenu* menu, QPoint) {
