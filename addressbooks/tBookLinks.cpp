@@ -37,12 +37,25 @@ tBookLinks::tBirthYears tBookLinks::BirthYears() const {
     return years;
 }
 
+std::optional<int> tBookLinks::YearOf(const tBirthYears& years, int month, int day,
+                                      const std::string& name) {
+    const auto found = years.find(LocalKey(month, day, name));
+    return found == years.end() ? std::nullopt : std::optional<int>(found->second);
+}
+
+std::function<std::optional<int>(const tDataFile::tEntry&)>
+tBookLinks::YearLookup(tBirthYears years) {
+    return [years = std::move(years)](const tDataFile::tEntry& person) {
+        return YearOf(years, person.m_Month, person.m_Day, person.m_Name);
+    };
+}
+
 std::optional<int> tBookLinks::Age(const tBirthYears& years, int year, int month, int day,
                                    const std::string& name) {
-    const auto found = years.find(LocalKey(month, day, name));
-    if (found == years.end() || year - found->second < 1)
+    const std::optional<int> born = YearOf(years, month, day, name);
+    if (!born || year - *born < 1)
         return std::nullopt;
-    return year - found->second;
+    return year - *born;
 }
 
 QString tBookLinks::tBook::Shown() const {

@@ -3,6 +3,7 @@
 // it was written as.  A change on either side is found by comparing with it.
 #pragma once
 
+#include "data/tDataFile.h"
 #include "platform/FileFault.h"
 
 #include <QString>
@@ -64,6 +65,12 @@ public:
     tBirthYears BirthYears() const;
     // The age a person with that birth year reaches in year; none for no year, or an age that
     // would be none or negative (a year typed wrong).
+    // The year a person of the data file was born in, as the years tell it; none when unknown.
+    static std::optional<int> YearOf(const tBirthYears& years, int month, int day,
+                                     const std::string& name);
+    // The same for an export: a lookup that keeps the years.
+    static std::function<std::optional<int>(const tDataFile::tEntry&)>
+    YearLookup(tBirthYears years);
     static std::optional<int> Age(const tBirthYears& years, int year, int month, int day,
                                   const std::string& name);
 

@@ -178,8 +178,11 @@ int Export(const std::string& target, std::FILE* out, std::FILE* err) {
     tDataFile data;
     if (!OpenData(data, err))
         return 1;
+    tBookLinks links;
+    const tBookLinks::tBirthYears years =
+        links.Load("Cal_Data/AddressBooks.json") ? links.BirthYears() : tBookLinks::tBirthYears{};
     const tCalendarExport::tWritten written =
-        tCalendarExport::WriteFile(data, target, std::time(nullptr));
+        tCalendarExport::WriteFile(data, target, std::time(nullptr), tBookLinks::YearLookup(years));
     // A line each, every one shown safely.
     for (size_t begin = 0, end = 0; begin <= written.m_Report.size(); begin = end + 1) {
         end = std::min(written.m_Report.find('\n', begin), written.m_Report.size());

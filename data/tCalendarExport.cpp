@@ -39,15 +39,24 @@ std::string tCalendarExport::Uid(const tDataFile::tEntry& person) {
 }
 
 std::optional<std::string> tCalendarExport::Make(const std::vector<tDataFile::tEntry>& people,
-                                                 const std::string& summary, std::time_t stamp) {
+                                                 const std::string& summary, std::time_t stamp,
+                                                 const tBirthYear& year,
+                                                 const std::string& bornIn) {
     const tFormats* formats = tFormats::Get();
     if (!formats)
         return std::nullopt;
     std::vector<tFormats::tEvent> events;
     events.reserve(people.size());
-    for (const tDataFile::tEntry& person : people)
-        events.push_back(
-            {Uid(person), person.m_Month, person.m_Day, ReplaceSlot(summary, person.ShownName())});
+    for (const tDataFile::tEntry& person : people) {
+        std::string description;
+        std::tm utc{};
+        // A year still to come was typed wrong: no description rather than a wrong one.
+        if (const std::optional<int> born = year ? year(person) : std::nullopt;
+            born.has_value() && gmtime_r(&stamp, &utc) && born.value() <= utc.tm_year + 1900)
+            description = ReplaceSlot(bornIn, std::to_string(born.value()));
+        events.push_back({Uid(person), person.m_Month, person.m_Day,
+                          ReplaceSlot(summary, person.ShownName()), description});
+    }
     return formats->WriteCalendar(events, stamp);
 }
 
@@ -84,7 +93,8 @@ std::optional<tMessage> tCalendarExport::RefuseTarget(const std::string& target,
 }
 
 tCalendarExport::tWritten tCalendarExport::WriteFile(const tDataFile& file,
-                                                     const std::string& target, std::time_t stamp) {
+                                                     const std::string& target, std::time_t stamp,
+                                                     const tBirthYear& year) {
     const auto failed = [](const std::string& why) {
         return tWritten{false, MessageText(tMessage::ExportFailed) + "\n" + why};
     };
@@ -94,7 +104,8 @@ tCalendarExport::tWritten tCalendarExport::WriteFile(const tDataFile& file,
         return failed(MessageText(*refused, {target}));
     const std::vector<tDataFile::tEntry> people = file.ReadAllEntries();
     const std::optional<std::string> calendar =
-        Make(people, CodePage::Utf8FromAnsi(MessageText(tMessage::BirthdaySummary)), stamp);
+        Make(people, CodePage::Utf8FromAnsi(MessageText(tMessage::BirthdaySummary)), stamp, year,
+             CodePage::Utf8FromAnsi(MessageText(tMessage::BornIn)));
     if (!calendar)
         return failed(tFormats::LoadError());
     if (const tFileFault fault = AtomicFile::Replace(target, *calendar); fault != tFileFault::None)

@@ -7,16 +7,23 @@
 #include "support/Messages.h"
 
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 class tCalendarExport {
 public:
-    // summary is the event's title in UTF-8, with "%s" where the name goes.  stamp is when the
-    // calendar was made.  None when the formats' plugin cannot be loaded.
+    // The year a person was born in, where an address book tells it.
+    using tBirthYear = std::function<std::optional<int>(const tDataFile::tEntry&)>;
+
+    // summary is the event's title in UTF-8, with "%s" where the name goes; bornIn the
+    // description of an event whose person's year is known, with "%s" where the year goes.
+    // stamp is when the calendar was made.  None when the formats' plugin cannot be loaded.
     static std::optional<std::string> Make(const std::vector<tDataFile::tEntry>& people,
-                                           const std::string& summary, std::time_t stamp);
+                                           const std::string& summary, std::time_t stamp,
+                                           const tBirthYear& year = {},
+                                           const std::string& bornIn = {});
     // The same person on the same day has the same identifier in every export, whatever the
     // case of the name and the picture, so that a calendar replaces the event, not doubles it.
     static std::string Uid(const tDataFile::tEntry& person);
@@ -34,5 +41,6 @@ public:
         bool m_Done = false;
         std::string m_Report;
     };
-    static tWritten WriteFile(const tDataFile& file, const std::string& target, std::time_t stamp);
+    static tWritten WriteFile(const tDataFile& file, const std::string& target, std::time_t stamp,
+                              const tBirthYear& year = {});
 };

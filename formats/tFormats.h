@@ -28,7 +28,8 @@ public:
         std::string m_Uid;
         int m_Month = 0;
         int m_Day = 0;
-        std::string m_Title; // UTF-8
+        std::string m_Title;       // UTF-8
+        std::string m_Description; // UTF-8; empty: none
     };
 
     virtual ~tFormats() = default;
@@ -46,5 +47,5 @@ public:
     static void Use(const tFormats* formats);
 };
 
-#define tFormats_iid "org.zembrola.Formats/3"
+#define tFormats_iid "org.zembrola.Formats/4"
 Q_DECLARE_INTERFACE(tFormats, tFormats_iid)

@@ -126,6 +126,9 @@ std::string tLibraryFormats::WriteCalendar(const std::vector<tEvent>& events,
         }
         icalcomponent_add_property(event, icalproperty_new_rrule(rule));
         icalcomponent_add_property(event, icalproperty_new_summary(person.m_Title.c_str()));
+        if (!person.m_Description.empty())
+            icalcomponent_add_property(event,
+                                       icalproperty_new_description(person.m_Description.c_str()));
         icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
         icalcomponent_add_component(calendar, event);
     }

@@ -178,6 +178,7 @@ int tMainFrame::OnCreate() {
         AfxMessageBox(MessageText(tMessage::SyncConflictNote,
                                   {CodePage::AnsiFromUtf8(people.join(", ").toStdString())}));
     });
+    m_Transfer.m_BirthYears = [this] { return m_BookSync.BirthYears(); };
     m_BookSync.Start();
     connect(&m_Calendar.m_Events, &tCalendarEvents::NoticeDaysChanged, this,
             [this] { UpdateTip(); });

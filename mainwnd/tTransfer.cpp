@@ -93,5 +93,8 @@ void tTransfer::OnExport() {
     if (!chosen)
         return;
     AfxMessageBox(
-        tCalendarExport::WriteFile(m_Calendar.m_DataFile, *chosen, std::time(nullptr)).m_Report);
+        tCalendarExport::WriteFile(
+            m_Calendar.m_DataFile, *chosen, std::time(nullptr),
+            tBookLinks::YearLookup(m_BirthYears ? m_BirthYears() : tBookLinks::tBirthYears{}))
+            .m_Report);
 }

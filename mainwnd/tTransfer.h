@@ -3,6 +3,9 @@
 // birthdays as an iCalendar file.
 #pragma once
 
+#include "addressbooks/tBookLinks.h"
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,9 @@ public:
     void ImportFiles(const std::vector<std::string>& paths);
     // Asks for a file and writes the calendar to it.
     void OnExport();
+
+    // The birth years the address books give, for the export's descriptions.
+    std::function<tBookLinks::tBirthYears()> m_BirthYears;
 
 private:
     tCalendar& m_Calendar;

@@ -182,6 +182,7 @@ constexpr tText kTexts[] = {
                         "SHA-256 fingerprint below is your own server's."},
     {"books trust", "Trust this certificate"},
     {"books remove question", "End the subscription to %s? Its people stay in the calendar."},
+    {"born in", "Born in %s."},
 };
 
 static_assert(std::size(kTexts) == static_cast<size_t>(tMessage::Count));

@@ -149,6 +149,7 @@ enum class tMessage {
     BooksUntrusted,
     BooksTrustButton,
     BooksRemoveQuestion,
+    BornIn,
     Count
 };
 

@@ -43,6 +43,15 @@ TEST_F(CommandLineTest, ImportPrintsEveryCardAndASummary) {
               R"("/b/1.vcf": {"name": "Anna", "month": 6, "day": 14, "year": 1986},)"
               R"("/b/2.vcf": {"name": "J\u00fcrgen", "month": 6, "day": 15, "year": 2027}}}]})");
     EXPECT_EQ(Zembrola({"--next", "1"}).m_Out, "2026-06-14\tAnna\t40\n2026-06-15\tJ\xC3\xBCrgen\n");
+    // The export tells the year in the event's description; a year still to come, never.
+    ASSERT_EQ(Zembrola({"--export-ics", "out.ics"}).m_Status, 0);
+    const std::string calendar = ReadFile(m_Scratch / "out.ics");
+    const size_t anna = calendar.find("SUMMARY:Birthday: Anna");
+    ASSERT_NE(anna, std::string::npos) << calendar;
+    EXPECT_EQ(calendar.find("DESCRIPTION:"), calendar.find("DESCRIPTION:Born in 1986.\r\n", anna))
+        << calendar;
+    EXPECT_EQ(calendar.find("DESCRIPTION:", calendar.find("DESCRIPTION:") + 1), std::string::npos)
+        << "one description: Anna's";
 }
 
 TEST_F(CommandLineTest, FailuresAreSaidAndEndWithAStatus) {
