@@ -84,13 +84,19 @@ bool tBookLinks::Load(const std::string& path, tFileFault* fault) {
         return true;
     tFileFault why = tFileFault::None;
     const std::optional<std::string> bytes = AtomicFile::Read(path, &why);
-    const QJsonDocument document =
-        bytes ? QJsonDocument::fromJson(QByteArray::fromStdString(*bytes)) : QJsonDocument();
-    if (!bytes || !document.isObject()) {
+    if (!bytes || !LoadText(*bytes)) {
         if (fault)
             *fault = bytes ? tFileFault::Unreadable : why;
         return false;
     }
+    return true;
+}
+
+bool tBookLinks::LoadText(const std::string& text) {
+    m_Books.clear();
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(text));
+    if (!document.isObject())
+        return false;
     for (const QJsonValue& value : document.object().value("books").toArray()) {
         const QJsonObject object = value.toObject();
         tBook book;
@@ -136,6 +142,14 @@ bool tBookLinks::Load(const std::string& path, tFileFault* fault) {
 }
 
 tFileFault tBookLinks::Save(const std::string& path) const {
+    return SaveText(path, Serialized());
+}
+
+tFileFault tBookLinks::SaveText(const std::string& path, const QByteArray& text) {
+    return AtomicFile::Replace(path, std::string_view(text.constData(), text.size()));
+}
+
+QByteArray tBookLinks::Serialized() const {
     QJsonArray books;
     for (const tBook& book : m_Books) {
         QJsonObject contacts;
@@ -178,8 +192,7 @@ tFileFault tBookLinks::Save(const std::string& path) const {
             local.append(Text(key));
         whole.insert("localOnly", local);
     }
-    const QByteArray json = QJsonDocument(whole).toJson();
-    return AtomicFile::Replace(path, std::string_view(json.constData(), json.size()));
+    return QJsonDocument(whole).toJson();
 }
 
 tFileFault tBookLinks::Change(const std::string& path,

@@ -79,7 +79,12 @@ public:
     // An absent file is no books.  False (and fault) when the file cannot be read or is no
     // links file: nothing is synced then, so nothing is lost.
     bool Load(const std::string& path, tFileFault* fault = nullptr);
+    // The same from the file's text; false when it is no links file.
+    bool LoadText(const std::string& text);
     tFileFault Save(const std::string& path) const;
+    // The file's text, and a text made so written whole.
+    QByteArray Serialized() const;
+    static tFileFault SaveText(const std::string& path, const QByteArray& text);
 
     // Reads the file, lets edit change it and saves it, all under the data folder's save lock,
     // so that two programs changing it take turns.  edit returns whether it changed anything.

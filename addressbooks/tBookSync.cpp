@@ -7,6 +7,7 @@
 #include "formats/tFormats.h"
 #include "platform/AtomicFile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -125,56 +126,79 @@ void tBookSync::Ask(size_t index) {
     const QUrl url(book.m_Url);
     const QString token = book.m_SyncToken;
     m_Client.Report(
-        url, "1", SyncReport(token), [this, index, url, token](const tDavClient::tReply& reply) {
-            const auto status = tDavMultiStatus::Parse(reply.m_Body);
-            if (reply.m_Status == 207 && status) {
-                std::vector<QString> changed, deleted;
-                for (const auto& resource : status->m_Resources) {
-                    const QString path = PathOf(url, resource.m_Href);
-                    if (path == url.path())
-                        continue;
-                    if (resource.m_Status == 404)
-                        deleted.push_back(path);
-                    else if (resource.m_Status / 100 == 2 && !resource.m_IsCollection)
-                        changed.push_back(path);
+        url, "1", SyncReport(token), [this, index, url](const tDavClient::tReply& reply) {
+            ParseAside(reply.m_Body, [this, index, url,
+                                      reply](const std::optional<tDavMultiStatus>& status) {
+                if (reply.m_Status == 207 && status) {
+                    std::vector<QString> changed, deleted;
+                    for (const auto& resource : status->m_Resources) {
+                        const QString path = PathOf(url, resource.m_Href);
+                        if (path == url.path())
+                            continue;
+                        if (resource.m_Status == 404)
+                            deleted.push_back(path);
+                        else if (resource.m_Status / 100 == 2 && !resource.m_IsCollection)
+                            changed.push_back(path);
+                    }
+                    Fetch(index, std::move(changed), std::move(deleted), status->m_SyncToken);
+                    return;
                 }
-                Fetch(index, std::move(changed), std::move(deleted), status->m_SyncToken);
-                return;
-            }
-            if (!reply.m_Error.isEmpty() || reply.m_Status == 401) {
-                Fail(index, Why(reply));
-                return;
-            }
-            // No sync for this token (forgotten, or never given): every card's ETag compared.
-            m_Client.Propfind(url, "1", kEveryETag,
-                              [this, index, url](const tDavClient::tReply& listing) {
-                                  const auto members = tDavMultiStatus::Parse(listing.m_Body);
-                                  if (listing.m_Status != 207 || !members) {
-                                      Fail(index, Why(listing));
-                                      return;
-                                  }
-                                  const tBookLinks::tBook& book = m_Links.m_Books[index];
-                                  std::vector<QString> changed, deleted;
-                                  QString newToken;
-                                  std::set<QString> present;
-                                  for (const auto& resource : members->m_Resources) {
-                                      const QString path = PathOf(url, resource.m_Href);
-                                      if (path == url.path() || resource.m_IsCollection) {
-                                          if (path == url.path())
-                                              newToken = resource.m_SyncToken;
-                                          continue;
-                                      }
-                                      present.insert(path);
-                                      const auto known = book.m_Contacts.find(path);
-                                      if (known == book.m_Contacts.end() ||
-                                          known->second.m_ETag != resource.m_ETag)
-                                          changed.push_back(path);
-                                  }
-                                  for (const auto& [path, contact] : book.m_Contacts)
-                                      if (!present.count(path))
-                                          deleted.push_back(path);
-                                  Fetch(index, std::move(changed), std::move(deleted), newToken);
-                              });
+                if (!reply.m_Error.isEmpty() || reply.m_Status == 401) {
+                    Fail(index, Why(reply));
+                    return;
+                }
+                // No sync for this token (forgotten, or never given): every card's ETag compared.
+                m_Client.Propfind(
+                    url, "1", kEveryETag, [this, index, url](const tDavClient::tReply& listing) {
+                        ParseAside(
+                            listing.m_Body, [this, index, url, listing](
+                                                const std::optional<tDavMultiStatus>& members) {
+                                if (listing.m_Status != 207 || !members) {
+                                    Fail(index, Why(listing));
+                                    return;
+                                }
+                                const tBookLinks::tBook& book = m_Links.m_Books[index];
+                                std::vector<QString> changed, deleted;
+                                QString newToken;
+                                std::set<QString> present;
+                                for (const auto& resource : members->m_Resources) {
+                                    const QString path = PathOf(url, resource.m_Href);
+                                    if (path == url.path() || resource.m_IsCollection) {
+                                        if (path == url.path())
+                                            newToken = resource.m_SyncToken;
+                                        continue;
+                                    }
+                                    present.insert(path);
+                                    const auto known = book.m_Contacts.find(path);
+                                    if (known == book.m_Contacts.end() ||
+                                        known->second.m_ETag != resource.m_ETag)
+                                        changed.push_back(path);
+                                }
+                                for (const auto& [path, contact] : book.m_Contacts)
+                                    if (!present.count(path))
+                                        deleted.push_back(path);
+                                Fetch(index, std::move(changed), std::move(deleted), newToken);
+                            });
+                    });
+            });
+        });
+}
+
+void tBookSync::ParseAside(QByteArray body,
+                           std::function<void(const std::optional<tDavMultiStatus>&)> then) {
+    // A book's listing of thousands of cards takes tens of milliseconds to read: beside the
+    // event loop, then on with it there, unless this sync is gone meanwhile.
+    QThreadPool::globalInstance()->start(
+        [body = std::move(body), then = std::move(then), alive = std::weak_ptr<int>(m_Alive)] {
+            auto parsed =
+                std::make_shared<std::optional<tDavMultiStatus>>(tDavMultiStatus::Parse(body));
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [then, parsed, alive] {
+                    if (alive.lock())
+                        then(*parsed);
+                },
+                Qt::QueuedConnection);
         });
 }
 
@@ -217,47 +241,54 @@ void tBookSync::Apply(size_t index, const std::vector<tBookReconciler::tCard>& c
                       const std::vector<QString>& deleted, const QString& token) {
     // Decided against the files as they are now; the links are saved only if nobody saved them
     // meanwhile (see Save).
-    tBookLinks current;
-    tFileFault fault = tFileFault::None;
+    auto current = std::make_shared<tBookLinks>();
     const std::optional<std::string> read = AtomicFile::Read(m_LinksPath);
-    if (!current.Load(m_LinksPath, &fault)) {
+    // An absent file is no books (the book was removed meanwhile).
+    if (read ? !current->LoadText(*read) : !current->Load(m_LinksPath)) {
         Fail(index, QStringLiteral("the links file cannot be read"));
         return;
     }
-    const tBookLinks::tBook* book = current.Find(m_Links.m_Books[index].m_Url);
+    const tBookLinks::tBook* book = current->Find(m_Links.m_Books[index].m_Url);
     if (!book) {
         SyncBook(index + 1); // removed meanwhile
         return;
     }
     std::vector<tBookLinks::tBook> others;
-    for (const tBookLinks::tBook& other : current.m_Books)
+    for (const tBookLinks::tBook& other : current->m_Books)
         if (&other != book)
             others.push_back(other);
     tFormats::Get(); // loaded here, not on the worker
     auto promise = std::make_shared<QPromise<tDecision>>();
-    QObject::connect(
-        &m_Deciding, &QFutureWatcher<tDecision>::finished, &m_Deciding,
-        [this, index, current, read] {
-            m_Deciding.disconnect();
-            Write(std::make_shared<tWriting>(tWriting{index, current, m_Deciding.result(), read}),
-                  0);
-        });
+    QObject::connect(&m_Deciding, &QFutureWatcher<tDecision>::finished, &m_Deciding,
+                     [this, index, current, read] {
+                         m_Deciding.disconnect();
+                         Write(std::make_shared<tWriting>(tWriting{
+                                   index, current, m_Deciding.future().takeResult(), read}),
+                               0);
+                     });
     m_Deciding.setFuture(promise->future());
     QThreadPool::globalInstance()->start([promise, book = *book, others = std::move(others), cards,
                                           deleted, people = m_Data.ReadAllEntries(), token,
-                                          local = current.m_LocalOnly, male = m_MalePictures,
+                                          current = std::shared_ptr<const tBookLinks>(current),
+                                          male = m_MalePictures,
                                           female = m_FemalePictures]() mutable {
         promise->start();
         std::vector<const tBookLinks::tBook*> pointers;
         for (const tBookLinks::tBook& other : others)
             pointers.push_back(&other);
         tDecision decision;
-        decision.m_Plan =
-            tBookReconciler::Decide(book, pointers, cards, deleted, people, local, male, female);
+        decision.m_Plan = tBookReconciler::Decide(book, pointers, cards, deleted, people,
+                                                  current->m_LocalOnly, male, female);
         book.m_SyncToken = token;
         book.m_Problem.clear();
         book.m_LastSync = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
         decision.m_Book = std::move(book);
+        // Thousands of contacts take tens of milliseconds to write out: done here when the
+        // book is not written to first.
+        if (decision.m_Plan.m_Writes.empty()) {
+            decision.m_After = After(*current, decision);
+            decision.m_AfterText = decision.m_After->Serialized();
+        }
         promise->addResult(std::move(decision));
         promise->finish();
     });
@@ -267,7 +298,7 @@ void tBookSync::Write(std::shared_ptr<tWriting> writing, size_t next) {
     using tWrite = tBookReconciler::tWrite;
     tDecision& decision = writing->m_Decision;
     if (next >= decision.m_Plan.m_Writes.size()) {
-        Save(writing->m_Index, std::move(writing->m_Current), decision, writing->m_Read);
+        Save(writing->m_Index, *writing->m_Current, decision, writing->m_Read);
         return;
     }
     const tWrite& write = decision.m_Plan.m_Writes[next];
@@ -338,11 +369,20 @@ void tBookSync::Write(std::shared_ptr<tWriting> writing, size_t next) {
     });
 }
 
-void tBookSync::Save(size_t index, tBookLinks current, const tDecision& decision,
-                     const std::optional<std::string>& read) {
-    if (tBookLinks::tBook* book = current.Find(decision.m_Book.m_Url))
+tBookLinks tBookSync::After(const tBookLinks& current, const tDecision& decision) {
+    tBookLinks after = current;
+    if (tBookLinks::tBook* book = after.Find(decision.m_Book.m_Url))
         *book = decision.m_Book;
-    current.m_LocalOnly = decision.m_Plan.m_LocalOnly;
+    after.m_LocalOnly = decision.m_Plan.m_LocalOnly;
+    return after;
+}
+
+void tBookSync::Save(size_t index, const tBookLinks& current, tDecision& decision,
+                     const std::optional<std::string>& read) {
+    if (!decision.m_After) {
+        decision.m_After = After(current, decision);
+        decision.m_AfterText = decision.m_After->Serialized();
+    }
     std::vector<tDataFile::tAdded> results;
     bool meanwhile = false;
     // Under the lock: the links must be the ones decided on, or another sync (a second
@@ -355,13 +395,15 @@ void tBookSync::Save(size_t index, tBookLinks current, const tDecision& decision
             meanwhile = AtomicFile::Read(m_LinksPath) != read;
             return !meanwhile;
         },
-        [&] { return current.Save(m_LinksPath) == tFileFault::None; });
+        [&] {
+            return tBookLinks::SaveText(m_LinksPath, decision.m_AfterText) == tFileFault::None;
+        });
     if (!saved) {
         Fail(index, meanwhile ? QStringLiteral("another sync saved meanwhile; tried again later")
                               : QStringLiteral("the data file could not be saved"));
         return;
     }
-    m_Links = current;
+    m_Links = std::move(*decision.m_After);
     m_Result.m_Waiting += decision.m_Plan.m_Waiting;
     for (const tBookReconciler::tChange& change : decision.m_Plan.m_Changes)
         m_Result.m_Changes.push_back(change);

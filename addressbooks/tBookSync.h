@@ -8,6 +8,7 @@
 #include "addressbooks/tBookLinks.h"
 #include "addressbooks/tBookReconciler.h"
 #include "addressbooks/tDavClient.h"
+#include "addressbooks/tDavMultiStatus.h"
 #include "data/tDataFile.h"
 
 #include <QFutureWatcher>
@@ -41,6 +42,8 @@ private:
     struct tWork;
     void SyncBook(size_t index);
     void Ask(size_t index); // the server, once the password is known
+    void ParseAside(QByteArray body,
+                    std::function<void(const std::optional<tDavMultiStatus>&)> then);
     void Finish();
     void Fail(size_t index, const QString& why);
     void Fetch(size_t index, std::vector<QString> hrefs, std::vector<QString> deleted,
@@ -51,16 +54,21 @@ private:
     struct tDecision {
         tBookLinks::tBook m_Book;
         tBookReconciler::tPlan m_Plan;
+        // The links as they will be saved, and their text, made beside the event loop when
+        // nothing is to be written to the book (writing changes them).
+        std::optional<tBookLinks> m_After;
+        QByteArray m_AfterText;
     };
     // Writes the decision's changes to the book one after another, then saves.
     struct tWriting {
         size_t m_Index;
-        tBookLinks m_Current;
+        std::shared_ptr<const tBookLinks> m_Current;
         tDecision m_Decision;
         std::optional<std::string> m_Read; // the links file the decision was made on
     };
     void Write(std::shared_ptr<tWriting> writing, size_t next);
-    void Save(size_t index, tBookLinks current, const tDecision& decision,
+    static tBookLinks After(const tBookLinks& current, const tDecision& decision);
+    void Save(size_t index, const tBookLinks& current, tDecision& decision,
               const std::optional<std::string>& read);
 
     tDavClient& m_Client;
