@@ -76,6 +76,11 @@ protected:
                   R"({"books": [{"url": ")" + server->Book().toString().toStdString() + R"("}]})");
         return server;
     }
+    // The sync that ended lets go of its work at the next turns of the loop.
+    void Idle() {
+        for (int turns = 0; m_Frame->m_BookSync.Running() && turns < 1000; ++turns)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
 };
 
 TEST_F(MainFrameTest, BuiltWithTheDefaultsOfADataFileWithoutSettings) {
@@ -309,11 +314,6 @@ TEST_F(MainFrameTest, RemovingASyncedPersonAsksWhetherTheCardLosesTheBirthday) {
     ASSERT_TRUE(synced.wait(20000));
     Calendar().SelectDay(16);
     ASSERT_EQ(Calendar().m_PeopleCount, 2);
-    // The sync that ended lets go of its work at the next turn of the loop.
-    const auto idle = [&] {
-        for (int turns = 0; m_Frame->m_BookSync.Running() && turns < 1000; ++turns)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    };
     const auto card = [&](const char* who) {
         QByteArray text;
         server.Request("GET", server.Book().resolved(QUrl(QString(who) + ".vcf")), {}, {}, &text);
@@ -332,7 +332,7 @@ TEST_F(MainFrameTest, RemovingASyncedPersonAsksWhetherTheCardLosesTheBirthday) {
     EXPECT_EQ(Recorder().m_Questions[1],
               first + " is also in the address book addressbook (127.0.0.1). Remove the birthday "
                       "from the contact there as well? The contact itself stays.");
-    idle();
+    Idle();
     ASSERT_TRUE(m_Frame->m_BookSync.SyncNow());
     ASSERT_TRUE(synced.wait(20000));
     // "Remove it there too": the other's card loses BDAY and nothing else.
@@ -340,7 +340,7 @@ TEST_F(MainFrameTest, RemovingASyncedPersonAsksWhetherTheCardLosesTheBirthday) {
         Recorder().m_Questions.push_back(text);
         return true;
     });
-    idle();
+    Idle();
     ASSERT_TRUE(Calendar().DeletePerson());
     ASSERT_TRUE(synced.wait(20000));
     const bool idaFirst = first == "Ida Holm";
@@ -351,7 +351,7 @@ TEST_F(MainFrameTest, RemovingASyncedPersonAsksWhetherTheCardLosesTheBirthday) {
     EXPECT_NE(dropped.find("TEL:123"), std::string::npos) << dropped;
     EXPECT_EQ(Calendar().m_PeopleCount, 0);
     // And neither comes back.
-    idle();
+    Idle();
     ASSERT_TRUE(m_Frame->m_BookSync.SyncNow());
     ASSERT_TRUE(synced.wait(20000));
     EXPECT_EQ(TestSupport::ReadFile("Cal_Data/DataFile.txt").find("[16-06]"), std::string::npos);
@@ -379,11 +379,7 @@ TEST_F(MainFrameTest, TheAddressBooksDialogSubscribesChoosesAndEnds) {
     QSignalSpy synced(&m_Frame->m_BookSync, &tBookSyncTimer::Synced);
     ASSERT_TRUE(m_Frame->m_BookSync.SyncNow());
     ASSERT_TRUE(synced.wait(20000));
-    const auto idle = [&] {
-        for (int turns = 0; m_Frame->m_BookSync.Running() && turns < 1000; ++turns)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    };
-    idle();
+    Idle();
 
     m_Frame->OnBooks();
     ASSERT_NE(m_Frame->m_BooksDialog, nullptr);
@@ -405,7 +401,7 @@ TEST_F(MainFrameTest, TheAddressBooksDialogSubscribesChoosesAndEnds) {
     choice->setCurrentIndex(2);
     Q_EMIT choice->activated(2);
     ASSERT_TRUE(synced.wait(20000));
-    idle();
+    Idle();
     const std::vector<tDataFile::tEntry> kim = Calendar().m_DataFile.ReadEntries(6, 17);
     ASSERT_EQ(kim.size(), 1u);
     EXPECT_EQ(kim[0].m_Name, "Kim Ek");
@@ -438,7 +434,7 @@ TEST_F(MainFrameTest, TheAddressBooksDialogSubscribesChoosesAndEnds) {
     EXPECT_NE(asked[0].find("\n\n" + secure.Fingerprint().toStdString()), std::string::npos)
         << asked[0];
     ASSERT_TRUE(synced.wait(20000));
-    idle();
+    Idle();
     ASSERT_EQ(dialog.m_Books->rowCount(), 2);
     EXPECT_EQ(dialog.m_Books->item(1, tBooksDialog::kColumnBook)->text(), "Contacts (127.0.0.1)");
     EXPECT_EQ(dialog.m_Books->item(1, tBooksDialog::kColumnState)->text(), "in step");
