@@ -34,7 +34,24 @@ tBookLinks::tBirthYears tBookLinks::BirthYears() const {
             if (contact.m_Year && !contact.m_Name.empty() && !contact.m_Hidden)
                 years.emplace(LocalKey(contact.m_Month, contact.m_Day, contact.m_Name),
                               *contact.m_Year);
+    for (const auto& [key, year] : m_ImportedYears)
+        years.emplace(key, year);
     return years;
+}
+
+tFileFault tBookLinks::KeepImportedYears(const std::string& path,
+                                         const std::vector<tContactImport::tContact>& contacts) {
+    tBirthYears years;
+    for (const tContactImport::tContact& contact : contacts)
+        if (contact.m_Skip == tContactImport::tSkip::None && contact.m_Year)
+            years[LocalKey(contact.m_Month, contact.m_Day, contact.m_Name)] = *contact.m_Year;
+    if (years.empty())
+        return tFileFault::None;
+    return Change(path, [&](tBookLinks& links) {
+        for (const auto& [key, year] : years)
+            links.m_ImportedYears[key] = year;
+        return true;
+    });
 }
 
 std::optional<int> tBookLinks::YearOf(const tBirthYears& years, int month, int day,
@@ -138,6 +155,11 @@ bool tBookLinks::LoadText(const std::string& text) {
         for (const QJsonValue& key : local.toArray())
             m_LocalOnly->insert(Bytes(key));
     }
+    m_ImportedYears.clear();
+    const QJsonObject imported = document.object().value("importedYears").toObject();
+    for (auto it = imported.begin(); it != imported.end(); ++it)
+        if (it.value().isDouble())
+            m_ImportedYears[it.key().toStdString()] = it.value().toInt();
     return true;
 }
 
@@ -191,6 +213,12 @@ QByteArray tBookLinks::Serialized() const {
         for (const std::string& key : *m_LocalOnly)
             local.append(Text(key));
         whole.insert("localOnly", local);
+    }
+    if (!m_ImportedYears.empty()) {
+        QJsonObject imported;
+        for (const auto& [key, year] : m_ImportedYears)
+            imported.insert(Text(key), year);
+        whole.insert("importedYears", imported);
     }
     return QJsonDocument(whole).toJson();
 }

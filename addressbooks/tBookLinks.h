@@ -3,6 +3,7 @@
 // it was written as.  A change on either side is found by comparing with it.
 #pragma once
 
+#include "data/tContactImport.h"
 #include "data/tDataFile.h"
 #include "platform/FileFault.h"
 
@@ -62,7 +63,14 @@ public:
 
     // The birth years the cards give, by LocalKey: the people whose age can be told.
     using tBirthYears = std::map<std::string, int>;
+    // The years of birth of people imported from contact files, by LocalKey.
+    tBirthYears m_ImportedYears;
+    // Those and the ones the cards give (which count first).
     tBirthYears BirthYears() const;
+    // Keeps the years of birth the imported cards that were added give; the file is left as
+    // it is when none does.
+    static tFileFault KeepImportedYears(const std::string& path,
+                                        const std::vector<tContactImport::tContact>& contacts);
     // The age a person with that birth year reaches in year; none for no year, or an age that
     // would be none or negative (a year typed wrong).
     // The year a person of the data file was born in, as the years tell it; none when unknown.

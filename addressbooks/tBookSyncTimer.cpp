@@ -76,6 +76,10 @@ std::optional<QString> tBookSyncTimer::BookOf(const std::string& name) const {
     return std::nullopt;
 }
 
+void tBookSyncTimer::KeepImportedYears(const std::vector<tContactImport::tContact>& contacts) {
+    tBookLinks::KeepImportedYears(m_LinksPath, contacts);
+}
+
 tBookLinks tBookSyncTimer::Links() const {
     tBookLinks links;
     if (!links.Load(m_LinksPath))

@@ -34,6 +34,8 @@ public:
     // The birth years the cards give, as the links file holds them.
     tBookLinks::tBirthYears BirthYears() const;
 
+    // Keeps the years of birth imported cards give (see tBookLinks::KeepImportedYears).
+    void KeepImportedYears(const std::vector<tContactImport::tContact>& contacts);
     // The books as the links file holds them, for a display; none when it cannot be read.
     tBookLinks Links() const;
     // Subscribes (see tBookSubscription) and syncs the new books at once.

@@ -161,6 +161,9 @@ int Import(const std::vector<std::string>& files, const std::string& gender, std
         }
     import.Plan(data, gender, tCalendar::CountPictureFiles("m"), tCalendar::CountPictureFiles("f"));
     const bool written = import.Apply(data);
+    // The years of birth the cards give, for ages: kept where the address books keep theirs.
+    if (written)
+        tBookLinks::KeepImportedYears("Cal_Data/AddressBooks.json", import.m_Contacts);
     for (const tContactImport::tContact& contact : import.m_Contacts) {
         const std::string date =
             contact.m_Month > 0 ? TerminalText(tCalendar::DateText(contact.m_Month, contact.m_Day))

@@ -139,6 +139,7 @@ bool tContactImport::Read(std::string_view bytes) {
                      card.m_Birthday, card.m_BirthdayIsText, card.m_OmittedYear)) {
             contact.m_Month = date->m_Month;
             contact.m_Day = date->m_Day;
+            contact.m_Year = date->m_Year;
         } else {
             skip = tSkip::BirthdayText;
         }

@@ -33,7 +33,8 @@ public:
         std::string m_Name;      // the data file's form (Windows-1252)
         int m_Month = 0;
         int m_Day = 0;
-        std::string m_Gender; // "m", "f", or empty when the card has none
+        std::string m_Gender;      // "m", "f", or empty when the card has none
+        std::optional<int> m_Year; // of birth, when the card gives one
         int m_Picture = 0;
         tSkip m_Skip = tSkip::None;
     };

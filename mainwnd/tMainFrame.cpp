@@ -179,6 +179,11 @@ int tMainFrame::OnCreate() {
                                   {CodePage::AnsiFromUtf8(people.join(", ").toStdString())}));
     });
     m_Transfer.m_BirthYears = [this] { return m_BookSync.BirthYears(); };
+    m_Transfer.m_KeepYears = [this](const std::vector<tContactImport::tContact>& contacts) {
+        m_BookSync.KeepImportedYears(contacts);
+        m_BirthYears = m_BookSync.BirthYears();
+        UpdateTip();
+    };
     m_BookSync.Start();
     connect(&m_Calendar.m_Events, &tCalendarEvents::NoticeDaysChanged, this,
             [this] { UpdateTip(); });

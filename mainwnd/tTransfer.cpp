@@ -76,6 +76,8 @@ void tTransfer::ImportFiles(const std::vector<std::string>& paths) {
     if (review.exec() != QDialog::Accepted)
         return;
     const bool written = import.Apply(file);
+    if (written && m_KeepYears)
+        m_KeepYears(import.m_Contacts);
     std::string report = import.Summary();
     if (!written)
         report.append("\n").append(

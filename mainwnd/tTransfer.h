@@ -26,6 +26,8 @@ public:
 
     // The birth years the address books give, for the export's descriptions.
     std::function<tBookLinks::tBirthYears()> m_BirthYears;
+    // Keeps the years of birth of the imported cards that were added.
+    std::function<void(const std::vector<tContactImport::tContact>&)> m_KeepYears;
 
 private:
     tCalendar& m_Calendar;

@@ -35,7 +35,8 @@ TEST_F(CommandLineTest, ImportPrintsEveryCardAndASummary) {
                          "1 added, 1 skipped.\n");
     EXPECT_NE(ReadFile(m_Scratch / "Cal_Data/DataFile.txt").find("[15-06]\r\nJ\xFCrgen=m0"),
               std::string::npos);
-    EXPECT_EQ(Zembrola({"--next", "1"}).m_Out, "2026-06-14\tAnna\n2026-06-15\tJ\xC3\xBCrgen\n");
+    EXPECT_EQ(Zembrola({"--next", "1"}).m_Out, "2026-06-14\tAnna\n2026-06-15\tJ\xC3\xBCrgen\t62\n")
+        << "the year the imported card gives";
     // Where an address book gives the year, a third column tells the age; a year that would
     // make no age (or a negative one) tells none.
     WriteFile(m_Scratch / "Cal_Data/AddressBooks.json",

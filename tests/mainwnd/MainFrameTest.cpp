@@ -694,8 +694,9 @@ TEST_F(MainFrameTest, ADroppedAddressBookIsReviewedThenAdded) {
     EXPECT_EQ(Calendar().m_DayCells[Calendar().m_FirstWeekday + 14]->m_Kind,
               tDayCell::kTodayBirthday)
         << "the month shows the new birthday at once";
-    EXPECT_NE(std::string(m_Frame->m_TrayIcon.m_Data.szTip).find("Ben: today"), std::string::npos)
-        << m_Frame->m_TrayIcon.m_Data.szTip;
+    EXPECT_NE(std::string(m_Frame->m_TrayIcon.m_Data.szTip).find("Ben turns 36: today"),
+              std::string::npos)
+        << "with the age the card's year gives: " << m_Frame->m_TrayIcon.m_Data.szTip;
 }
 
 TEST_F(MainFrameTest, EveryMinuteTheMonthAndTheTipShowWhatAnotherProgramAdded) {
