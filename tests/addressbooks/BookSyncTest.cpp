@@ -666,6 +666,42 @@ TEST_P(BookSyncTest, AFailedSyncChangesNothing) {
     EXPECT_TRUE(links.m_Books[0].m_Contacts.empty());
 }
 
+// The server dies while the cards are read: nothing changes here, the book says why, and once
+// the server is back the next sync brings every card, once.
+TEST_P(BookSyncTest, AServerThatDiesInTheMiddleLeavesBothFilesAsTheyWere) {
+    constexpr int kCards = 250; // two requests for cards
+    for (int i = 0; i < kCards; ++i)
+        ASSERT_EQ(m_Server->Put(QStringLiteral("c%1.vcf").arg(i),
+                                Card("c" + std::to_string(i),
+                                     "FN:Card " + std::to_string(i) + "\r\nBDAY:--0" +
+                                         std::to_string(i % 9 + 1) + "1" + std::to_string(i % 9) +
+                                         "\r\nGENDER:M\r\n")) /
+                      100,
+                  2);
+    const std::string data = TestSupport::ReadFile("Cal_Data/DataFile.txt");
+    int reports = 0;
+    const QMetaObject::Connection dies =
+        QObject::connect(&m_Client, &tDavClient::Sending, [&](const QByteArray& verb, const QUrl&) {
+            if (verb == "REPORT" && ++reports == 3) // the second request for cards
+                m_Server->Kill();
+        });
+    const tBookSync::tResult cut = Sync();
+    QObject::disconnect(dies);
+    EXPECT_EQ(cut.m_Failed, 1);
+    EXPECT_EQ(TestSupport::ReadFile("Cal_Data/DataFile.txt"), data);
+    tBookLinks links;
+    ASSERT_TRUE(links.Load(kLinks));
+    EXPECT_TRUE(links.m_Books[0].m_Contacts.empty());
+    EXPECT_TRUE(links.m_Books[0].m_SyncToken.isEmpty());
+    EXPECT_FALSE(links.m_Books[0].m_Problem.isEmpty());
+
+    ASSERT_TRUE(m_Server->Restart()) << m_Server->Problem().toStdString();
+    const tBookSync::tResult whole = Sync();
+    EXPECT_EQ(whole.m_Failed, 0) << (whole.m_Problems.empty() ? "" : whole.m_Problems[0]);
+    EXPECT_EQ(People().size(), static_cast<size_t>(kCards));
+    EXPECT_EQ(whole.m_Changes.size(), static_cast<size_t>(kCards));
+}
+
 INSTANTIATE_TEST_SUITE_P(Servers, BookSyncTest,
                          testing::Values(tDavServer::kRadicale, tDavServer::kXandikos),
                          [](const auto& info) {

@@ -85,21 +85,11 @@ tDavServer::tDavServer(tKind kind, const std::string& folder, bool tls) : m_Kind
     }
     m_Process.setProcessChannelMode(QProcess::MergedChannels);
     m_Process.setStandardOutputFile(root + "/server.log");
+    m_Program = program;
+    m_Arguments = arguments;
     m_Process.start(program, arguments);
-    if (!m_Process.waitForStarted(5000)) {
-        m_Problem = QStringLiteral("%1 did not start").arg(Name());
+    if (!WaitUntilUp())
         return;
-    }
-    // Up when it answers.
-    QElapsedTimer waited;
-    waited.start();
-    while (Request("PROPFIND", Root(), {}, "application/xml") == 0) {
-        if (waited.elapsed() > 15000 || m_Process.state() != QProcess::Running) {
-            m_Problem = QStringLiteral("%1 did not answer on port %2").arg(Name()).arg(m_Port);
-            return;
-        }
-        QThread::msleep(50);
-    }
     if (kind == kRadicale) {
         const int made = Request(
             "MKCOL", Book(),
@@ -111,6 +101,34 @@ tDavServer::tDavServer(tKind kind, const std::string& folder, bool tls) : m_Kind
         if (made != 201)
             m_Problem = QStringLiteral("Radicale made no address book (%1)").arg(made);
     }
+}
+
+bool tDavServer::WaitUntilUp() {
+    if (!m_Process.waitForStarted(5000)) {
+        m_Problem = QStringLiteral("%1 did not start").arg(Name());
+        return false;
+    }
+    // Up when it answers.
+    QElapsedTimer waited;
+    waited.start();
+    while (Request("PROPFIND", Root(), {}, "application/xml") == 0) {
+        if (waited.elapsed() > 15000 || m_Process.state() != QProcess::Running) {
+            m_Problem = QStringLiteral("%1 did not answer on port %2").arg(Name()).arg(m_Port);
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+void tDavServer::Kill() {
+    m_Process.kill();
+    m_Process.waitForFinished(5000);
+}
+
+bool tDavServer::Restart() {
+    m_Process.start(m_Program, m_Arguments);
+    return WaitUntilUp();
 }
 
 tDavServer::~tDavServer() {

@@ -26,9 +26,16 @@ public:
     QUrl Root() const;
     QUrl Book() const; // the user's address book, made at the start
     QString User() const { return m_Kind == kRadicale ? QStringLiteral("anna") : QString(); }
-    QString Password() const { return m_Kind == kRadicale ? QStringLiteral("h0rse-staple") : QString(); }
+    QString Password() const {
+        return m_Kind == kRadicale ? QStringLiteral("h0rse-staple") : QString();
+    }
     // The SHA-256 fingerprint of the certificate, as openssl prints it; empty without tls.
     const QString& Fingerprint() const { return m_Fingerprint; }
+
+    // The server stopped at once (SIGKILL), as a crash or a power cut would; started again
+    // on the same port and folder, true when it answers.
+    void Kill();
+    bool Restart();
 
     // The phone: a card put at Book() + name, or deleted; the HTTP status.
     int Put(const QString& name, const QByteArray& card);
@@ -39,7 +46,11 @@ public:
                 const QByteArray& depth = {});
 
 private:
+    bool WaitUntilUp();
+
     tKind m_Kind;
+    QString m_Program;
+    QStringList m_Arguments;
     int m_Port = 0;
     bool m_Tls = false;
     QString m_Fingerprint;
