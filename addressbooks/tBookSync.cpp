@@ -1,7 +1,6 @@
 #include "addressbooks/tBookSync.h"
 
 #include "addressbooks/tBookSecrets.h"
-
 #include "addressbooks/tCardEditor.h"
 #include "addressbooks/tDavMultiStatus.h"
 #include "formats/tFormats.h"
@@ -9,15 +8,11 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
 #include <QPromise>
 #include <QThreadPool>
 
 #include <memory>
 #include <set>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 

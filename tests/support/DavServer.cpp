@@ -1,5 +1,7 @@
 #include "tests/support/DavServer.h"
 
+#include "tests/support/StopProcess.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -132,13 +134,7 @@ bool tDavServer::Restart() {
 }
 
 tDavServer::~tDavServer() {
-    if (m_Process.state() == QProcess::NotRunning)
-        return;
-    m_Process.terminate();
-    if (!m_Process.waitForFinished(5000)) {
-        m_Process.kill();
-        m_Process.waitForFinished(5000);
-    }
+    StopProcess(m_Process);
 }
 
 QUrl tDavServer::Root() const {

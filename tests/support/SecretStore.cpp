@@ -1,25 +1,13 @@
 #include "tests/support/SecretStore.h"
 
+#include "tests/support/StopProcess.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QThread>
 
 namespace TestSupport {
-
-namespace {
-
-void Stop(QProcess& process) {
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-}
-
-} // namespace
 
 tSecretStore::tSecretStore(const std::string& folder) {
     const QString bus = QStandardPaths::findExecutable("dbus-daemon");
@@ -84,8 +72,8 @@ tSecretStore::tSecretStore(const std::string& folder) {
 }
 
 tSecretStore::~tSecretStore() {
-    Stop(m_Keyring);
-    Stop(m_Bus);
+    StopProcess(m_Keyring);
+    StopProcess(m_Bus);
 }
 
 } // namespace TestSupport
