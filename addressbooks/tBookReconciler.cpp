@@ -356,9 +356,13 @@ tBookReconciler::tPlan tBookReconciler::Decide(
             book.m_Contacts[card.m_Href] = now;
             continue;
         }
+        const size_t told = plan.m_Changes.size();
         if (link)
             remove(*link); // renamed, moved, or its birthday gone
         place(now, gender, link && !link->m_WaitsForGender);
+        // A rename or a moved day is one change, told under the new name and day.
+        if (plan.m_Changes.size() == told + 2 && plan.m_Changes.back().m_Kind == tChange::kChanged)
+            plan.m_Changes.erase(plan.m_Changes.begin() + static_cast<std::ptrdiff_t>(told));
         book.m_Contacts[card.m_Href] = now;
     }
     // Cards that waited, given a gender in the window since: they come now, unchanged.
