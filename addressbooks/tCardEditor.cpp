@@ -2,8 +2,9 @@
 
 #include "data/tBirthdayDate.h"
 
+#include <QRegularExpression>
+
 #include <cstdio>
-#include <regex>
 #include <string_view>
 #include <vector>
 
@@ -212,21 +213,23 @@ std::string tCardEditor::MoveBirthday(const std::string& card, int month, int da
     std::vector<tProperty> properties = Split(card);
     const std::string end = LineEnd(card);
     // The year (or "--"), the separators and whatever follows the day (a time) stay as written.
-    static const std::regex kDate(R"(^\s*(--|\d{4})(-?)(\d{2})(-?)(\d{2})(.*)$)");
+    static const QRegularExpression kDate(
+        QRegularExpression::anchoredPattern(R"(\s*(--|[0-9]{4})(-?)([0-9]{2})(-?)([0-9]{2})(.*))"));
     bool found = false;
     for (tProperty& property : properties) {
         if (property.m_Name != "BDAY")
             continue;
         found = true;
-        std::smatch date;
         std::string value = "--" + TwoDigits(month) + TwoDigits(day);
-        if (std::regex_match(property.m_Value, date, kDate)) {
-            std::string year = date[1];
+        const QRegularExpressionMatch date = kDate.match(QString::fromStdString(property.m_Value));
+        if (date.hasMatch()) {
+            const auto part = [&](int n) { return date.captured(n).toStdString(); };
+            std::string year = part(1);
             if (year != "--" && month == 2 && day == 29 &&
                 !tBirthdayDate::IsLeapYear(std::stoi(year)))
                 year = "--"; // no 29 February in that year: the day matters more than the year
-            value = year + (year == "--" ? std::string() : date[2].str()) + TwoDigits(month) +
-                    date[4].str() + TwoDigits(day) + date[6].str();
+            value = year + (year == "--" ? std::string() : part(2)) + TwoDigits(month) + part(4) +
+                    TwoDigits(day) + part(6);
         }
         property.m_Raw = Folded(property.m_Group + "BDAY" + property.m_Params + ":" + value, end);
     }
