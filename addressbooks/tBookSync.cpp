@@ -63,7 +63,8 @@ void tBookSync::Run(tDone done) {
     m_Result = {};
     m_Again.clear();
     tFileFault fault = tFileFault::None;
-    if (!m_Links.Load(m_LinksPath, &fault)) {
+    m_LinksText = AtomicFile::Read(m_LinksPath);
+    if (m_LinksText ? !m_Links.LoadText(*m_LinksText) : !m_Links.Load(m_LinksPath, &fault)) {
         m_Result.m_Failed = 1;
         m_Result.m_Problems.push_back(m_LinksPath + " cannot be read: nothing was synced");
         Finish();
@@ -239,7 +240,9 @@ void tBookSync::Apply(size_t index, const std::vector<tBookReconciler::tCard>& c
     auto current = std::make_shared<tBookLinks>();
     const std::optional<std::string> read = AtomicFile::Read(m_LinksPath);
     // An absent file is no books (the book was removed meanwhile).
-    if (read ? !current->LoadText(*read) : !current->Load(m_LinksPath)) {
+    if (read && read == m_LinksText)
+        *current = m_Links;
+    else if (read ? !current->LoadText(*read) : !current->Load(m_LinksPath)) {
         Fail(index, QStringLiteral("the links file cannot be read"));
         return;
     }
@@ -399,6 +402,7 @@ void tBookSync::Save(size_t index, const tBookLinks& current, tDecision& decisio
         return;
     }
     m_Links = std::move(*decision.m_After);
+    m_LinksText = decision.m_AfterText.toStdString();
     m_Result.m_Waiting += decision.m_Plan.m_Waiting;
     for (const tBookReconciler::tChange& change : decision.m_Plan.m_Changes)
         m_Result.m_Changes.push_back(change);

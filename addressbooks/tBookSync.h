@@ -77,6 +77,9 @@ private:
     int m_MalePictures;
     int m_FemalePictures;
     tBookLinks m_Links;
+    // The links file's text as m_Links was read from it or saved to it: while the file still
+    // holds it, a book's decision copies m_Links instead of parsing thousands of contacts again.
+    std::optional<std::string> m_LinksText;
     tResult m_Result;
     tDone m_Done;
     // How often each book was synced again in this run after writing to it.
