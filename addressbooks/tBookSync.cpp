@@ -62,15 +62,38 @@ void tBookSync::Run(tDone done) {
     m_Done = std::move(done);
     m_Result = {};
     m_Again.clear();
-    tFileFault fault = tFileFault::None;
-    m_LinksText = AtomicFile::Read(m_LinksPath);
-    if (m_LinksText ? !m_Links.LoadText(*m_LinksText) : !m_Links.Load(m_LinksPath, &fault)) {
-        m_Result.m_Failed = 1;
-        m_Result.m_Problems.push_back(m_LinksPath + " cannot be read: nothing was synced");
-        Finish();
-        return;
-    }
-    SyncBook(0);
+    // The links of thousands of contacts take tens of milliseconds to parse: beside the event
+    // loop, as a book's listing is, then on with the books there, unless this sync is gone.
+    struct tLoaded {
+        std::optional<QByteArray> m_Text;
+        tBookLinks m_Links;
+        bool m_Read = false;
+    };
+    QThreadPool::globalInstance()->start(
+        [this, path = m_LinksPath, alive = std::weak_ptr<int>(m_Alive)] {
+            auto loaded = std::make_shared<tLoaded>();
+            const std::optional<std::string> text = AtomicFile::Read(path);
+            loaded->m_Read = text ? loaded->m_Links.LoadText(*text) : loaded->m_Links.Load(path);
+            if (text)
+                loaded->m_Text = QByteArray::fromStdString(*text);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [this, loaded, alive] {
+                    if (!alive.lock())
+                        return;
+                    if (!loaded->m_Read) {
+                        m_Result.m_Failed = 1;
+                        m_Result.m_Problems.push_back(m_LinksPath +
+                                                      " cannot be read: nothing was synced");
+                        Finish();
+                        return;
+                    }
+                    m_Links = std::move(loaded->m_Links);
+                    m_LinksText = std::move(loaded->m_Text);
+                    SyncBook(0);
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 void tBookSync::Finish() {
@@ -238,11 +261,12 @@ void tBookSync::Apply(size_t index, const std::vector<tBookReconciler::tCard>& c
     // Decided against the files as they are now; the links are saved only if nobody saved them
     // meanwhile (see Save).
     auto current = std::make_shared<tBookLinks>();
-    const std::optional<std::string> read = AtomicFile::Read(m_LinksPath);
+    const auto read =
+        std::make_shared<const std::optional<std::string>>(AtomicFile::Read(m_LinksPath));
     // An absent file is no books (the book was removed meanwhile).
-    if (read && read == m_LinksText)
+    if (*read && m_LinksText && QByteArrayView(**read) == *m_LinksText)
         *current = m_Links;
-    else if (read ? !current->LoadText(*read) : !current->Load(m_LinksPath)) {
+    else if (*read ? !current->LoadText(**read) : !current->Load(m_LinksPath)) {
         Fail(index, QStringLiteral("the links file cannot be read"));
         return;
     }
@@ -296,7 +320,7 @@ void tBookSync::Write(std::shared_ptr<tWriting> writing, size_t next) {
     using tWrite = tBookReconciler::tWrite;
     tDecision& decision = writing->m_Decision;
     if (next >= decision.m_Plan.m_Writes.size()) {
-        Save(writing->m_Index, *writing->m_Current, decision, writing->m_Read);
+        Save(writing->m_Index, *writing->m_Current, decision, *writing->m_Read);
         return;
     }
     const tWrite& write = decision.m_Plan.m_Writes[next];
@@ -402,7 +426,7 @@ void tBookSync::Save(size_t index, const tBookLinks& current, tDecision& decisio
         return;
     }
     m_Links = std::move(*decision.m_After);
-    m_LinksText = decision.m_AfterText.toStdString();
+    m_LinksText = decision.m_AfterText;
     m_Result.m_Waiting += decision.m_Plan.m_Waiting;
     for (const tBookReconciler::tChange& change : decision.m_Plan.m_Changes)
         m_Result.m_Changes.push_back(change);

@@ -64,7 +64,9 @@ private:
         size_t m_Index;
         std::shared_ptr<const tBookLinks> m_Current;
         tDecision m_Decision;
-        std::optional<std::string> m_Read; // the links file the decision was made on
+        // The links file the decision was made on, shared: a megabyte copied on the event
+        // loop costs milliseconds of fresh pages.
+        std::shared_ptr<const std::optional<std::string>> m_Read;
     };
     void Write(std::shared_ptr<tWriting> writing, size_t next);
     static tBookLinks After(const tBookLinks& current, const tDecision& decision);
@@ -79,7 +81,7 @@ private:
     tBookLinks m_Links;
     // The links file's text as m_Links was read from it or saved to it: while the file still
     // holds it, a book's decision copies m_Links instead of parsing thousands of contacts again.
-    std::optional<std::string> m_LinksText;
+    std::optional<QByteArray> m_LinksText;
     tResult m_Result;
     tDone m_Done;
     // How often each book was synced again in this run after writing to it.
