@@ -18,6 +18,22 @@ namespace {
 
 constexpr size_t kCardsPerRequest = 200;
 
+// Runs work beside the event loop, then hands its result to then on the event loop, unless the
+// sync that asked (alive) is gone meanwhile.
+template <typename tWork, typename tThen>
+void Aside(std::weak_ptr<int> alive, tWork work, tThen then) {
+    QThreadPool::globalInstance()->start([alive, work = std::move(work), then = std::move(then)] {
+        auto result = std::make_shared<decltype(work())>(work());
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [alive, then, result] {
+                if (alive.lock())
+                    then(*result);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 QByteArray SyncReport(const QString& token) {
     return QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                           "<d:sync-collection xmlns:d=\"DAV:\"><d:sync-token>%1</d:sync-token>"
@@ -63,36 +79,32 @@ void tBookSync::Run(tDone done) {
     m_Result = {};
     m_Again.clear();
     // The links of thousands of contacts take tens of milliseconds to parse: beside the event
-    // loop, as a book's listing is, then on with the books there, unless this sync is gone.
+    // loop, as a book's listing is.
     struct tLoaded {
         std::optional<QByteArray> m_Text;
         tBookLinks m_Links;
         bool m_Read = false;
     };
-    QThreadPool::globalInstance()->start(
-        [this, path = m_LinksPath, alive = std::weak_ptr<int>(m_Alive)] {
-            auto loaded = std::make_shared<tLoaded>();
+    Aside(
+        m_Alive,
+        [path = m_LinksPath] {
+            tLoaded loaded;
             const std::optional<std::string> text = AtomicFile::Read(path);
-            loaded->m_Read = text ? loaded->m_Links.LoadText(*text) : loaded->m_Links.Load(path);
+            loaded.m_Read = text ? loaded.m_Links.LoadText(*text) : loaded.m_Links.Load(path);
             if (text)
-                loaded->m_Text = QByteArray::fromStdString(*text);
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [this, loaded, alive] {
-                    if (!alive.lock())
-                        return;
-                    if (!loaded->m_Read) {
-                        m_Result.m_Failed = 1;
-                        m_Result.m_Problems.push_back(m_LinksPath +
-                                                      " cannot be read: nothing was synced");
-                        Finish();
-                        return;
-                    }
-                    m_Links = std::move(loaded->m_Links);
-                    m_LinksText = std::move(loaded->m_Text);
-                    SyncBook(0);
-                },
-                Qt::QueuedConnection);
+                loaded.m_Text = QByteArray::fromStdString(*text);
+            return loaded;
+        },
+        [this](tLoaded& loaded) {
+            if (!loaded.m_Read) {
+                m_Result.m_Failed = 1;
+                m_Result.m_Problems.push_back(m_LinksPath + " cannot be read: nothing was synced");
+                Finish();
+                return;
+            }
+            m_Links = std::move(loaded.m_Links);
+            m_LinksText = std::move(loaded.m_Text);
+            SyncBook(0);
         });
 }
 
@@ -205,20 +217,10 @@ void tBookSync::Ask(size_t index) {
 
 void tBookSync::ParseAside(QByteArray body,
                            std::function<void(const std::optional<tDavMultiStatus>&)> then) {
-    // A book's listing of thousands of cards takes tens of milliseconds to read: beside the
-    // event loop, then on with it there, unless this sync is gone meanwhile.
-    QThreadPool::globalInstance()->start(
-        [body = std::move(body), then = std::move(then), alive = std::weak_ptr<int>(m_Alive)] {
-            auto parsed =
-                std::make_shared<std::optional<tDavMultiStatus>>(tDavMultiStatus::Parse(body));
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [then, parsed, alive] {
-                    if (alive.lock())
-                        then(*parsed);
-                },
-                Qt::QueuedConnection);
-        });
+    // A book's listing of thousands of cards takes tens of milliseconds to read.
+    Aside(
+        m_Alive, [body = std::move(body)] { return tDavMultiStatus::Parse(body); },
+        std::move(then));
 }
 
 void tBookSync::Fetch(size_t index, std::vector<QString> hrefs, std::vector<QString> deleted,
